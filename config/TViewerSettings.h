@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The user's find-and-replace pairs. Names compare without regard to ASCII
+// letter case; setting a known name replaces its value in place and an empty
+// value removes the entry. A "=" inside either text is kept as "&equal;".
+class TUserVars {
+ public:
+  struct TEntry {
+    std::string Name;
+    std::string Value;
+  };
+
+  void Set(const std::string& name, const std::string& value);
+  void Clear() { m_entries.clear(); }
+  std::size_t Count() const { return m_entries.size(); }
+  const std::vector<TEntry>& Entries() const { return m_entries; }
+
+ private:
+  std::vector<TEntry> m_entries;
+};
+
+// Every setting of "Config.ini" with its default, both page templates and
+// the user variables. Password holds the plain password; only the file
+// holds it scrambled.
+struct TViewerSettings {
+  std::string CatalogFile;
+  bool AutoOpen = false;
+  int TitleType = 0;
+  std::string ColorScheme = "Default";
+  std::string Language = "English";
+  bool FullScreen = false;
+  bool ShowTopImages = true;
+  bool AutoScroll = true;
+  int MaxImageWidth = 400;
+  int MaxImageHeight = 400;
+  std::string DateFormat = "mm/dd/yyyy";
+  std::string ExternalPlayer;
+  std::string VideoPathField;
+  bool Protected = false;
+  std::string Password;
+  bool ShowOpenButton = true;
+  bool ShowEditButton = true;
+  bool ShowSettingsButton = true;
+  bool ShowPlayButton = true;
+  bool ShowSearch = true;
+  bool Maximized = true;
+  int Left = 0;
+  int Top = 0;
+  int Width = 800;
+  int Height = 600;
+  std::uint8_t LastGroup = 0;
+  bool LastGroupDesc = false;
+  std::uint8_t LastOrder = 11;
+  bool LastOrderDesc = false;
+
+  std::vector<std::string> Template;
+  std::vector<std::string> ListTemplate;
+  TUserVars UserVars;
+};
+
+constexpr const char* kConfigFileName = "Config.ini";
+
+const std::vector<std::string>& DefaultMovieTemplate();
+const std::vector<std::string>& DefaultListTemplate();
+
+// The folder of the running executable; "Config.ini", "Schemes.ini" and the
+// language files live there.
+std::string ProgramFolder();
+
+// Fills every field from "Config.ini" in `folder`, with the defaults for
+// anything missing. The screen size gives the default window position.
+void LoadSettings(TViewerSettings& settings, const std::string& folder, int screenWidth, int screenHeight);
+
+// Writes every field to "Config.ini" in `folder`, replacing the file
+// atomically. Does nothing on a read-only or optical-disc file system.
+// Throws TViewerError "Unable to write to %s" when the file cannot be written.
+void SaveSettings(const TViewerSettings& settings, const std::string& folder);
+
+// True when `folder` lies on a file system the program must not write to
+// (ISO 9660, UDF, or mounted read-only).
+bool IsReadOnlyMedium(const std::string& folder);

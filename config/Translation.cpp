@@ -1,0 +1,69 @@
+#include "config/Translation.h"
+
+#include "config/TIniFile.h"
+
+#include <filesystem>
+
+TranslationTable::TranslationTable() = default;
+
+TranslationTable::~TranslationTable() { Clear(); }
+
+void TranslationTable::Clear() {
+  // Unlink the chains iteratively so a long chain cannot exhaust the stack
+  // through recursive destruction.
+  for (auto& head : m_buckets) {
+    while (head) head = std::move(head->Next);
+  }
+  m_active = false;
+}
+
+int TranslationTable::BucketOf(std::string_view text) {
+  unsigned sum = 0;
+  for (unsigned char c : text) sum = (sum + c) % kBucketCount;
+  return static_cast<int>(sum);
+}
+
+void TranslationTable::Insert(std::string_view english, std::string_view translated) {
+  if (english.empty() || translated.empty()) return;
+  std::unique_ptr<TEntry>* link = &m_buckets[BucketOf(english)];
+  while (*link) {
+    if ((*link)->English == english) {
+      (*link)->Translated = std::string(translated);
+      return;
+    }
+    link = &(*link)->Next;
+  }
+  *link = std::make_unique<TEntry>(TEntry{std::string(english), std::string(translated), nullptr});
+}
+
+std::string TranslationTable::Translate(std::string_view english) const {
+  if (!m_active || english.empty()) return std::string(english);
+  for (const TEntry* entry = m_buckets[BucketOf(english)].get(); entry; entry = entry->Next.get()) {
+    if (entry->English == english) return entry->Translated;
+  }
+  return std::string(english);
+}
+
+TranslationTable& GlobalTranslationTable() {
+  static TranslationTable table;
+  return table;
+}
+
+void LoadLanguage(const std::string& path) {
+  TranslationTable& table = GlobalTranslationTable();
+  table.Clear();
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return;
+  TIniFile file(path);
+  std::size_t listBytes = 0;
+  // Pairs are taken in file order with their own key spelling, so a text
+  // given twice takes the later translation.
+  for (const auto& [key, value] : file.ReadSectionPairs("Translations")) {
+    listBytes += key.size() + 1;
+    if (listBytes > TranslationTable::kKeyListLimit) break;
+    table.Insert(key, value);
+  }
+  table.SetActive(true);
+}
+
+std::string Translate(std::string_view english) { return GlobalTranslationTable().Translate(english); }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The table of the chosen language: English texts (byte for byte) to their
+// translations. One table serves the whole program; Translate() reads it.
+class TranslationTable {
+ public:
+  static constexpr int kBucketCount = 100;
+  // Only the key names that fit in this many bytes of the section's key list,
+  // each name followed by one zero byte, are seen.
+  static constexpr std::size_t kKeyListLimit = 16384;
+
+  TranslationTable();
+  ~TranslationTable();
+  TranslationTable(const TranslationTable&) = delete;
+  TranslationTable& operator=(const TranslationTable&) = delete;
+
+  // Frees every entry and switches the table off.
+  void Clear();
+  // Adds a pair; empty texts add nothing, a repeated English text replaces
+  // the translation in place.
+  void Insert(std::string_view english, std::string_view translated);
+  void SetActive(bool active) { m_active = active; }
+  bool Active() const { return m_active; }
+
+  std::string Translate(std::string_view english) const;
+
+  static int BucketOf(std::string_view text);
+
+ private:
+  struct TEntry {
+    std::string English;
+    std::string Translated;
+    std::unique_ptr<TEntry> Next;
+  };
+  std::unique_ptr<TEntry> m_buckets[kBucketCount];
+  bool m_active = false;
+};
+
+TranslationTable& GlobalTranslationTable();
+
+// Empties the global table and, when the file exists, fills it from the
+// section "Translations" and switches it on.
+void LoadLanguage(const std::string& path);
+
+// The chosen language's text for an English text, or the text itself.
+std::string Translate(std::string_view english);

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and shows the bundled sample catalog.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+# The viewer's window is not built yet; until it is, the companion tool
+# shows the sample catalog the viewer would open.
+exec build/bin/elkcat dump build/bin/Sample.qzt

@@ -1,0 +1,76 @@
+#include "TestFolder.h"
+
+#include "config/TIniFile.h"
+#include "config/TViewerError.h"
+
+#include <gtest/gtest.h>
+
+TEST(TIniFile, ReadsKeysIgnoringLetterCaseAndBlanksAroundNames) {
+  TIniFile file = TIniFile::FromText("x.ini", "[Config]\r\n  Width = 640\r\nname=\"  quoted  \"\r\n");
+  EXPECT_EQ(file.ReadInteger("config", "WIDTH", 1), 640);
+  EXPECT_EQ(file.ReadString("Config", "Name", ""), "  quoted  ");
+  EXPECT_EQ(file.ReadString("Config", "missing", "dflt"), "dflt");
+  EXPECT_EQ(file.ReadString("Other", "Width", "dflt"), "dflt");
+}
+
+TEST(TIniFile, CutsLongValuesAt2047Characters) {
+  std::string value(3000, 'v');
+  TIniFile file = TIniFile::FromText("x.ini", "[S]\nKey=" + value + "\n");
+  EXPECT_EQ(file.ReadString("S", "Key", ""), value.substr(0, 2047));
+}
+
+TEST(TIniFile, ParsesIntegersInDecimalAndHexadecimal) {
+  struct Case {
+    const char* Text;
+    std::optional<int> Value;
+  };
+  const Case cases[] = {{"400", 400},       {"-12", -12},       {"+7", 7},       {"0x190", 400},   {"0X1a", 26},
+                        {"$190", 400},      {"$FFFFFFFF", -1},  {"", {}},        {"yes", {}},      {"12a", {}},
+                        {"0x", {}},         {"2147483648", {}}, {"-2147483648", -2147483647 - 1}, {" 5 ", 5},
+                        {"1.5", {}}};
+  for (const Case& c : cases) EXPECT_EQ(ParseIniInteger(c.Text), c.Value) << c.Text;
+}
+
+TEST(TIniFile, WritingAKeyKeepsEveryOtherLine) {
+  TIniFile file = TIniFile::FromText("x.ini",
+                                     "; my comment\r\n[Config]\r\nWidth=1\r\nKeep=me\r\n\r\n[Mine]\r\nA=b\r\n");
+  file.WriteString("Config", "width", "2");
+  file.WriteString("Config", "New", "3");
+  file.WriteString("Fresh", "K", "v");
+  EXPECT_EQ(file.Text(),
+            "; my comment\r\n[Config]\r\nwidth=2\r\nKeep=me\r\nNew=3\r\n\r\n[Mine]\r\nA=b\r\n[Fresh]\r\nK=v\r\n");
+}
+
+TEST(TIniFile, ValuesComeBackExactlyAsWritten) {
+  for (const std::string value : {"  <tr>", "\tTAB", "\"quoted\"", "\"", "a=b", "trailing ", "", "x\"y"}) {
+    TIniFile file = TIniFile::FromText("x.ini", "");
+    file.WriteString("S", "K", value);
+    TIniFile again = TIniFile::FromText("x.ini", file.Text());
+    EXPECT_EQ(again.ReadString("S", "K", "?"), value) << value;
+  }
+}
+
+TEST(TIniFile, ListsSectionsAndKeysInFileOrderAndErasesSections) {
+  TIniFile file = TIniFile::FromText("x.ini", "[B]\nz=1\na=2\n[A]\nk=3\n[b]\nm=4\n");
+  EXPECT_EQ(file.ReadSections(), (std::vector<std::string>{"B", "A"}));
+  EXPECT_EQ(file.ReadSectionKeys("B"), (std::vector<std::string>{"z", "a"}));
+  file.EraseSection("b");
+  EXPECT_EQ(file.ReadSections(), (std::vector<std::string>{"A"}));
+  EXPECT_EQ(file.ReadString("B", "z", "gone"), "gone");
+}
+
+TEST(TIniFile, UpdatesTheFileOnDiskAndKeepsLineBreakStyle) {
+  TTestFolder folder;
+  folder.Write("a.ini", "[S]\nA=1\n");
+  TIniFile file(folder.File("a.ini"));
+  file.WriteString("S", "B", "2");
+  file.UpdateFile();
+  EXPECT_EQ(folder.Read("a.ini"), "[S]\nA=1\nB=2\n");
+}
+
+TEST(TIniFile, MissingFileReadsAsEmpty) {
+  TIniFile file("/nonexistent/folder/x.ini");
+  EXPECT_EQ(file.ReadString("S", "K", "d"), "d");
+  EXPECT_TRUE(file.ReadSections().empty());
+  EXPECT_THROW(file.UpdateFile(), TViewerError);
+}

@@ -1,0 +1,31 @@
+#include "TestFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TTestFolder::TTestFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "elk-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  m_path = pattern;
+}
+
+TTestFolder::~TTestFolder() {
+  std::error_code error;
+  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, error);
+  std::filesystem::remove_all(m_path, error);
+}
+
+void TTestFolder::Write(const std::string& name, const std::string& text) const {
+  std::ofstream out(File(name), std::ios::binary);
+  out << text;
+}
+
+std::string TTestFolder::Read(const std::string& name) const {
+  std::ifstream in(File(name), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}

@@ -1,0 +1,81 @@
+#include "TestFolder.h"
+
+#include "config/Translation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Translation : public ::testing::Test {
+ protected:
+  void TearDown() override { GlobalTranslationTable().Clear(); }
+  TTestFolder m_folder;
+};
+
+}  // namespace
+
+TEST_F(Translation, WithoutAFileEveryTextStaysEnglish) {
+  LoadLanguage(m_folder.File("English.lng"));
+  EXPECT_FALSE(GlobalTranslationTable().Active());
+  EXPECT_EQ(Translate("Movies"), "Movies");
+  EXPECT_EQ(Translate(""), "");
+}
+
+TEST_F(Translation, LooksUpKeysByteForByte) {
+  m_folder.Write("German.lng",
+                 "[Translations]\r\nMovies=Filme\r\nopen=\xF6" "ffnen\r\nOpen=\r\n&OK=&Gut\r\n"
+                 "Sorry, your search for <b>\"$SEARCH\"</b> did not return any results.=Nichts f\xFCr $SEARCH\r\n");
+  LoadLanguage(m_folder.File("German.lng"));
+  EXPECT_EQ(Translate("Movies"), "Filme");
+  EXPECT_EQ(Translate("movies"), "movies");
+  EXPECT_EQ(Translate("Open"), "Open") << "an empty translation leaves the text English";
+  EXPECT_EQ(Translate("open"), "\xF6" "ffnen");
+  EXPECT_EQ(Translate("&OK"), "&Gut");
+  EXPECT_EQ(Translate("Sorry, your search for <b>\"$SEARCH\"</b> did not return any results."),
+            "Nichts f\xFCr $SEARCH");
+}
+
+TEST_F(Translation, TheLaterOfTwoEqualKeysWins) {
+  m_folder.Write("X.lng", "[Translations]\nMovies=Erst\nMovies=Zweit\n");
+  LoadLanguage(m_folder.File("X.lng"));
+  EXPECT_EQ(Translate("Movies"), "Zweit");
+}
+
+TEST_F(Translation, LoadingAMissingFileSwitchesBackToEnglish) {
+  m_folder.Write("X.lng", "[Translations]\nMovies=Filme\n");
+  LoadLanguage(m_folder.File("X.lng"));
+  EXPECT_EQ(Translate("Movies"), "Filme");
+  LoadLanguage(m_folder.File("Missing.lng"));
+  EXPECT_EQ(Translate("Movies"), "Movies");
+}
+
+TEST_F(Translation, SeesOnlyTheKeysThatFitTheKeyList) {
+  // Keys of 5 bytes take 6 bytes each in the list: 2730 keys ("k0000" to
+  // "k2729") fill 16380 bytes, the next one would need 16386.
+  std::string text = "[Translations]\n";
+  char key[8];
+  for (int i = 0; i < 2732; ++i) {
+    std::snprintf(key, sizeof key, "k%04d", i);
+    text += std::string(key) + "=v\n";
+  }
+  m_folder.Write("Big.lng", text);
+  LoadLanguage(m_folder.File("Big.lng"));
+  EXPECT_EQ(Translate("k2729"), "v");
+  EXPECT_EQ(Translate("k2730"), "k2730");
+}
+
+TEST(TranslationTable, BucketsBySumOfBytes) {
+  EXPECT_EQ(TranslationTable::BucketOf(""), 0);
+  EXPECT_EQ(TranslationTable::BucketOf("A"), 65);
+  EXPECT_EQ(TranslationTable::BucketOf("AA"), 30);
+  EXPECT_EQ(TranslationTable::BucketOf("\xFF"), 55);
+  TranslationTable table;
+  table.Insert("AA", "first");  // same bucket as "A\x41"
+  table.Insert("\x01\x81", "other");
+  table.Insert("", "x");
+  table.Insert("y", "");
+  table.SetActive(true);
+  EXPECT_EQ(table.Translate("AA"), "first");
+  EXPECT_EQ(table.Translate("\x01\x81"), "other");
+  EXPECT_EQ(table.Translate("y"), "y");
+}

@@ -1,0 +1,155 @@
+#include "catalog/TMovieList.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+class Elkcat : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = fs::temp_directory_path() / ("elkcat-test-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+
+  TRun Run(const std::string& arguments) {
+    std::string errFile = (m_folder / "stderr.txt").string();
+    std::string command = std::string(ELKCAT_PATH) + " " + arguments + " 2>" + errFile;
+    TRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::array<char, 65536> buffer{};
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.Out.append(buffer.data(), n);
+    int status = ::pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    std::stringstream text;
+    text << err.rdbuf();
+    run.Err = text.str();
+    return run;
+  }
+
+  std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+  fs::path m_folder;
+};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+TEST_F(Elkcat, ExplainsItselfAndRejectsWrongArgumentsWithStatus2) {
+  TRun help = Run("--help");
+  EXPECT_EQ(help.Status, 0);
+  for (const char* name : {"dump", "sample", "settings"}) EXPECT_NE(help.Out.find(name), std::string::npos);
+  TRun version = Run("--version");
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out.rfind("elkcat ", 0), 0u);
+  EXPECT_EQ(Run("dump --help").Status, 0);
+
+  for (const char* wrong : {"", "nonsense", "dump", "dump a b", "dump --bogus x", "sample x --movies 3",
+                            "sample x --version 34 --movies 3", "sample x --version 35 --movies many",
+                            "settings --dir"}) {
+    TRun run = Run(wrong);
+    EXPECT_EQ(run.Status, 2) << wrong;
+    EXPECT_NE(run.Err.find("usage"), std::string::npos) << wrong;
+    EXPECT_EQ(run.Out, "") << wrong;
+  }
+}
+
+TEST_F(Elkcat, WritesTheSameSampleForTheSameSeedInEveryVersion) {
+  for (const char* version : {"35", "33", "31"}) {
+    std::string a = Path(std::string("a") + version + ".qzt");
+    std::string b = Path(std::string("b") + version + ".qzt");
+    ASSERT_EQ(Run(std::string("sample ") + a + " --version " + version + " --movies 30 --seed 5 --pictures embedded")
+                  .Status,
+              0);
+    ASSERT_EQ(Run(std::string("sample ") + b + " --version " + version + " --movies 30 --seed 5 --pictures embedded")
+                  .Status,
+              0);
+    EXPECT_EQ(ReadBytes(a), ReadBytes(b));
+    TMovieList list;
+    list.LoadFromFile(a);
+    EXPECT_EQ(list.Count(), 30);
+    EXPECT_EQ(ReadBytes(a).substr(0, 65), CatalogSignature(static_cast<TFormatVersion>(std::stoi(version))));
+  }
+}
+
+TEST_F(Elkcat, DumpsEveryFieldAsJsonWithLinkedPicturesBesideTheCatalog) {
+  std::string catalog = Path("linked.qzt");
+  ASSERT_EQ(Run("sample " + catalog + " --version 35 --movies 40 --seed 3 --pictures linked").Status, 0);
+  TRun dump = Run("dump " + catalog);
+  ASSERT_EQ(dump.Status, 0) << dump.Err;
+  auto json = nlohmann::ordered_json::parse(dump.Out);
+  EXPECT_EQ(json["owner"], "Ann");
+  ASSERT_EQ(json["movies"].size(), 40u);
+  const auto& first = json["movies"][0];
+  std::vector<std::string> keys;
+  for (const auto& item : first.items()) keys.push_back(item.key());
+  EXPECT_EQ(keys.front(), "handle");
+  EXPECT_EQ(keys.back(), "PictureSize");
+  EXPECT_EQ(keys.size(), 33u);
+  std::set<std::string> extensions;
+  bool anyAccent = false;
+  for (const auto& movie : json["movies"]) {
+    std::string name = movie["PictureName"];
+    ASSERT_EQ(name.rfind("covers\\m", 0), 0u) << name;
+    EXPECT_EQ(movie["PictureSize"], 0);
+    std::string file = name;
+    file[6] = '/';
+    EXPECT_TRUE(fs::exists(m_folder / file)) << file;
+    extensions.insert(name.substr(name.rfind('.')));
+    std::string text = movie.dump();
+    anyAccent = anyAccent || text.find("\xC3") != std::string::npos;  // UTF-8 of an accented letter
+  }
+  EXPECT_EQ(extensions, (std::set<std::string>{".jpg", ".png", ".gif", ".bmp"}));
+  EXPECT_TRUE(anyAccent);
+}
+
+TEST_F(Elkcat, ReportsALoadErrorWithStatus1) {
+  std::ofstream(Path("bad.qzt")) << "nonsense";
+  TRun run = Run("dump " + Path("bad.qzt"));
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Err, "Unable to load file \"" + Path("bad.qzt") + "\": Cannot identify file type from header\n");
+}
+
+TEST_F(Elkcat, PrintsAndResavesSettingsWithoutThePassword) {
+  std::ofstream(Path("Config.ini")) << "[Config]\r\nWidth=640\r\nPath=l7T_\r\nLastGroup=257\r\n"
+                                       "[UserVars]\r\nCount=1\r\nName1=a&equal;b\r\nValue1=c\r\n";
+  TRun run = Run("settings --dir " + m_folder.string() + " --resave");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  auto json = nlohmann::ordered_json::parse(run.Out);
+  EXPECT_EQ(json["Width"], 640);
+  EXPECT_EQ(json["LastGroup"], 1);
+  EXPECT_EQ(json["PasswordSet"], true);
+  EXPECT_FALSE(json.contains("Path"));
+  EXPECT_EQ(json["UserVars"][0][0], "a&equal;b");
+  EXPECT_EQ(json["Template"].size(), 17u);
+  std::string saved = ReadBytes(Path("Config.ini"));
+  EXPECT_NE(saved.find("LastGroup=1\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("[Template]"), std::string::npos);
+}

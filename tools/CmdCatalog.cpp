@@ -1,0 +1,122 @@
+#include "tools/ElkcatArgs.h"
+#include "tools/ElkcatCommands.h"
+#include "tools/SampleCatalog.h"
+
+#include "catalog/TMovieList.h"
+#include "config/Cp1252.h"
+#include "config/TViewerError.h"
+
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using TJson = nlohmann::ordered_json;
+
+TJson Text(const std::string& text) { return Cp1252ToUtf8(text); }
+
+TJson MovieJson(const TMovie& m) {
+  TJson j;
+  j["handle"] = std::to_string(m.Handle);
+  j["Number"] = m.Number;
+  j["Media"] = Text(m.Media);
+  j["MediaType"] = Text(m.MediaType);
+  j["Source"] = Text(m.Source);
+  j["Date"] = m.Date;
+  j["Borrower"] = Text(m.Borrower);
+  j["Rating"] = m.Rating;
+  j["OriginalTitle"] = Text(m.OriginalTitle);
+  j["TranslatedTitle"] = Text(m.TranslatedTitle);
+  j["Director"] = Text(m.Director);
+  j["Producer"] = Text(m.Producer);
+  j["Country"] = Text(m.Country);
+  j["Category"] = Text(m.Category);
+  j["Year"] = m.Year;
+  j["Length"] = m.Length;
+  j["Actors"] = Text(m.Actors);
+  j["URL"] = Text(m.URL);
+  j["Description"] = Text(m.Description);
+  j["Comments"] = Text(m.Comments);
+  j["VideoFormat"] = Text(m.VideoFormat);
+  j["VideoBitrate"] = m.VideoBitrate;
+  j["AudioFormat"] = Text(m.AudioFormat);
+  j["AudioBitrate"] = m.AudioBitrate;
+  j["Resolution"] = Text(m.Resolution);
+  j["Framerate"] = Text(m.Framerate);
+  j["Languages"] = Text(m.Languages);
+  j["Subtitles"] = Text(m.Subtitles);
+  j["Size"] = Text(m.Size);
+  j["Disks"] = m.Disks;
+  j["Checked"] = m.Checked;
+  j["PictureName"] = Text(m.PictureName);
+  j["PictureSize"] = m.Picture ? m.Picture->Size() : 0;
+  return j;
+}
+
+}  // namespace
+
+int RunDump(const std::vector<std::string>& words) {
+  TArgs args(words, {}, {});
+  args.ExpectPositional(1, 1);
+  TMovieList list;
+  try {
+    list.LoadFromFile(args.Positional()[0]);
+  } catch (const TViewerError& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+  TJson out;
+  out["owner"] = Text(list.Properties().OwnerName);
+  out["header"] = TJson::array({Text(list.Properties().HeaderText1), Text(list.Properties().HeaderText2),
+                                Text(list.Properties().HeaderText3)});
+  TJson movies = TJson::array();
+  for (int i = 0; i < list.Count(); ++i) movies.push_back(MovieJson(list.Items(i)));
+  out["movies"] = std::move(movies);
+  std::cout << out.dump(2) << "\n";
+  return 0;
+}
+
+int RunSample(const std::vector<std::string>& words) {
+  TArgs args(words, {"version", "movies", "seed", "pictures", "cover-size"}, {"jpeg-only"});
+  args.ExpectPositional(1, 1);
+  TSampleOptions options;
+  std::optional<std::string> version = args.Value("version");
+  if (!version) throw TUsageError("missing --version");
+  if (*version == "35") {
+    options.Version = TFormatVersion::V35;
+  } else if (*version == "33") {
+    options.Version = TFormatVersion::V33;
+  } else if (*version == "31") {
+    options.Version = TFormatVersion::V31;
+  } else {
+    throw TUsageError("--version must be 35, 33 or 31");
+  }
+  if (!args.Value("movies")) throw TUsageError("missing --movies");
+  options.Movies = static_cast<int>(args.Integer("movies", 0, 0, 10000000));
+  options.Seed = static_cast<std::uint32_t>(args.Integer("seed", 1, 0, 4294967295L));
+  std::string pictures = args.Value("pictures").value_or("mixed");
+  if (pictures == "embedded") {
+    options.Pictures = TSamplePictures::Embedded;
+  } else if (pictures == "linked") {
+    options.Pictures = TSamplePictures::Linked;
+  } else if (pictures == "none") {
+    options.Pictures = TSamplePictures::None;
+  } else if (pictures == "mixed") {
+    options.Pictures = TSamplePictures::Mixed;
+  } else {
+    throw TUsageError("--pictures must be embedded, linked, none or mixed");
+  }
+  if (std::optional<std::string> size = args.Value("cover-size")) {
+    int width = 0, height = 0;
+    char x = 0, extra = 0;
+    if (std::sscanf(size->c_str(), "%d%c%d%c", &width, &x, &height, &extra) != 3 || x != 'x' || width < 1 ||
+        height < 1 || width > 8000 || height > 8000) {
+      throw TUsageError("--cover-size must be WIDTHxHEIGHT, each from 1 to 8000");
+    }
+    options.CoverWidth = width;
+    options.CoverHeight = height;
+  }
+  options.JpegOnly = args.Flag("jpeg-only");
+  WriteSampleCatalog(args.Positional()[0], options);
+  return 0;
+}

@@ -1,0 +1,99 @@
+// elkcat: the viewer's core on the command line, for scripts, tests and
+// benchmarks. Subcommands and their output formats are a stable contract.
+
+#include "tools/ElkcatArgs.h"
+#include "tools/ElkcatCommands.h"
+
+#include "config/TLocale.h"
+#include "config/TViewerError.h"
+
+#include <cstdio>
+#include <iostream>
+
+#ifndef ELK_VERSION
+#define ELK_VERSION "0"
+#endif
+
+const std::vector<TElkcatCommand>& ElkcatCommands() {
+  static const std::vector<TElkcatCommand> commands = {
+      {"dump", "print a catalog as JSON", "elkcat dump CATALOG",
+       "Prints the catalog as one JSON object: \"owner\", \"header\" (the three header texts)\n"
+       "and \"movies\", one object per movie in file order with its \"handle\", every field\n"
+       "under its own name and \"PictureSize\" (bytes of the embedded picture, 0 when none).\n"
+       "Texts are converted from Windows-1252 to UTF-8. A catalog that cannot be loaded\n"
+       "prints the error on standard error and exits with status 1.\n",
+       RunDump},
+      {"sample", "write a made-up catalog",
+       "elkcat sample OUT --version 35|33|31 --movies N [--seed S] [--pictures embedded|linked|none|mixed]\n"
+       "                  [--cover-size WxH] [--jpeg-only]",
+       "Writes a catalog of N invented movies in the given version to OUT. Pictures are\n"
+       "drawn here and embedded, or written beside the catalog under covers/ and linked as\n"
+       "covers\\mN.ext (mixed also links some by absolute path and leaves some without).\n"
+       "--cover-size sets the cover size (default 200x300); --jpeg-only makes every picture\n"
+       "a JPEG instead of alternating JPEG, PNG, GIF and BMP. The same seed gives the same file.\n",
+       RunSample},
+      {"settings", "print the settings as JSON", "elkcat settings [--dir DIR] [--resave]",
+       "Loads \"Config.ini\" from DIR (default: the folder of this program) and prints the\n"
+       "settings as one JSON object: every key of section Config (without the password;\n"
+       "\"PasswordSet\" tells whether one is set), \"Template\", \"ListTemplate\" and \"UserVars\".\n"
+       "Defaults that depend on the screen assume 1024x768. With --resave the settings are\n"
+       "then written back to DIR; a refused write prints the error and exits with status 1.\n",
+       RunSettings},
+  };
+  return commands;
+}
+
+namespace {
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: elkcat SUBCOMMAND [ARGUMENTS]\n"
+         "       elkcat SUBCOMMAND --help\n"
+         "       elkcat --help | --version\n\nsubcommands:\n";
+  for (const TElkcatCommand& command : ElkcatCommands()) {
+    std::string name = command.Name;
+    out << "  " << name << std::string(name.size() < 10 ? 10 - name.size() : 1, ' ') << command.Summary << "\n";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetCurrentLocale(MakeSystemLocale());
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty()) {
+    std::cerr << "elkcat: missing subcommand\n";
+    PrintUsage(std::cerr);
+    return 2;
+  }
+  if (words[0] == "--help" || words[0] == "-h") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (words[0] == "--version") {
+    std::cout << "elkcat " << ELK_VERSION << "\n";
+    return 0;
+  }
+  for (const TElkcatCommand& command : ElkcatCommands()) {
+    if (words[0] != command.Name) continue;
+    std::vector<std::string> rest(words.begin() + 1, words.end());
+    for (const std::string& word : rest) {
+      if (word == "--help" || word == "-h") {
+        std::cout << "usage: " << command.Usage << "\n\n" << command.Help;
+        return 0;
+      }
+    }
+    try {
+      return command.Run(rest);
+    } catch (const TUsageError& error) {
+      std::cerr << "elkcat " << command.Name << ": " << error.what() << "\n";
+      std::cerr << "usage: " << command.Usage << "\n";
+      return 2;
+    } catch (const std::exception& error) {
+      std::cerr << "elkcat " << command.Name << ": " << error.what() << "\n";
+      return 1;
+    }
+  }
+  std::cerr << "elkcat: unknown subcommand '" << words[0] << "'\n";
+  PrintUsage(std::cerr);
+  return 2;
+}
