@@ -19,3 +19,5 @@ const std::vector<TElkcatCommand>& ElkcatCommands();
 int RunDump(const std::vector<std::string>& words);
 int RunSample(const std::vector<std::string>& words);
 int RunSettings(const std::vector<std::string>& words);
+int RunPage(const std::vector<std::string>& words);
+int RunGet(const std::vector<std::string>& words);

@@ -39,6 +39,17 @@ const std::vector<TElkcatCommand>& ElkcatCommands() {
        "Defaults that depend on the screen assume 1024x768. With --resave the settings are\n"
        "then written back to DIR; a refused write prints the error and exits with status 1.\n",
        RunSettings},
+      {"page", "render a page address", "elkcat page CATALOG ADDRESS [--dir DIR]",
+       "Writes the page for ADDRESS (for example movie[3].html) to standard output,\n"
+       "byte for byte as the viewer renders it, with the settings, colour scheme and\n"
+       "language of DIR (default: the folder of this program).\n",
+       RunPage},
+      {"get", "answer movie URLs", "elkcat get CATALOG [--dir DIR] --out OUTDIR URL...",
+       "Answers the URLs in order with one handler and one picture store, as the viewer\n"
+       "would (so a page's pictures can be asked for after the page). The bytes of the\n"
+       "i-th answer go to OUTDIR/i; one line per URL is printed:\n"
+       "  ok BYTES CONTENT-TYPE URL    or    not-found URL\n",
+       RunGet},
   };
   return commands;
 }

@@ -1,0 +1,69 @@
+#include "render/MovieAddress.h"
+
+#include <cstdio>
+#include <limits>
+
+std::string MovieHandleText(const TMovie& movie) { return std::to_string(movie.Handle); }
+
+std::string MoviePageAddress(std::string_view items) {
+  return std::string(kMovieUrlPrefix) + "movie[" + std::string(items) + "].html";
+}
+
+std::string PercentEncodeForAddress(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (c == '%' || c == '#' || c == '?' || byte < 32 || byte == 127) {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string SearchPageAddress(std::string_view text) {
+  return std::string(kMovieUrlPrefix) + std::string(kSearchPageName) + "[" + PercentEncodeForAddress(text) + "].html";
+}
+
+std::vector<std::string> TokenizeMovieAddress(std::string_view address) {
+  std::vector<std::string> tokens;
+  std::size_t i = 0;
+  auto separator = [](char c) { return c == ',' || c == '[' || c == ']'; };
+  while (i < address.size()) {
+    while (i < address.size() && (address[i] == ' ' || address[i] == '\r' || address[i] == '\n')) ++i;
+    std::string token;
+    while (i < address.size() && !separator(address[i]) && address[i] != '\r' && address[i] != '\n') {
+      char c = address[i];
+      if (c == '"' || c == '\'') {
+        std::size_t close = address.find(c, i + 1);
+        std::size_t end = close == std::string_view::npos ? address.size() : close + 1;
+        token.append(address.substr(i, end - i));
+        i = end;
+        continue;
+      }
+      token += c;
+      ++i;
+    }
+    if (!token.empty()) tokens.push_back(std::move(token));
+    if (i < address.size() && separator(address[i])) ++i;
+  }
+  return tokens;
+}
+
+std::optional<std::int64_t> ParseHandle(std::string_view token) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < token.size() && (token[i] == '-' || token[i] == '+')) negative = token[i++] == '-';
+  if (i == token.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < token.size(); ++i) {
+    if (token[i] < '0' || token[i] > '9') return std::nullopt;
+    if (value > (std::numeric_limits<std::int64_t>::max() - 9) / 10) return std::nullopt;
+    value = value * 10 + (token[i] - '0');
+  }
+  return negative ? -value : value;
+}

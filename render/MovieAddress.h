@@ -1,0 +1,46 @@
+#pragma once
+
+#include "catalog/TMovie.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Page addresses of the "movie" scheme.
+//
+// A movie is named in addresses by its handle: the decimal text of
+// TMovie::Handle, which counts up over the whole run of the program and is
+// never given twice (see TMovieList::Append). "movie[" list "].html" lists
+// handles and texts: an item that is the handle of a loaded movie shows that
+// movie, anything else shows a no-result block for the item.
+//
+// A search that found nothing must never have its text read as handles (a
+// search for "12" is not movie 12). Its address therefore uses the marked
+// name "moviesearch[" text "].html", in which every item is a search text,
+// whatever it looks like. Typed text can never produce a "movie[" address
+// of handles, and every "movie[" address renders exactly as before.
+
+constexpr std::string_view kMovieUrlPrefix = "movie://localhost/";
+constexpr std::string_view kSearchPageName = "moviesearch";
+
+std::string MovieHandleText(const TMovie& movie);
+
+// "movie://localhost/movie[" + items + "].html"
+std::string MoviePageAddress(std::string_view items);
+
+// "movie://localhost/moviesearch[" + text + "].html", with "%", "#", "?"
+// and control characters percent-encoded so the browser passes them on
+// unchanged (the request handler decodes them).
+std::string SearchPageAddress(std::string_view text);
+
+std::string PercentEncodeForAddress(std::string_view text);
+
+// Splits a page address into tokens at ",", "[" and "]": blanks, CR and LF
+// before a token are skipped, a quoted stretch (single or double quotes)
+// does not split, empty tokens are dropped.
+std::vector<std::string> TokenizeMovieAddress(std::string_view address);
+
+// The integer a token spells completely (optional sign, decimal digits).
+std::optional<std::int64_t> ParseHandle(std::string_view token);

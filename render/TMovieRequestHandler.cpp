@@ -1,0 +1,185 @@
+#include "render/TMovieRequestHandler.h"
+
+#include "config/Cp1252.h"
+#include "render/PictureCodecs.h"
+#include "render/Resources.h"
+#include "render/TPictureStore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+constexpr std::size_t kMaxServedFileSize = 256u << 20;
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+}  // namespace
+
+TMovieRequestHandler::TMovieRequestHandler(TPageInput& pages, std::array<std::string, 11> ratingImages,
+                                           std::string programFolder)
+    : m_pages(pages), m_ratingImages(std::move(ratingImages)), m_programFolder(std::move(programFolder)) {}
+
+std::string TMovieRequestHandler::DecodeRequestUrl(std::u16string_view url) {
+  std::string text = Utf16ToUtf8(url);
+  std::string decoded;
+  decoded.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      int high = HexValue(text[i + 1]);
+      int low = HexValue(text[i + 2]);
+      if (high >= 0 && low >= 0) {
+        decoded += static_cast<char>(high * 16 + low);
+        i += 2;
+        continue;
+      }
+    }
+    decoded += text[i];
+  }
+  return Utf8ToCp1252(decoded);
+}
+
+std::string TMovieRequestHandler::RequestName(std::string url) {
+  std::size_t at;
+  while ((at = url.find("movie://localhost/")) != std::string::npos) url.erase(at, 18);
+  std::size_t last = url.find_last_of("\\:");
+  return last == std::string::npos ? url : url.substr(last + 1);
+}
+
+std::optional<std::string> TMovieRequestHandler::ReadProgramFile(const std::string& folder, const std::string& name) {
+  namespace fs = std::filesystem;
+  if (name.empty() || name.front() == '/') return std::nullopt;
+  for (std::size_t start = 0; start <= name.size();) {
+    std::size_t end = name.find('/', start);
+    if (end == std::string::npos) end = name.size();
+    if (name.compare(start, end - start, "..") == 0 && end - start == 2) return std::nullopt;
+    start = end + 1;
+  }
+  std::error_code error;
+  fs::path base = fs::canonical(folder, error);
+  if (error) return std::nullopt;
+  fs::path target = fs::canonical(base / name, error);
+  if (error) return std::nullopt;
+  // The real location must still lie inside the folder: a link may not lead out.
+  std::string baseText = base.string();
+  std::string targetText = target.string();
+  if (targetText.size() <= baseText.size() || targetText.compare(0, baseText.size(), baseText) != 0 ||
+      (baseText.back() != '/' && targetText[baseText.size()] != '/')) {
+    return std::nullopt;
+  }
+  if (!fs::is_regular_file(target, error) || fs::file_size(target, error) > kMaxServedFileSize || error) {
+    return std::nullopt;
+  }
+  std::FILE* file = std::fopen(targetText.c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+std::string TMovieRequestHandler::FileContentType(std::string_view name) {
+  std::string extension = name.find('.') == std::string_view::npos ? "" : std::string(name.substr(name.rfind('.')));
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  if (extension == ".css") return "text/css";
+  if (extension == ".js") return "text/javascript";
+  if (extension == ".html" || extension == ".htm") return "text/html";
+  if (extension == ".jpg" || extension == ".jpeg") return "image/jpeg";
+  if (extension == ".png") return "image/png";
+  if (extension == ".gif") return "image/gif";
+  if (extension == ".bmp") return "image/bmp";
+  if (extension == ".svg") return "image/svg+xml";
+  if (extension == ".ico") return "image/x-icon";
+  return "application/octet-stream";
+}
+
+void TMovieRequestHandler::HandleMovieRequest(TMovieNameSpace&, std::u16string_view url, TMovieResponse& response,
+                                              bool& handled) {
+  std::string name = RequestName(DecodeRequestUrl(url));
+  auto pictureType = [](const std::string& bytes) {
+    std::string type = PictureContentType({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return type.empty() ? std::string("application/octet-stream") : type;
+  };
+  if (StartsWith(name, "movie")) {
+    response.Bytes = RenderMoviePage(name, m_pages);
+    response.ContentType = kPageContentType;
+    handled = true;
+  } else if (StartsWith(name, "image")) {
+    if (std::shared_ptr<const std::string> picture = m_pages.Store.Find(name)) {
+      response.Bytes = *picture;
+      response.ContentType = pictureType(response.Bytes);
+      handled = true;
+    }
+  } else if (StartsWith(name, "rating") && name.size() >= 12 && name.compare(8, 4, ".gif") == 0) {
+    // Characters 7 and 8 as a number, 0 when they are none; clamped to 0..10.
+    auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : -1; };
+    int value = 0;
+    if (digit(name[6]) >= 0 && digit(name[7]) >= 0) {
+      value = digit(name[6]) * 10 + digit(name[7]);
+    } else if ((name[6] == '-' || name[6] == '+') && digit(name[7]) >= 0) {
+      value = name[6] == '-' ? -digit(name[7]) : digit(name[7]);
+    }
+    int index = std::clamp(value, 0, 10);
+    response.Bytes = m_ratingImages[static_cast<std::size_t>(index)];
+    response.ContentType = "image/gif";
+    handled = true;
+  }
+  if (!handled) {
+    if (std::optional<std::string> bytes = ReadProgramFile(m_programFolder, name)) {
+      response.Bytes = std::move(*bytes);
+      response.ContentType = FileContentType(name);
+      handled = true;
+    }
+  }
+}
+
+std::array<std::string, 11> LoadRatingImages() {
+  std::array<std::string, 11> images;
+  char name[16];
+  for (int i = 0; i <= 10; ++i) {
+    std::snprintf(name, sizeof name, "stars%.2d", i);
+    images[static_cast<std::size_t>(i)] = LoadResourceStream(name).value_or("");
+  }
+  return images;
+}

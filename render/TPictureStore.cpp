@@ -1,0 +1,28 @@
+#include "render/TPictureStore.h"
+
+std::string TPictureStore::Key(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return key;
+}
+
+bool TPictureStore::Add(const std::string& name, std::string bytes) {
+  auto [at, added] = m_byName.emplace(Key(name), m_entries.size());
+  if (!added) return false;
+  m_totalBytes += bytes.size();
+  m_entries.push_back({name, std::make_shared<const std::string>(std::move(bytes))});
+  return true;
+}
+
+std::shared_ptr<const std::string> TPictureStore::Find(std::string_view name) const {
+  auto found = m_byName.find(Key(name));
+  return found == m_byName.end() ? nullptr : m_entries[found->second].Bytes;
+}
+
+std::optional<std::string> TPictureStore::MadeName(const std::string& key) const {
+  auto found = m_made.find(key);
+  if (found == m_made.end()) return std::nullopt;
+  return found->second;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The pictures that pages refer to, by name, in the order they were made.
+// Names compare without regard to the letter case of A to Z. A name is
+// stored once: the first entry of a name is the one served, so a second
+// one could never be seen and is not kept.
+class TPictureStore {
+ public:
+  // Appends the entry unless its name is already there; true when appended.
+  bool Add(const std::string& name, std::string bytes);
+  std::shared_ptr<const std::string> Find(std::string_view name) const;
+
+  std::size_t Count() const { return m_entries.size(); }
+  std::size_t TotalBytes() const { return m_totalBytes; }
+  const std::string& NameAt(std::size_t index) const { return m_entries[index].Name; }
+
+  // The name under which the picture for `key` (size word, movie and box)
+  // was stored, so that rendering a page again does not make it again.
+  std::optional<std::string> MadeName(const std::string& key) const;
+  void RememberMade(const std::string& key, const std::string& name) { m_made[key] = name; }
+
+ private:
+  struct TEntry {
+    std::string Name;
+    std::shared_ptr<const std::string> Bytes;
+  };
+  static std::string Key(std::string_view name);
+
+  std::vector<TEntry> m_entries;
+  std::unordered_map<std::string, std::size_t> m_byName;
+  std::unordered_map<std::string, std::string> m_made;
+  std::size_t m_totalBytes = 0;
+};

@@ -1,0 +1,210 @@
+#include "RenderFixtures.h"
+
+#include "config/PageFrame.h"
+#include "config/TLocale.h"
+#include "config/TViewerSettings.h"
+#include "config/Translation.h"
+#include "render/MovieAddress.h"
+#include "render/MoviePages.h"
+#include "render/MoviePictures.h"
+#include "render/TPictureStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MoviePages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetCurrentLocale(MakeCLocale());
+    GlobalTranslationTable().Clear();
+    m_frame = TPageFrame{"<H>", "<F>"};
+    m_pictures.BlankImage = "BLANK";
+    m_settings.Template = {"ONE $TITLE"};
+    m_settings.ListTemplate = {"LIST $TITLE"};
+  }
+  void TearDown() override { GlobalTranslationTable().Clear(); }
+
+  void Load(const std::vector<std::string>& titles) {
+    std::vector<TMovie> movies(titles.size());
+    for (std::size_t i = 0; i < titles.size(); ++i) movies[i].OriginalTitle = titles[i];
+    LoadMovies(m_movies, movies);
+  }
+  std::string Handle(int index) { return std::to_string(m_movies.Items(index).Handle); }
+  std::string Render(const std::string& address, int workers = 0) {
+    TPageInput input{m_movies, m_settings, m_frame, m_pictures, m_store, workers};
+    return RenderMoviePage(address, input);
+  }
+
+  TMovieList m_movies;
+  TViewerSettings m_settings;
+  TPageFrame m_frame;
+  TPictureContext m_pictures;
+  TPictureStore m_store;
+};
+
+TMovie Titled(const std::string& title) {
+  TMovie movie;
+  movie.OriginalTitle = title;
+  return movie;
+}
+
+}  // namespace
+
+TEST(MovieAddress, SplitsAtSeparatorsAndKeepsQuotedStretches) {
+  using Tokens = std::vector<std::string>;
+  EXPECT_EQ(TokenizeMovieAddress("movie[12,34].html"), (Tokens{"movie", "12", "34", ".html"}));
+  EXPECT_EQ(TokenizeMovieAddress("movie[ war,  peace ].html"), (Tokens{"movie", "war", "peace ", ".html"}));
+  EXPECT_EQ(TokenizeMovieAddress("movie[\"a,b\",'c]d'].html"), (Tokens{"movie", "\"a,b\"", "'c]d'", ".html"}));
+  EXPECT_EQ(TokenizeMovieAddress("movie[].html"), (Tokens{"movie", ".html"}));
+  EXPECT_EQ(TokenizeMovieAddress("movie[\"open"), (Tokens{"movie", "\"open"}));
+  EXPECT_EQ(TokenizeMovieAddress("a\r\nb"), (Tokens{"a", "b"}));
+  EXPECT_EQ(ParseHandle("12"), 12);
+  EXPECT_EQ(ParseHandle("-3"), -3);
+  EXPECT_FALSE(ParseHandle("12a"));
+  EXPECT_FALSE(ParseHandle(""));
+  EXPECT_FALSE(ParseHandle("99999999999999999999999"));
+  EXPECT_EQ(SearchPageAddress("50% #1?\x01"), "movie://localhost/moviesearch[50%25 %231%3F%01].html");
+}
+
+TEST_F(MoviePages, OneHandleGivesTheMovieTemplateSeveralTheListTemplate) {
+  Load({"Alien", "Brazil"});
+  EXPECT_EQ(Render("movie[" + Handle(0) + "].html"), "<H>ONE Alien\r\n<F>");
+  EXPECT_EQ(Render("movie[" + Handle(0) + "," + Handle(0) + "].html"), "<H>LIST Alien\r\nLIST Alien\r\n<F>");
+  EXPECT_EQ(Render("movie[" + Handle(1) + "," + Handle(0) + "].html"), "<H>LIST Brazil\r\nLIST Alien\r\n<F>");
+}
+
+TEST_F(MoviePages, ShortAddressesGiveTheFrameAlone) {
+  Load({"Alien"});
+  EXPECT_EQ(Render("movie[].html"), "<H><F>");
+  EXPECT_EQ(Render("movie[" + Handle(0) + "]"), "<H><F>");
+  EXPECT_EQ(Render("movie.html"), "<H><F>");
+  EXPECT_EQ(m_store.Count(), 0u);
+}
+
+TEST_F(MoviePages, TextsThatAreNoLoadedHandleGiveNoResultBlocks) {
+  Load({"Alien"});
+  const std::string sorry =
+      "<br><br><br><br><br><br><center>Sorry, your search for <b>\"X\"</b> did not return any results.<br>"
+      "Please try again or select a movie from the menu.</center>";
+  auto block = [&](const std::string& text) {
+    std::string b = sorry;
+    ReplaceAll(b, "X", text);
+    return b;
+  };
+  EXPECT_EQ(Render("movie[Alien].html"), "<H>" + block("Alien") + "<F>");
+  EXPECT_EQ(Render("movie[war, peace].html"), "<H>" + block("war") + block("peace") + "<F>");
+  EXPECT_EQ(Render("movie[\"war, peace\"].html"), "<H>" + block("\"war, peace\"") + "<F>");
+  // An integer that names no loaded movie never reaches one.
+  EXPECT_EQ(Render("movie[999999999].html"), "<H>" + block("999999999") + "<F>");
+  EXPECT_EQ(Render("movie[-1].html"), "<H>" + block("-1") + "<F>");
+  // The marked search address never reads digits as handles.
+  EXPECT_EQ(Render("moviesearch[" + Handle(0) + "].html"), "<H>" + block(Handle(0)) + "<F>");
+  EXPECT_EQ(Render("moviesearch[<b>&].html"), "<H>" + block("<b>&") + "<F>");
+}
+
+TEST_F(MoviePages, NoResultTextsAreTranslatedBeforeTheSearchIsInserted) {
+  Load({});
+  GlobalTranslationTable().Insert("Sorry, your search for <b>\"$SEARCH\"</b> did not return any results.", "Nichts.");
+  GlobalTranslationTable().SetActive(true);
+  EXPECT_EQ(Render("movie[zzz].html"),
+            "<H><br><br><br><br><br><br><center>Nichts.<br>Please try again or select a movie from the menu.</center><F>");
+}
+
+TEST_F(MoviePages, ReplacesVariablesInTheirOrder) {
+  TMovie movie = Titled("A <b>&amp; B");
+  movie.Media = "Shelf";
+  movie.MediaType = "DVD";
+  movie.Rating = 75;
+  movie.Year = -1;
+  movie.Date = 0;
+  movie.Description = "Rated $RATING\r\nfine";
+  movie.Checked = true;
+  movie.Number = -1;
+  movie.Disks = 2;
+  movie.Size = "700 MB";
+  movie.VideoBitrate = 900;
+  std::vector<TMovie> movies;
+  movies.push_back(std::move(movie));
+  LoadMovies(m_movies, movies);
+  m_settings.Template = {"$MEDIATYPE|$MEDIA|$TITLE|$YEAR|$DATE|$DESCRIPTION|$CHECKED|$NUMBER|$DISKS|$BITRATE|"
+                         "$RATINGIMG|$RATING|$SIZE|$LINK|$PICTURE|$SMALLPICTURE"};
+  std::string h = Handle(0);
+  EXPECT_EQ(Render("movie[" + h + "].html"),
+            "<H>DVD|Shelf|A <b>&amp; B||12/30/1899|Rated 7.5<br>fine|Yes||2|900|<img src=\"rating08.gif\">|7.5|"
+            "700 MB|movie://localhost/movie[" + h + "].html|<img src=\"image-large-" + h +
+                ".gif\">|<img src=\"image-small-" + h + ".gif\">\r\n<F>");
+}
+
+TEST_F(MoviePages, AppliesUserVariablesAfterTheBuiltInOnes) {
+  Load({"Alien"});
+  m_settings.Template = {"$TITLE a=b 95 Minutes $TITLE"};
+  m_settings.UserVars.Set("Minutes", "min.");
+  m_settings.UserVars.Set("a&equal;b", "c&equal;d");
+  m_settings.UserVars.Set("$TITLE", "never");
+  m_settings.UserVars.Set("Alien", "Aliens");
+  EXPECT_EQ(Render("movie[" + Handle(0) + "].html"), "<H>Aliens c=d 95 min. Aliens\r\n<F>");
+  // No-result blocks get them too; the frame does not.
+  m_frame = TPageFrame{"<Minutes>", "</Minutes>"};
+  EXPECT_NE(Render("movie[Minutes].html").find("<b>\"min.\"</b>"), std::string::npos);
+  EXPECT_EQ(Render("movie[Minutes].html").rfind("<Minutes>", 0), 0u);
+}
+
+TEST_F(MoviePages, PutsBothPicturesOfEveryMovieBlockIntoTheStore) {
+  std::vector<TMovie> movies;
+  for (int i = 0; i < 3; ++i) {
+    TMovie movie = Titled("M" + std::to_string(i));
+    std::string png = EncodePngFile(SolidImage(600, 900, static_cast<std::uint8_t>(i * 80), 10, 10));
+    movie.PictureName = ".png";
+    movie.Picture = std::make_unique<TPictureBytes>(png.size());
+    std::copy(png.begin(), png.end(), movie.Picture->Data());
+    movies.push_back(std::move(movie));
+  }
+  LoadMovies(m_movies, movies);
+  m_settings.Template = {"[$TITLE]"};  // the template shows no picture, yet both are made
+  Render("movie[" + Handle(1) + "].html");
+  ASSERT_EQ(m_store.Count(), 2u);
+  EXPECT_EQ(m_store.NameAt(0), "image-large-" + Handle(1) + ".jpg");
+  EXPECT_EQ(m_store.NameAt(1), "image-small-" + Handle(1) + ".jpg");
+}
+
+TEST_F(MoviePages, ParallelPicturesGiveTheSamePageAndStoreAsSerialOnes) {
+  std::vector<TMovie> movies;
+  for (int i = 0; i < 12; ++i) {
+    TMovie movie = Titled("M" + std::to_string(i));
+    if (i % 4 != 3) {
+      std::string jpeg = EncodeJpegFile(DrawSampleCover(300, 450, static_cast<std::uint32_t>(i)), 80);
+      movie.PictureName = ".jpg";
+      movie.Picture = std::make_unique<TPictureBytes>(jpeg.size());
+      std::copy(jpeg.begin(), jpeg.end(), movie.Picture->Data());
+    }
+    movies.push_back(std::move(movie));
+  }
+  LoadMovies(m_movies, movies);
+  m_settings.ListTemplate = {"$PICTURE $SMALLPICTURE $TITLE"};
+  std::string address = "movie[";
+  for (int i = 0; i < 12; ++i) address += Handle(i) + (i < 11 ? "," : "");
+  address += "," + Handle(2) + "].html";
+
+  std::string serial = Render(address, 1);
+  TPictureStore serialStore;
+  std::swap(serialStore, m_store);
+  std::string parallel = Render(address, 4);
+  EXPECT_EQ(parallel, serial);
+  ASSERT_EQ(m_store.Count(), serialStore.Count());
+  EXPECT_EQ(m_store.Count(), 24u);
+  for (std::size_t i = 0; i < m_store.Count(); ++i) {
+    EXPECT_EQ(m_store.NameAt(i), serialStore.NameAt(i));
+    EXPECT_EQ(*m_store.Find(m_store.NameAt(i)), *serialStore.Find(serialStore.NameAt(i)));
+  }
+}
+
+TEST_F(MoviePages, RenderingAgainDoesNotGrowTheStore) {
+  Load({"A", "B"});
+  std::string address = "movie[" + Handle(0) + "," + Handle(1) + "].html";
+  std::string first = Render(address);
+  std::size_t bytes = m_store.TotalBytes();
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(Render(address), first);
+  EXPECT_EQ(m_store.Count(), 4u);
+  EXPECT_EQ(m_store.TotalBytes(), bytes);
+}

@@ -1,0 +1,48 @@
+#include "RenderFixtures.h"
+
+#include "config/PageFrame.h"
+#include "config/TIniFile.h"
+
+#include <gtest/gtest.h>
+
+TEST(PageFrame, UsesEveryDefaultWithoutSchemes) {
+  TPageFrame frame = BuildPageFrame("/nonexistent", "Default");
+  EXPECT_EQ(frame.PageHeader,
+            "<html>\r\n<header>\r\n<style type=\"text/css\">\r\n<!--\r\nbody {\r\n"
+            "  scrollbar-arrow-color: #000000;\r\n  scrollbar-3dlight-color: #AAAAAA;\r\n"
+            "  scrollbar-darkshadow-color: #000000;\r\n  scrollbar-face-color: #AAAAAA;\r\n"
+            "  scrollbar-highlight-color: #AAAAAA;\r\n  scrollbar-shadow-color: #AAAAAA;\r\n"
+            "  scrollbar-track-color: #808080;\r\n}\r\np, td {\r\n  font-family: Verdana; font-size: 8pt;\r\n}\r\n"
+            "-->\r\n</style>\r\n<body bgcolor=\"#FFFFFF\" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" "
+            "marginheight=\"0\">\r\n");
+  EXPECT_EQ(frame.PageFooter, "</body>\r\n</html>");
+}
+
+TEST(PageFrame, CopiesSchemeValuesAsWrittenAndIsRebuiltWhole) {
+  TScratchFolder folder;
+  folder.Write("Schemes.ini",
+               "[Navy]\r\nPageBackgroundColor=navy\r\nScrollBarTrackColor=\r\n[Red]\r\nScrollBarArrowColor=#FF0000\r\n");
+  TPageFrame navy = BuildPageFrame(folder.Path(), "Navy");
+  EXPECT_NE(navy.PageHeader.find("<body bgcolor=\"navy\" "), std::string::npos);
+  EXPECT_NE(navy.PageHeader.find("  scrollbar-track-color: ;\r\n"), std::string::npos);
+  TPageFrame red = BuildPageFrame(folder.Path(), "Red");
+  EXPECT_EQ(red.PageHeader.find("navy"), std::string::npos);
+  EXPECT_NE(red.PageHeader.find("scrollbar-arrow-color: #FF0000;"), std::string::npos);
+  EXPECT_EQ(red.PageHeader.find("</header>"), std::string::npos);
+}
+
+TEST(SchemeColors, ParseHashRgbIntoTheColourValue) {
+  EXPECT_EQ(ParseSchemeColorText("#FF0000"), 0x0000FFu);
+  EXPECT_EQ(ParseSchemeColorText("  #00ff00 \t"), 0x00FF00u);
+  EXPECT_EQ(ParseSchemeColorText("#0000FF"), 0xFF0000u);
+  EXPECT_EQ(ParseSchemeColorText("xAABBCCDD"), 0xCCBBAAu);
+  EXPECT_EQ(ParseSchemeColorText("#GG0000"), 0u);
+  EXPECT_EQ(ParseSchemeColorText(""), 0u);
+  EXPECT_EQ(ParseSchemeColorText("navy"), 0u);
+  EXPECT_EQ(ParseSchemeColorText("#FF"), 0xFFu);
+  TIniFile schemes = TIniFile::FromText("s.ini", "[S]\r\nGalleryColor=\r\nTopPanelColor=#102030\r\n");
+  EXPECT_EQ(ParseSchemeColor(schemes, "S", "GalleryColor", "#808080"), 0u);
+  EXPECT_EQ(ParseSchemeColor(schemes, "S", "TopPanelColor", "#808080"), 0x302010u);
+  EXPECT_EQ(ParseSchemeColor(schemes, "S", "SideBarColor", "#AAAAAA"), 0xAAAAAAu);
+  EXPECT_EQ(ParseSchemeColor(schemes, "None", "GalleryColor", "#808080"), 0x808080u);
+}

@@ -1,0 +1,198 @@
+#include "RenderFixtures.h"
+
+#include "config/PageFrame.h"
+#include "config/TViewerSettings.h"
+#include "render/MoviePictures.h"
+#include "render/TMovieRequestHandler.h"
+#include "render/TPictureStore.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+class RecordingSink : public TMovieProtocolSink {
+ public:
+  void ReportData(std::uint32_t flags, std::uint32_t progress, std::uint32_t progressMax) override {
+    Flags = flags;
+    Progress = progress;
+    Max = progressMax;
+  }
+  void ReportResult(std::int32_t result, std::uint32_t, const char*) override { Result = result; }
+  std::uint32_t Flags = 0, Progress = 99, Max = 99;
+  std::int32_t Result = -7;
+};
+
+class MovieRequests : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<TMovie> movies(1);
+    movies[0].OriginalTitle = "Alien";
+    LoadMovies(m_movies, movies);
+    m_settings.Template = {"PAGE $TITLE"};
+    m_frame = TPageFrame{"", ""};
+    m_pictures.BlankImage = "BLANK";
+    for (int i = 0; i <= 10; ++i) m_ratings[static_cast<std::size_t>(i)] = "GIF" + std::to_string(i);
+    m_handler = std::make_unique<TMovieRequestHandler>(m_input, m_ratings, m_folder.Path());
+    RegisterMovieNameSpace([this](TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
+                                  bool& handled) { m_handler->HandleMovieRequest(sender, url, response, handled); });
+  }
+  void TearDown() override { UnregisterMovieNameSpace(); }
+
+  // The answer's bytes, or "not found".
+  std::string Get(const std::string& url, std::string* contentType = nullptr) {
+    TMovieNameSpace request;
+    if (request.Start(Wide(url), nullptr) != MovieStatus::kOk) return "not found";
+    std::string bytes(request.TotalSize(), '\0');
+    std::uint32_t read = 0;
+    EXPECT_EQ(request.Read(bytes.data(), request.TotalSize(), read), MovieStatus::kFalse);
+    if (contentType) *contentType = request.ContentType();
+    return bytes;
+  }
+  std::string Handle() { return std::to_string(m_movies.Items(0).Handle); }
+
+  TScratchFolder m_folder;
+  TMovieList m_movies;
+  TViewerSettings m_settings;
+  TPageFrame m_frame;
+  TPictureContext m_pictures;
+  TPictureStore m_store;
+  TPageInput m_input{m_movies, m_settings, m_frame, m_pictures, m_store};
+  std::array<std::string, 11> m_ratings;
+  std::unique_ptr<TMovieRequestHandler> m_handler;
+};
+
+}  // namespace
+
+TEST_F(MovieRequests, ServesPagesWithTheirContentType) {
+  std::string type;
+  EXPECT_EQ(Get("movie://localhost/movie[" + Handle() + "].html", &type), "PAGE Alien\r\n");
+  EXPECT_EQ(type, "text/html; charset=windows-1252");
+}
+
+TEST_F(MovieRequests, ServesRatingImagesByTheirTwoDigits) {
+  std::string type;
+  EXPECT_EQ(Get("movie://localhost/rating07.gif", &type), "GIF7");
+  EXPECT_EQ(type, "image/gif");
+  EXPECT_EQ(Get("movie://localhost/rating15.gif"), "GIF10");
+  EXPECT_EQ(Get("movie://localhost/ratingab.gif"), "GIF0");
+  EXPECT_EQ(Get("movie://localhost/rating00.gif"), "GIF0");
+  EXPECT_EQ(Get("movie://localhost/rating5.gif"), "not found");
+  m_folder.Write("rating5.gif", "file");
+  EXPECT_EQ(Get("movie://localhost/rating5.gif"), "file");
+}
+
+TEST_F(MovieRequests, FindsStorePicturesIgnoringCaseAfterTheCaseSensitivePrefix) {
+  m_store.Add("image-large-1.jpg", "\xFF\xD8\xFFjpeg");
+  std::string type;
+  EXPECT_EQ(Get("movie://localhost/image-LARGE-1.JPG", &type), "\xFF\xD8\xFFjpeg");
+  EXPECT_EQ(type, "image/jpeg");
+  EXPECT_EQ(Get("movie://localhost/IMAGE-large-1.jpg"), "not found");
+  EXPECT_EQ(Get("movie://localhost/MOVIE[" + Handle() + "].html"), "not found");
+  m_folder.Write("IMAGE-large-1.jpg", "from the folder");
+  EXPECT_EQ(Get("movie://localhost/IMAGE-large-1.jpg"), "from the folder");
+}
+
+TEST_F(MovieRequests, KeepsAnotherHostInTheNameSoOnlyAFileCanAnswer) {
+  EXPECT_EQ(TMovieRequestHandler::RequestName("movie://elsewhere/movie[1].html"), "//elsewhere/movie[1].html");
+  EXPECT_EQ(Get("movie://elsewhere/movie[" + Handle() + "].html"), "not found");
+  EXPECT_EQ(TMovieRequestHandler::RequestName("movie://localhost/a\\b:c\\pics/logo.gif"), "pics/logo.gif");
+}
+
+TEST_F(MovieRequests, ServesFilesOfTheProgramFolderButNeverOutsideIt) {
+  m_folder.Write("style.css", "p {}");
+  m_folder.Write("pics/logo.gif", "GIF89a");
+  std::string type;
+  EXPECT_EQ(Get("movie://localhost/style.css", &type), "p {}");
+  EXPECT_EQ(type, "text/css");
+  EXPECT_EQ(Get("movie://localhost/pics/logo.gif", &type), "GIF89a");
+  EXPECT_EQ(type, "image/gif");
+
+  TScratchFolder outside;
+  outside.Write("secret.txt", "secret");
+  std::filesystem::create_symlink(outside.File("secret.txt"), m_folder.File("link.txt"));
+  std::filesystem::create_symlink(outside.Path(), m_folder.File("out"));
+  std::string relative = std::filesystem::relative(outside.File("secret.txt"), m_folder.Path()).string();
+  const std::vector<std::string> names = {"../" + relative, relative, "link.txt", "out/secret.txt", "pics/../../x",
+                                         "..", "pics", ""};
+  for (const std::string& name : names) {
+    EXPECT_EQ(Get("movie://localhost/" + name), "not found") << name;
+  }
+  EXPECT_FALSE(TMovieRequestHandler::ReadProgramFile(m_folder.Path(), outside.File("secret.txt")));
+  std::filesystem::create_symlink(m_folder.File("style.css"), m_folder.File("inside.css"));
+  EXPECT_EQ(Get("movie://localhost/inside.css"), "p {}");
+}
+
+TEST_F(MovieRequests, DecodesPercentEscapesBeforeDispatching) {
+  EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"movie://localhost/movie[star%20wars].html"),
+            "movie://localhost/movie[star wars].html");
+  EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"a%22b%22"), "a\"b\"");
+  EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"caf%C3%A9"), "caf\xE9");
+  EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"caf\u00E9 \u20AC"), "caf\xE9 \x80");
+  EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"%E9t%E9"), "\xE9t\xE9");
+  EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"100%zz%4"), "100%zz%4");
+  std::string page = Get("movie://localhost/moviesearch[%22star%20wars%22].html");
+  EXPECT_NE(page.find("<b>\"\"star wars\"\"</b>"), std::string::npos) << page;
+}
+
+TEST_F(MovieRequests, ReportsAllDataAtOnceAndFinishesEmptyAnswersAtTheFirstRead) {
+  m_folder.Write("empty.txt", "");
+  RecordingSink sink;
+  TMovieNameSpace request;
+  ASSERT_EQ(request.Start(u"movie://localhost/empty.txt", &sink), MovieStatus::kOk);
+  EXPECT_EQ(sink.Flags, 13u);
+  EXPECT_EQ(sink.Progress, 0u);
+  EXPECT_EQ(sink.Max, 0u);
+  EXPECT_EQ(sink.Result, MovieStatus::kOk);
+  char buffer[4];
+  std::uint32_t read = 7;
+  EXPECT_EQ(request.Read(buffer, sizeof buffer, read), MovieStatus::kFalse);
+  EXPECT_EQ(read, 0u);
+  EXPECT_EQ(request.Terminate(), MovieStatus::kOk);
+  EXPECT_EQ(request.Terminate(), MovieStatus::kOk);
+}
+
+TEST_F(MovieRequests, ReadsInPiecesUntilEverythingWasHandedOut) {
+  m_folder.Write("ten.txt", "0123456789");
+  TMovieNameSpace request;
+  ASSERT_EQ(request.Start(u"movie://localhost/ten.txt", nullptr), MovieStatus::kOk);
+  char buffer[4];
+  std::uint32_t read = 0;
+  EXPECT_EQ(request.Read(buffer, 4, read), MovieStatus::kPending);
+  EXPECT_EQ(request.Read(buffer, 4, read), MovieStatus::kPending);
+  EXPECT_EQ(request.Read(buffer, 4, read), MovieStatus::kFalse);
+  EXPECT_EQ(read, 2u);
+  EXPECT_EQ(std::string(buffer, 2), "89");
+  EXPECT_EQ(request.BytesRead(), 10u);
+}
+
+TEST_F(MovieRequests, AnswersNotFoundWithoutACallbackOrWhenItThrows) {
+  UnregisterMovieNameSpace();
+  TMovieNameSpace request;
+  EXPECT_EQ(request.Start(u"movie://localhost/rating01.gif", nullptr), MovieStatus::kObjectNotFound);
+  EXPECT_EQ(request.Terminate(), MovieStatus::kOk);
+  RegisterMovieNameSpace([](TMovieNameSpace&, std::u16string_view, TMovieResponse& response, bool& handled) {
+    response.Bytes = "half";
+    handled = true;
+    throw std::runtime_error("broken");
+  });
+  EXPECT_EQ(request.Start(u"movie://localhost/rating01.gif", nullptr), MovieStatus::kObjectNotFound);
+  EXPECT_FALSE(request.DataReady());
+  EXPECT_EQ(request.Abort(), MovieStatus::kNotImplemented);
+  EXPECT_EQ(request.Seek(), MovieStatus::kNotImplemented);
+  EXPECT_EQ(request.Suspend(), MovieStatus::kNotImplemented);
+  EXPECT_EQ(request.Resume(), MovieStatus::kNotImplemented);
+  EXPECT_EQ(request.Continue(), MovieStatus::kOk);
+  EXPECT_EQ(request.LockRequest(), MovieStatus::kOk);
+  EXPECT_EQ(request.UnlockRequest(), MovieStatus::kOk);
+}
+
+TEST(MovieRequestTypes, NamesFileTypesByExtension) {
+  EXPECT_EQ(TMovieRequestHandler::FileContentType("a.CSS"), "text/css");
+  EXPECT_EQ(TMovieRequestHandler::FileContentType("x/y.js"), "text/javascript");
+  EXPECT_EQ(TMovieRequestHandler::FileContentType("p.htm"), "text/html");
+  EXPECT_EQ(TMovieRequestHandler::FileContentType("p.png"), "image/png");
+  EXPECT_EQ(TMovieRequestHandler::FileContentType("data"), "application/octet-stream");
+}

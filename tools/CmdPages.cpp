@@ -1,0 +1,119 @@
+#include "tools/ElkcatArgs.h"
+#include "tools/ElkcatCommands.h"
+
+#include "catalog/TMovieList.h"
+#include "config/PageFrame.h"
+#include "config/TViewerError.h"
+#include "config/TViewerSettings.h"
+#include "config/Translation.h"
+#include "render/MoviePictures.h"
+#include "render/Resources.h"
+#include "render/TMovieRequestHandler.h"
+#include "render/TPictureStore.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+constexpr int kNominalScreenWidth = 1024;
+constexpr int kNominalScreenHeight = 768;
+
+// What the viewer holds to answer "movie" URLs for one open catalog, set up
+// from the settings, scheme and language of a program folder.
+struct TPageServer {
+  TMovieList Movies;
+  TViewerSettings Settings;
+  TPageFrame Frame;
+  TPictureContext Pictures;
+  TPictureStore Store;
+  TPageInput Input{Movies, Settings, Frame, Pictures, Store};
+  std::string Folder;
+
+  TPageServer(const std::string& folder, const std::string& catalog) : Folder(folder) {
+    LoadSettings(Settings, folder, kNominalScreenWidth, kNominalScreenHeight);
+    Frame = BuildPageFrame(folder, Settings.ColorScheme);
+    LoadLanguage((std::filesystem::path(folder) / (Settings.Language + ".lng")).string());
+    Pictures.BlankImage = LoadResourceStream("blank").value_or("");
+    Movies.LoadFromFile(catalog);
+    Pictures.CatalogFolder = std::filesystem::absolute(catalog).parent_path().string() + "/";
+  }
+};
+
+std::u16string Utf8ToUtf16(const std::string& text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size();) {
+    auto c = static_cast<unsigned char>(text[i]);
+    char32_t cp = c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (extra > 0 && i + extra < text.size()) {
+      cp = c & (0x3F >> extra);
+      for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    } else {
+      extra = 0;
+    }
+    i += extra + 1;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int RunPage(const std::vector<std::string>& words) {
+  TArgs args(words, {"dir"}, {});
+  args.ExpectPositional(2, 2);
+  try {
+    TPageServer server(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    std::string address = args.Positional()[1];
+    if (address.rfind("movie://", 0) == 0) address = TMovieRequestHandler::RequestName(address);
+    std::cout << RenderMoviePage(address, server.Input);
+  } catch (const TViewerError& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunGet(const std::vector<std::string>& words) {
+  TArgs args(words, {"dir", "out"}, {});
+  args.ExpectPositional(2, 1000000);
+  std::optional<std::string> out = args.Value("out");
+  if (!out) throw TUsageError("missing --out");
+  std::error_code error;
+  std::filesystem::create_directories(*out, error);
+  try {
+    TPageServer server(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    TMovieRequestHandler handler(server.Input, LoadRatingImages(), server.Folder);
+    RegisterMovieNameSpace([&](TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
+                               bool& handled) { handler.HandleMovieRequest(sender, url, response, handled); });
+    for (std::size_t i = 1; i < args.Positional().size(); ++i) {
+      const std::string& url = args.Positional()[i];
+      TMovieNameSpace request;
+      if (request.Start(Utf8ToUtf16(url), nullptr) != MovieStatus::kOk) {
+        std::cout << "not-found " << url << "\n";
+        continue;
+      }
+      std::string bytes(request.TotalSize(), '\0');
+      std::uint32_t read = 0;
+      request.Read(bytes.data(), request.TotalSize(), read);
+      std::ofstream file(std::filesystem::path(*out) / std::to_string(i), std::ios::binary);
+      file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      std::cout << "ok " << bytes.size() << " " << request.ContentType() << " " << url << "\n";
+      request.Terminate();
+    }
+    UnregisterMovieNameSpace();
+  } catch (const TViewerError& error) {
+    UnregisterMovieNameSpace();
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
