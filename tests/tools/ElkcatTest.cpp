@@ -153,3 +153,34 @@ TEST_F(Elkcat, PrintsAndResavesSettingsWithoutThePassword) {
   EXPECT_NE(saved.find("LastGroup=1\r\n"), std::string::npos);
   EXPECT_NE(saved.find("[Template]"), std::string::npos);
 }
+
+TEST_F(Elkcat, RendersPagesAndAnswersUrlsAsTheViewerWould) {
+  std::string catalog = Path("c.qzt");
+  ASSERT_EQ(Run("sample " + catalog + " --version 35 --movies 3 --seed 2 --pictures embedded").Status, 0);
+  std::ofstream(Path("Config.ini")) << "[Template]\r\nCount=1\r\nLine1=<p>$TITLE $PICTURE</p>\r\n";
+  std::ofstream(Path("style.css")) << "p {}";
+  TRun page = Run("page " + catalog + " 'movie[2].html' --dir " + m_folder.string());
+  ASSERT_EQ(page.Status, 0) << page.Err;
+  EXPECT_NE(page.Out.find("<img src=\"image-large-"), std::string::npos);
+  EXPECT_EQ(page.Out.rfind("<html>\r\n<header>", 0), 0u);
+
+  auto json = nlohmann::json::parse(Run("dump " + catalog).Out);
+  std::string handle = json["movies"][0]["handle"];
+  TRun get = Run("get " + catalog + " --dir " + m_folder.string() + " --out " + Path("out") + " 'movie://localhost/movie[" +
+                 handle + "].html' movie://localhost/image-large-" + handle +
+                 ".jpg movie://localhost/rating07.gif movie://localhost/style.css movie://localhost/nothing.txt");
+  ASSERT_EQ(get.Status, 0) << get.Err;
+  std::istringstream lines(get.Out);
+  std::string line;
+  std::vector<std::string> answers;
+  while (std::getline(lines, line)) answers.push_back(line);
+  ASSERT_EQ(answers.size(), 5u);
+  EXPECT_EQ(answers[0].rfind("ok ", 0), 0u);
+  EXPECT_NE(answers[0].find(" text/html; charset=windows-1252 movie://localhost/movie["), std::string::npos);
+  EXPECT_NE(answers[1].find(" image/jpeg movie://localhost/image-large-"), std::string::npos);
+  EXPECT_NE(answers[2].find(" image/gif "), std::string::npos);
+  EXPECT_EQ(answers[3], "ok 4 text/css movie://localhost/style.css");
+  EXPECT_EQ(answers[4], "not-found movie://localhost/nothing.txt");
+  EXPECT_EQ(ReadBytes(Path("out/4")), "p {}");
+  EXPECT_EQ(ReadBytes(Path("out/2")).substr(0, 3), "\xFF\xD8\xFF");
+}
