@@ -2,6 +2,7 @@
 
 #include "config/Cp1252.h"
 
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -39,7 +40,21 @@ class TSystemLocale : public TLocale {
     return result;
   }
 
-  locale_t Handle() const { return m_handle; }
+  std::string SortKey(std::string_view text) const override {
+    std::wstring folded = Fold(text);
+    std::size_t size = wcsxfrm_l(nullptr, folded.c_str(), 0, m_handle);
+    std::wstring transformed(size + 1, L'\0');
+    wcsxfrm_l(transformed.data(), folded.c_str(), size + 1, m_handle);
+    transformed.resize(size);
+    // Big-endian bytes of each (non-negative) element compare like the elements.
+    std::string key;
+    key.reserve(size * 4);
+    for (wchar_t c : transformed) {
+      auto value = static_cast<std::uint32_t>(c);
+      for (int shift = 24; shift >= 0; shift -= 8) key += static_cast<char>((value >> shift) & 0xFF);
+    }
+    return key;
+  }
 
  private:
   std::wstring Fold(std::string_view text) const {
@@ -76,6 +91,12 @@ int TLocale::CompareText(std::string_view a, std::string_view b) const {
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
+}
+
+std::string TLocale::SortKey(std::string_view text) const {
+  std::string key(text);
+  for (char& c : key) c = static_cast<char>(AsciiUpper(static_cast<unsigned char>(c)));
+  return key;
 }
 
 std::shared_ptr<const TLocale> MakeCLocale() {

@@ -24,6 +24,9 @@ class TLocale {
   // Case-insensitive comparison in the locale's collation order; <0, 0, >0.
   // The C locale compares the ASCII-upper-cased bytes.
   virtual int CompareText(std::string_view a, std::string_view b) const;
+  // A byte string whose plain comparison orders texts as CompareText does,
+  // so that large sorts convert every text once.
+  virtual std::string SortKey(std::string_view text) const;
 
  protected:
   std::array<std::string, 12> m_shortMonths;

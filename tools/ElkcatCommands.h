@@ -21,3 +21,5 @@ int RunSample(const std::vector<std::string>& words);
 int RunSettings(const std::vector<std::string>& words);
 int RunPage(const std::vector<std::string>& words);
 int RunGet(const std::vector<std::string>& words);
+int RunSideBar(const std::vector<std::string>& words);
+int RunSearch(const std::vector<std::string>& words);

@@ -50,6 +50,19 @@ const std::vector<TElkcatCommand>& ElkcatCommands() {
        "i-th answer go to OUTDIR/i; one line per URL is printed:\n"
        "  ok BYTES CONTENT-TYPE URL    or    not-found URL\n",
        RunGet},
+      {"sidebar", "print the side bar", "elkcat sidebar CATALOG [--group N] [--order M] [--group-desc] [--order-desc] [--title-type T]",
+       "Prints the side bar as the viewer builds it: the caption line, then \"## CAPTION\"\n"
+       "for each section and, for each item, two spaces, the item text, a TAB and the\n"
+       "handle list the viewer shows for it. N and M are field codes (group 0..25, order\n"
+       "1..25); the defaults are those of a missing Config.ini (no grouping, order by\n"
+       "number, ascending, original titles).\n",
+       RunSideBar},
+      {"search", "print the address of a search", "elkcat search CATALOG [--field K] [--title-type T] TEXT",
+       "Prints the address the search for TEXT navigates to. K is the index of the\n"
+       "search field: 0 Title (default), 1 Actors, 2 Director, 3 Producer, 4 Description,\n"
+       "5 Comments, 6 Original Title, 7 Translated Title. Nothing is printed for an\n"
+       "empty TEXT.\n",
+       RunSearch},
   };
   return commands;
 }

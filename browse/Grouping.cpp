@@ -1,0 +1,377 @@
+#include "browse/Grouping.h"
+
+#include "browse/TSideBarModel.h"
+#include "catalog/DisplayRules.h"
+#include "catalog/TMovieList.h"
+#include "config/TLocale.h"
+#include "config/Translation.h"
+#include "render/MovieAddress.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace {
+
+using K = TCompareKind;
+using R = TCaptionRule;
+
+const std::array<TFieldCode, kFieldCodeCount> kFieldCodes = {{
+    {"", K::Text, R::None},
+    {"Category", K::Text, R::ExactText},
+    {"Original Title", K::Text, R::Letter},
+    {"Translated Title", K::Text, R::Letter},
+    {"Rating", K::Number, R::Rating},
+    {"Year", K::Number, R::Year},
+    {"Decade", K::Number, R::Decade},
+    {"Director", K::Text, R::PeopleLetter},
+    {"Producer", K::Text, R::PeopleLetter},
+    {"Country", K::Text, R::ExactText},
+    {"Language", K::Text, R::ExactText},
+    {"Number", K::Number, R::NumberBlock},
+    {"Media", K::Text, R::ExactText},
+    {"Media Type", K::Text, R::ExactText},
+    {"Date", K::Number, R::YearOfDate},
+    {"Borrower", K::Text, R::ExactText},
+    {"Length", K::Number, R::Length},
+    {"Actors", K::Text, R::PeopleLetter},
+    {"Video Format", K::Text, R::ExactText},
+    {"Video Bitrate", K::Number, R::BitRate},
+    {"Audio Format", K::Text, R::ExactText},
+    {"Audio Bitrate", K::Number, R::BitRate},
+    {"Resolution", K::Text, R::ExactText},
+    {"Framerate", K::Text, R::ExactText},
+    {"Subtitles", K::Text, R::ExactText},
+    {"Disks", K::Number, R::DiscCount},
+}};
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return out;
+}
+
+// The integer of a key, 0 when it is none.
+std::int64_t KeyNumber(std::string_view key) {
+  std::optional<std::int64_t> value = ParseHandle(key);
+  return value.value_or(0);
+}
+
+std::string FirstUpper(std::string_view text) { return UpperAscii(text.substr(0, text.empty() ? 0 : 1)); }
+
+std::string Number(std::int64_t value) { return std::to_string(value); }
+
+std::string NotAvailable() { return Translate("< n/a >"); }
+
+int YearOfDay(std::int64_t dayNumber) {
+  int year = 0, month = 0, day = 0;
+  DecodeDayNumber(static_cast<std::int32_t>(std::clamp<std::int64_t>(dayNumber, INT32_MIN, INT32_MAX)), year, month,
+                  day);
+  return year;
+}
+
+// A key prepared for sorting, so that comparisons need no conversion.
+struct TSortable {
+  std::string Text;
+  std::int64_t Value = 0;
+  int Movie = 0;
+  std::string Key;  // the key as it stands
+};
+
+void SortByKind(std::vector<TSortable>& items, TCompareKind kind, bool descending) {
+  auto less = [kind](const TSortable& a, const TSortable& b) {
+    return kind == TCompareKind::Number ? a.Value < b.Value : a.Text < b.Text;
+  };
+  if (descending) {
+    std::sort(items.begin(), items.end(), [&](const TSortable& a, const TSortable& b) { return less(b, a); });
+  } else {
+    std::sort(items.begin(), items.end(), less);
+  }
+}
+
+TSortable Prepare(TCompareKind kind, std::string key, int movie) {
+  TSortable item;
+  if (kind == TCompareKind::Number) {
+    item.Value = KeyNumber(key);
+  } else {
+    item.Text = UpperAscii(key);
+  }
+  item.Movie = movie;
+  item.Key = std::move(key);
+  return item;
+}
+
+std::string WithCount(const std::string& caption, std::size_t count) {
+  return caption + " (" + std::to_string(count) + ")";
+}
+
+// Keeps the side bar in its update state for the whole rebuild, also when
+// something throws half way.
+class TUpdateGuard {
+ public:
+  explicit TUpdateGuard(TSideBarModel& sideBar) : m_sideBar(sideBar) { m_sideBar.BeginUpdate(); }
+  ~TUpdateGuard() { m_sideBar.EndUpdate(); }
+  TUpdateGuard(const TUpdateGuard&) = delete;
+  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+ private:
+  TSideBarModel& m_sideBar;
+};
+
+}  // namespace
+
+const TFieldCode& FieldCode(int code) { return kFieldCodes.at(static_cast<std::size_t>(code)); }
+
+int EffectiveGroupCode(int code) { return code < 0 || code >= kFieldCodeCount ? 0 : code; }
+
+int EffectiveOrderCode(int code) { return code <= 0 || code >= kFieldCodeCount ? kDefaultOrderCode : code; }
+
+std::vector<std::string> SplitNameList(std::string_view text) {
+  if (text.empty()) return {Translate("Others")};
+  std::vector<std::string> keys;
+  std::string current, previous;
+  auto finish = [&] {
+    std::size_t first = 0, last = current.size();
+    while (first < last && static_cast<unsigned char>(current[first]) <= 32) ++first;
+    while (last > first && static_cast<unsigned char>(current[last - 1]) <= 32) --last;
+    std::string piece = current.substr(first, last - first);
+    if (!piece.empty() && piece != previous) keys.push_back(piece);
+    previous = std::move(piece);
+    current.clear();
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '(') {
+      int depth = 0;
+      for (; i < text.size(); ++i) {
+        if (text[i] == '(') ++depth;
+        if (text[i] == ')' && --depth == 0) break;
+      }
+    } else if (c == ',') {
+      finish();
+    } else {
+      current += c;
+    }
+  }
+  finish();
+  return keys;
+}
+
+std::vector<std::string> GroupKeys(const TMovie& m, int code) {
+  switch (code) {
+    case 1: return SplitNameList(m.Category);
+    case 2: return {FirstUpper(m.OriginalTitle)};
+    case 3: return {FirstUpper(m.TranslatedTitle.empty() ? m.OriginalTitle : m.TranslatedTitle)};
+    case 4: return {Number(m.Rating)};
+    case 5:
+    case 6: return {Number(m.Year)};
+    case 7: return SplitNameList(m.Director);
+    case 8: return SplitNameList(m.Producer);
+    case 9: return {m.Country};
+    case 10: return SplitNameList(m.Languages);
+    case 11: return {Number(m.Number)};
+    case 12: return {m.Media};
+    case 13: return {m.MediaType};
+    case 14: return {Number(m.Date)};
+    case 15: return {m.Borrower};
+    case 16: return {Number(m.Length)};
+    case 17: return SplitNameList(m.Actors);
+    case 18: return {m.VideoFormat};
+    case 19: return {Number(m.VideoBitrate)};
+    case 20: return {m.AudioFormat};
+    case 21: return {Number(m.AudioBitrate)};
+    case 22: return {m.Resolution};
+    case 23: return {m.Framerate};
+    case 24: return SplitNameList(m.Subtitles);
+    case 25: return {Number(m.Disks)};
+    default: return {};
+  }
+}
+
+std::string OrderKey(const TMovie& m, int code) {
+  switch (code) {
+    case 1: return m.Category;
+    case 2: return m.OriginalTitle;
+    case 3: return m.TranslatedTitle.empty() ? m.OriginalTitle : m.TranslatedTitle;
+    case 4: return Number(m.Rating);
+    case 5:
+    case 6: return Number(m.Year);
+    case 7: return m.Director;
+    case 8: return m.Producer;
+    case 9: return m.Country;
+    case 10: return m.Languages;
+    case 11: return Number(m.Number);
+    case 12: return m.Media;
+    case 13: return m.MediaType;
+    case 14: return Number(m.Date);
+    case 15: return m.Borrower;
+    case 16: return Number(m.Length);
+    case 17: return m.Actors;
+    case 18: return m.VideoFormat;
+    case 19: return Number(m.VideoBitrate);
+    case 20: return m.AudioFormat;
+    case 21: return Number(m.AudioBitrate);
+    case 22: return m.Resolution;
+    case 23: return m.Framerate;
+    case 24: return m.Subtitles;
+    case 25: return Number(m.Disks);
+    default: return {};
+  }
+}
+
+int CompareKeys(TCompareKind kind, std::string_view a, std::string_view b) {
+  if (kind == TCompareKind::Number) {
+    std::int64_t x = KeyNumber(a), y = KeyNumber(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+  }
+  int result = UpperAscii(a).compare(UpperAscii(b));
+  return result < 0 ? -1 : result > 0 ? 1 : 0;
+}
+
+bool SameSection(TCaptionRule rule, std::string_view previous, std::string_view key) {
+  std::int64_t a = KeyNumber(previous), b = KeyNumber(key);
+  switch (rule) {
+    case R::ExactText: return UpperAscii(previous) == UpperAscii(key);
+    case R::Letter: return previous == key;
+    case R::PeopleLetter: return FirstUpper(previous) == FirstUpper(key);
+    case R::Rating:
+    case R::Decade:
+    case R::Length: return a / 10 == b / 10;
+    case R::NumberBlock: return a / 50 == b / 50;
+    case R::YearOfDate: return YearOfDay(a) == YearOfDay(b);
+    case R::Year:
+    case R::BitRate:
+    case R::DiscCount: return a == b;
+    case R::None: return true;
+  }
+  return true;
+}
+
+std::string SectionCaption(TCaptionRule rule, std::string_view key) {
+  std::int64_t n = KeyNumber(key);
+  switch (rule) {
+    case R::ExactText: return key.empty() ? NotAvailable() : std::string(key);
+    case R::Letter: return key.empty() ? NotAvailable() : Translate("Letter") + " " + std::string(key);
+    case R::PeopleLetter: return key.empty() ? NotAvailable() : Translate("Letter") + " " + FirstUpper(key);
+    case R::Rating: return n / 10 <= 0 ? NotAvailable() : Translate("Rating") + " " + Number(n / 10);
+    case R::Year: return n <= 0 ? NotAvailable() : Translate("Year") + " " + std::string(key);
+    case R::Decade: return n / 10 <= 0 ? NotAvailable() : Translate("Decade") + " " + Number(n / 10 * 10);
+    case R::NumberBlock:
+      return Translate("Number") + " " + Number(n / 50 * 50) + " - " + Number(n / 50 * 50 + 49);
+    case R::YearOfDate: return Translate("Year") + " " + Number(YearOfDay(n));
+    case R::Length: return n / 10 <= 0 ? NotAvailable() : Number(n / 10 * 10) + " " + Translate("Minutes");
+    case R::BitRate: return n <= 0 ? NotAvailable() : std::string(key) + " " + Translate("Kbps");
+    case R::DiscCount:
+      if (n == 1) return Translate("1 Disc");
+      return n <= 0 ? NotAvailable() : std::string(key) + " " + Translate("Discs");
+    case R::None: return std::string(key);
+  }
+  return std::string(key);
+}
+
+std::string SideBarTitle(const TMovie& movie, int titleType) {
+  if (titleType == 1 && !movie.TranslatedTitle.empty()) return movie.TranslatedTitle;
+  return movie.OriginalTitle;
+}
+
+std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int titleType, int groupCode,
+                         bool groupDescending, int orderCode, bool orderDescending) {
+  TUpdateGuard update(sideBar);
+  sideBar.Items().Clear();  // releases the handle lists of people mode with the sections
+  sideBar.Tag = 0;
+  if (movies.Count() == 0) return {};
+
+  int group = EffectiveGroupCode(groupCode);
+  int order = EffectiveOrderCode(orderCode);
+  std::string caption;
+  if (group != 0) caption = Translate("Group by") + " " + Translate(FieldCode(group).CaptionWord) + ", ";
+  caption += Translate("Order by") + " " + Translate(FieldCode(order).CaptionWord);
+
+  // Sections as lists of (key, movie) before they go into the side bar.
+  struct TSection {
+    std::string Caption;
+    bool Expanded;
+    std::vector<TSortable> Entries;
+  };
+  std::vector<TSection> sections;
+  if (group != 0) {
+    const TFieldCode& field = FieldCode(group);
+    std::vector<TSortable> work;
+    for (int i = 0; i < movies.Count(); ++i) {
+      for (std::string& key : GroupKeys(movies.Items(i), group)) work.push_back(Prepare(field.Compare, std::move(key), i));
+    }
+    SortByKind(work, field.Compare, groupDescending);
+    for (std::size_t i = 0; i < work.size(); ++i) {
+      if (i == 0 || !SameSection(field.Rule, sections.back().Entries.back().Key, work[i].Key)) {
+        sections.push_back({SectionCaption(field.Rule, work[i].Key), false, {}});
+      }
+      sections.back().Entries.push_back(std::move(work[i]));
+    }
+  } else {
+    sections.push_back({Translate("All Movies"), true, {}});
+    for (int i = 0; i < movies.Count(); ++i) sections.back().Entries.push_back({{}, 0, i, {}});
+  }
+
+  if (FieldCode(group).Rule == R::PeopleLetter) {
+    sideBar.Tag = 1;
+    const TLocale& locale = CurrentLocale();
+    std::vector<std::string> handleTexts(static_cast<std::size_t>(movies.Count()));
+    for (int i = 0; i < movies.Count(); ++i) handleTexts[static_cast<std::size_t>(i)] = MovieHandleText(movies.Items(i));
+    for (TSection& section : sections) {
+      std::vector<TSortable>& names = section.Entries;
+      if (orderDescending) {
+        for (TSortable& name : names) name.Text = UpperAscii(name.Key);
+        std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return b.Text < a.Text; });
+      } else {
+        for (TSortable& name : names) name.Text = locale.SortKey(name.Key);
+        std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return a.Text < b.Text; });
+      }
+      TSideBarItem& item = sideBar.Items().Add();
+      std::vector<std::string> handles;
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& handle = handleTexts[static_cast<std::size_t>(names[i].Movie)];
+        if (i > 0 && names[i].Key == names[i - 1].Key) {
+          handles.back() += "," + handle;
+          continue;
+        }
+        item.Items().Add(names[i].Key);
+        handles.push_back(handle);
+      }
+      item.SetCaption(WithCount(section.Caption, handles.size()));
+      item.Tag = std::move(handles);
+      item.SetExpanded(section.Expanded);
+    }
+    return caption;
+  }
+
+  const TFieldCode& orderField = FieldCode(order);
+  for (TSection& section : sections) {
+    std::vector<TSortable> work;
+    work.reserve(section.Entries.size());
+    for (const TSortable& entry : section.Entries) {
+      work.push_back(Prepare(orderField.Compare, OrderKey(movies.Items(entry.Movie), order), entry.Movie));
+    }
+    SortByKind(work, orderField.Compare, orderDescending);
+    TSideBarItem& item = sideBar.Items().Add();
+    item.SetCaption(WithCount(section.Caption, work.size()));
+    for (const TSortable& entry : work) {
+      const TMovie& movie = movies.Items(entry.Movie);
+      item.Items().Add(SideBarTitle(movie, titleType), &movie);
+    }
+    item.SetExpanded(section.Expanded);
+  }
+  return caption;
+}
+
+std::string SideBarItemHandles(const TSideBarModel& sideBar, int section, int item) {
+  const TSideBarItem& entry = sideBar.Items()[section];
+  if (sideBar.Tag == 1) {
+    const auto* handles = std::any_cast<std::vector<std::string>>(&entry.Tag);
+    if (handles == nullptr || item < 0 || item >= static_cast<int>(handles->size())) return {};
+    return (*handles)[static_cast<std::size_t>(item)];
+  }
+  const auto* movie = static_cast<const TMovie*>(entry.Items().Objects(item));
+  return movie == nullptr ? std::string() : MovieHandleText(*movie);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "catalog/TMovie.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TMovieList;
+class TSideBarModel;
+
+// Grouping and ordering of the side bar by field code: 0 is no grouping
+// (valid for grouping only), 1 to 25 name a movie field.
+constexpr int kFieldCodeCount = 26;
+constexpr int kDefaultOrderCode = 11;
+
+enum class TCompareKind { Text, Number };
+
+enum class TCaptionRule {
+  None,
+  ExactText,
+  Letter,
+  PeopleLetter,
+  Rating,
+  Year,
+  Decade,
+  NumberBlock,
+  YearOfDate,
+  Length,
+  BitRate,
+  DiscCount
+};
+
+struct TFieldCode {
+  const char* CaptionWord;  // shown after "Group by" / "Order by"
+  TCompareKind Compare;
+  TCaptionRule Rule;
+};
+
+const TFieldCode& FieldCode(int code);
+
+// Stored codes outside the valid range (read from "Config.ini") are used as
+// no grouping and as order by number, without changing what is stored.
+int EffectiveGroupCode(int code);
+int EffectiveOrderCode(int code);
+
+// The group keys of one field text: pieces between commas, remarks in
+// parentheses left out, blanks trimmed, a piece equal to the one before it
+// dropped; an empty text gives the single key "Others" (translated).
+std::vector<std::string> SplitNameList(std::string_view text);
+
+// A movie's group keys and its order key under a code.
+std::vector<std::string> GroupKeys(const TMovie& movie, int code);
+std::string OrderKey(const TMovie& movie, int code);
+
+// Compares two keys under a compare kind: ASCII case-insensitive text, or
+// integers (text that is no number counts as 0).
+int CompareKeys(TCompareKind kind, std::string_view a, std::string_view b);
+
+// Whether `key` belongs to the section of `previous`, and the caption of a
+// section that `key` opens.
+bool SameSection(TCaptionRule rule, std::string_view previous, std::string_view key);
+std::string SectionCaption(TCaptionRule rule, std::string_view key);
+
+// Rebuilds the side bar's sections from the catalog and returns the text
+// for the label above it ("Group by Category, Order by Number"). In people
+// mode (grouping by director, producer or actors) items are names and each
+// section's Tag holds a std::vector<std::string> of handle lists, parallel
+// to its items; otherwise each item carries its TMovie.
+std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int titleType, int groupCode,
+                         bool groupDescending, int orderCode, bool orderDescending);
+
+// The handle list the main window shows for a side bar item.
+std::string SideBarItemHandles(const TSideBarModel& sideBar, int section, int item);
+
+// The side bar text of a movie: the translated title first when TitleType
+// is 1, else the original title (which may be empty).
+std::string SideBarTitle(const TMovie& movie, int titleType);

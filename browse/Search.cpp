@@ -1,0 +1,105 @@
+#include "browse/Search.h"
+
+#include "catalog/DisplayRules.h"
+#include "catalog/TMovieList.h"
+#include "render/MovieAddress.h"
+
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// The searched text of a movie; the title is made in `holder`, every other
+// field is read where it stands.
+std::string_view FieldValue(const TMovie& m, int field, int titleType, std::string& holder) {
+  switch (field) {
+    case sfTitle: return holder = GetMovieTitle(m, titleType);
+    case sfActors: return m.Actors;
+    case sfDirector: return m.Director;
+    case sfProducer: return m.Producer;
+    case sfDescription: return m.Description;
+    case sfComments: return m.Comments;
+    case sfOriginalTitle: return m.OriginalTitle;
+    case sfTranslatedTitle: return m.TranslatedTitle;
+    default: return {};
+  }
+}
+
+// Glob matching with one-star backtracking: on a mismatch, the last star
+// takes one more character and matching resumes after it.
+bool Glob(std::string_view value, std::string_view pattern) {
+  std::size_t v = 0, p = 0;
+  std::size_t starPattern = std::string_view::npos, starValue = 0;
+  while (v < value.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starPattern = p++;
+      starValue = v;
+    } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == value[v])) {
+      ++p;
+      ++v;
+    } else if (starPattern != std::string_view::npos) {
+      p = starPattern + 1;
+      v = ++starValue;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace
+
+bool MatchWildcard(std::string_view value, std::string_view pattern) {
+  // The matching rules give a final run of two or more stars no way to
+  // match nothing (only a pattern that is exactly one star matches an
+  // empty rest), so such a run reads as "?*": one character, then anything.
+  std::size_t stars = 0;
+  while (stars < pattern.size() && pattern[pattern.size() - 1 - stars] == '*') ++stars;
+  if (stars < 2) return Glob(value, pattern);
+  std::string rewritten(pattern.substr(0, pattern.size() - stars));
+  rewritten += "?*";
+  return Glob(value, rewritten);
+}
+
+std::string SearchPattern(std::string_view text) {
+  std::string pattern;
+  if (!text.empty() && text.front() == '"') {
+    pattern = std::string(text);
+  } else {
+    pattern = "*" + std::string(text) + "*";
+    for (char& c : pattern) {
+      if (c == ' ') c = '*';
+    }
+  }
+  std::string out;
+  out.reserve(pattern.size());
+  for (char c : pattern) {
+    if (c != '"') out += LowerAscii(c);
+  }
+  return out;
+}
+
+std::optional<std::string> SearchMovies(std::string_view text, int field, const TMovieList& movies, int titleType) {
+  if (text.empty()) return std::nullopt;
+  const std::string pattern = SearchPattern(text);
+  std::string handles;
+  std::string value, holder;
+  for (int i = 0; i < movies.Count(); ++i) {
+    const TMovie& movie = movies.Items(i);
+    const std::string_view raw = FieldValue(movie, field, titleType, holder);
+    if (raw.empty()) continue;
+    value.clear();
+    for (char c : raw) {
+      if (c != '*' && c != '?') value += LowerAscii(c);
+    }
+    if (value.empty() || !MatchWildcard(value, pattern)) continue;
+    if (!handles.empty()) handles += ",";
+    handles += MovieHandleText(movie);
+  }
+  if (!handles.empty()) return MoviePageAddress(handles);
+  std::string words;
+  for (char c : text) {
+    if (c != '"') words += c;
+  }
+  return SearchPageAddress(words.empty() ? "empty" : words);
+}
