@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev nlohmann-json3-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev
+  qt6-base-dev libgl-dev
+  fontconfig fonts-liberation fonts-dejavu-core
 )
 
 missing=()

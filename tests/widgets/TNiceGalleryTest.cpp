@@ -1,0 +1,65 @@
+#include "WidgetTestUtil.h"
+
+#include "widgets/TNiceGallery.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TBitmap Solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  TBitmap bitmap(width, height);
+  for (std::size_t i = 0; i < bitmap.Pixels.size(); i += 4) {
+    bitmap.Pixels[i] = r;
+    bitmap.Pixels[i + 1] = g;
+    bitmap.Pixels[i + 2] = b;
+    bitmap.Pixels[i + 3] = 255;
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+TEST(GalleryWidget, PaintsTilesTheBackgroundAndTheOnePixelHoverFrame) {
+  TNiceGallery gallery;
+  gallery.resize(400, 100);
+  gallery.SetColor(RgbColor(128, 128, 128));
+  gallery.Items().Add(1, "one", Solid(60, 60, 0, 0, 255));
+  gallery.Items().Add(2, "two", Solid(85, 85, 0, 255, 0));
+  QImage image = Paint(gallery);
+  EXPECT_EQ(PixelColor(image, 30, 30), RgbColor(0, 0, 255));
+  EXPECT_EQ(PixelColor(image, 30, 59), RgbColor(128, 128, 128)) << "the tile's border in the background colour";
+  EXPECT_EQ(PixelColor(image, 30, 70), RgbColor(128, 128, 128)) << "below the short tile";
+  EXPECT_EQ(PixelColor(image, 100, 50), RgbColor(0, 255, 0));
+  EXPECT_EQ(PixelColor(image, 300, 50), RgbColor(128, 128, 128)) << "right of the last tile";
+
+  gallery.show();
+  QTest::mouseMove(&gallery, QPoint(30, 30));
+  image = Paint(gallery);
+  EXPECT_EQ(PixelColor(image, 30, 0), RgbColor(255, 0, 0)) << "frame on the tile's border";
+  EXPECT_EQ(PixelColor(image, 0, 30), RgbColor(255, 0, 0));
+  EXPECT_EQ(PixelColor(image, 59, 30), RgbColor(255, 0, 0));
+  EXPECT_EQ(PixelColor(image, 30, 1), RgbColor(0, 0, 255)) << "the picture is inset by one pixel";
+}
+
+TEST(GalleryWidget, RaisesClickAndDrawsButtonsOverPictures) {
+  TNiceGallery gallery;
+  gallery.resize(200, 100);
+  gallery.Items().BeginUpdate();
+  for (int i = 0; i < 10; ++i) gallery.Items().Add(i, "m", Solid(100, 100, 0, 0, 255));
+  gallery.Items().EndUpdate();
+  std::vector<int> clicks;
+  gallery.OnClick = [&](TNiceGallery&, int index) { clicks.push_back(index); };
+  gallery.show();
+  QTest::mouseClick(&gallery, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mouseClick(&gallery, Qt::RightButton, Qt::NoModifier, QPoint(20, 80));
+  EXPECT_EQ(clicks, (std::vector<int>{0, -1}));
+  TRect right = gallery.Model().RightRect();
+  QImage image = Paint(gallery);
+  EXPECT_EQ(PixelColor(image, right.Left + 12, right.Top + 2), RgbColor(0, 0, 0)) << "the button's circle";
+  EXPECT_EQ(PixelColor(image, right.Left + 17, right.Top + 12), RgbColor(255, 255, 255)) << "its arrow";
+  EXPECT_EQ(PixelColor(image, right.Left, right.Top), RgbColor(0, 0, 255)) << "the picture outside the circle";
+  QTest::mouseClick(&gallery, Qt::LeftButton, Qt::NoModifier, QPoint(right.Left + 12, right.Top + 12));
+  EXPECT_EQ(gallery.Model().ScrollPos(), 30);
+  EXPECT_EQ(clicks.size(), 2u);
+}

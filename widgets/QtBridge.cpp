@@ -1,0 +1,49 @@
+#include "widgets/QtBridge.h"
+
+#include "browse/TSideBarModel.h"
+#include "config/Cp1252.h"
+#include "render/TBitmap.h"
+
+QColor ToQColor(TColor color) {
+  if (IsSystemColor(color)) {
+    switch (color & 0xFF) {
+      case 5: return QColor(0xFF, 0xFF, 0xFF);     // window
+      case 8: return QColor(0x00, 0x00, 0x00);     // window text
+      case 15: return QColor(0xF0, 0xF0, 0xF0);    // button face
+      case 16: return QColor(0xA0, 0xA0, 0xA0);    // button shadow
+      case 17: return QColor(0x6D, 0x6D, 0x6D);    // grey text
+      case 20: return QColor(0xFF, 0xFF, 0xFF);    // button highlight
+      default: return QColor(0x00, 0x00, 0x00);
+    }
+  }
+  return QColor(RedOf(color), GreenOf(color), BlueOf(color));
+}
+
+QString MapFontName(const std::string& name) {
+  if (name == "Arial" || name == "Helvetica") return QStringLiteral("Liberation Sans");
+  if (name == "MS Sans Serif" || name == "Verdana" || name == "Tahoma") return QStringLiteral("DejaVu Sans");
+  if (name == "Lucida Console" || name == "Courier New") return QStringLiteral("DejaVu Sans Mono");
+  return QString::fromStdString(name);
+}
+
+QFont ToQFont(const TFontSpec& spec) {
+  QFont font(MapFontName(spec.Name));
+  // A cell height includes the internal leading, about a fifth of it.
+  int pixels = spec.Height < 0 ? -spec.Height : spec.Height * 4 / 5;
+  font.setPixelSize(pixels > 0 ? pixels : 11);
+  font.setBold(spec.Bold);
+  font.setStyleStrategy(QFont::PreferAntialias);
+  return font;
+}
+
+QString ToQString(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+
+std::string FromQString(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+
+QImage ToQImage(const TBitmap& bitmap) {
+  if (bitmap.Empty()) return QImage();
+  QImage image(bitmap.Pixels.data(), bitmap.Width, bitmap.Height, bitmap.Width * 4, QImage::Format_RGBA8888);
+  return image.copy();  // own the pixels
+}
+
+QRect ToQRect(const TRect& rect) { return ToQRect(rect.Left, rect.Top, rect.Right, rect.Bottom); }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "config/TColor.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <string>
+
+struct TBitmap;
+struct TRect;
+
+// Where the program's own types meet Qt: colours, fonts, texts (Windows-1252
+// inside the program, Unicode in Qt) and pictures.
+
+// A colour value as a QColor; system colours take the classic desktop
+// values so that every widget looks the same on every desktop theme.
+QColor ToQColor(TColor color);
+
+// The installed font that stands in for a font name of the catalog world
+// ("Arial", "MS Sans Serif", "Lucida Console", "Verdana").
+QString MapFontName(const std::string& name);
+
+// A font of the given description; negative heights are character heights
+// in pixels, positive ones cell heights.
+QFont ToQFont(const TFontSpec& font);
+
+QString ToQString(const std::string& cp1252);
+std::string FromQString(const QString& text);
+
+QImage ToQImage(const TBitmap& bitmap);
+
+inline QRect ToQRect(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
+QRect ToQRect(const TRect& rect);

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "config/TColor.h"
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+enum class TButtonLook { Normal, Hover, Pressed };
+
+using TMouseButtonEvent = std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y)>;
+
+// A flat caption button with a one-pixel border, an optional glyph and a
+// caption, drawn in three looks: normal, hover (raised edge) and pressed
+// (sunken edge). It draws the new look at once when its state changes; any
+// other repaint shows the normal look.
+class TEncartaButton : public QWidget {
+ public:
+  // The caption starts as the component name, as placed on a window.
+  explicit TEncartaButton(QWidget* parent = nullptr, const QString& name = QString());
+
+  const std::string& Caption() const { return m_caption; }
+  void SetCaption(const std::string& caption);
+  TColor Color() const { return m_color; }
+  void SetColor(TColor color);
+  TColor ColorBorder() const { return m_colorBorder; }
+  void SetColorBorder(TColor color);
+  bool Enabled() const { return m_enabled; }
+  void SetEnabled(bool enabled) { m_enabled = enabled; }
+  const QImage& Glyph() const { return m_glyph; }
+  void SetGlyph(const QImage& glyph);
+  bool ShowCaption() const { return m_showCaption; }
+  void SetShowCaption(bool show);
+  TFontSpec Font{"Arial", -11, false, clBlack};
+  TColor ColorOverCaption = clBlack;
+  TColor ColorOver = RgbColor(0xD8, 0xBE, 0x0A);
+  TColor ColorDown = RgbColor(0xD8, 0xBE, 0x0A);
+
+  TMouseButtonEvent OnMouseDown;
+  TMouseButtonEvent OnMouseUp;
+  std::function<void(QWidget& sender)> OnMouseEnter;  // never raised, as the original
+  std::function<void(QWidget& sender)> OnMouseLeave;  // never raised, as the original
+  std::function<void(QWidget& sender)> OnClick;
+
+  // The look on screen: the one drawn at the last change of state, or the
+  // normal look after any other repaint.
+  TButtonLook LastLook() const { return m_lastLook; }
+  // Draws a look onto a canvas of the button's size (used by painting and tests).
+  void DrawLook(QPainter& canvas, TButtonLook look);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void ShowLook(TButtonLook look);
+
+  std::string m_caption;
+  TColor m_color = clBtnFace;
+  TColor m_colorBorder = RgbColor(0x99, 0x8F, 0x82);
+  bool m_enabled = true;
+  QImage m_glyph;
+  bool m_showCaption = true;
+  TColor m_captionColor = clBlack;
+  TButtonLook m_paintLook = TButtonLook::Normal;
+  TButtonLook m_lastLook = TButtonLook::Normal;
+  bool m_pressedInside = false;
+};

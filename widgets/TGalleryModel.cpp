@@ -1,0 +1,221 @@
+#include "widgets/TGalleryModel.h"
+
+#include "config/TViewerError.h"
+
+#include <algorithm>
+
+std::int64_t RoundHalfEven(std::int64_t numerator, std::int64_t denominator) {
+  std::int64_t quotient = numerator / denominator;
+  std::int64_t twice = 2 * (numerator % denominator);
+  if (twice > denominator || (twice == denominator && quotient % 2 != 0)) ++quotient;
+  return quotient;
+}
+
+// ---- TGalleryItems ----
+
+TGalleryItem& TGalleryItems::Add(std::int64_t tag, std::string hint, TBitmap bitmap) {
+  m_items.push_back({tag, std::move(hint), std::move(bitmap), {}});
+  Changed();
+  return m_items.back();
+}
+
+TGalleryItem& TGalleryItems::operator[](int index) {
+  if (index < 0 || index >= Count()) throw TViewerError("List index out of bounds (" + std::to_string(index) + ")");
+  return m_items[static_cast<std::size_t>(index)];
+}
+
+const TGalleryItem& TGalleryItems::operator[](int index) const {
+  if (index < 0 || index >= Count()) throw TViewerError("List index out of bounds (" + std::to_string(index) + ")");
+  return m_items[static_cast<std::size_t>(index)];
+}
+
+void TGalleryItems::Clear() {
+  m_items.clear();
+  Changed();
+}
+
+void TGalleryItems::SetHint(int index, std::string hint) { (*this)[index].Hint = std::move(hint); }
+
+void TGalleryItems::EndUpdate() {
+  if (m_updateCount > 0 && --m_updateCount == 0) Changed();
+}
+
+void TGalleryItems::Changed() {
+  if (m_updateCount == 0) m_owner->ItemsChanged();
+}
+
+// ---- TGalleryModel ----
+
+void TGalleryModel::Redraw(int indexOrCode) {
+  if (m_view) m_view->RedrawEntry(indexOrCode);
+}
+
+void TGalleryModel::RedrawAll() {
+  if (m_view) m_view->RedrawAll();
+}
+
+void TGalleryModel::ItemsChanged() {
+  LayoutItems();
+  RedrawAll();
+}
+
+void TGalleryModel::AssignItems(const std::vector<TGalleryItem>& items) {
+  m_scrollPos = 0;
+  m_items.BeginUpdate();
+  m_items.m_items = items;
+  m_items.EndUpdate();
+}
+
+void TGalleryModel::SetActive(bool active) {
+  if (active == m_active) return;
+  m_active = active;
+  if (!active) m_scrollPos = 0;
+  if (m_view) m_view->SetTimerRunning(active);
+}
+
+void TGalleryModel::SetScrollerSize(int size) {
+  if (size == m_scrollerSize) return;
+  m_scrollerSize = size;
+  LayoutItems();
+  RedrawAll();
+}
+
+void TGalleryModel::SetClientSize(int width, int height) {
+  if (width == m_width && height == m_height) return;
+  m_width = width;
+  m_height = height;
+  m_scrollPos = 0;
+  LayoutItems();
+  RedrawAll();
+}
+
+void TGalleryModel::LayoutItems() {
+  if (m_view) m_view->SetTimerRunning(false);
+  const std::int64_t h = m_height;
+  std::int64_t x = 0;
+  for (int i = 0; i < m_items.Count(); ++i) {
+    TGalleryItem& item = m_items.m_items[static_cast<std::size_t>(i)];
+    std::int64_t tile = i % 3 == 0 ? RoundHalfEven(h * 60, 100) : i % 3 == 1 ? RoundHalfEven(h * 85, 100) : h;
+    std::int64_t width = 0;
+    if (!item.Bitmap.Empty() && tile > 0) width = RoundHalfEven(static_cast<std::int64_t>(item.Bitmap.Width) * tile, item.Bitmap.Height);
+    item.Rect = {static_cast<int>(x), 0, static_cast<int>(x + width), static_cast<int>(tile)};
+    x += width;
+  }
+  m_maxScroll = static_cast<int>(std::max<std::int64_t>(0, x - m_width));
+  const int s = m_scrollerSize, w = m_width;
+  m_leftRect = {10, m_height - s - 10, s + 10, m_height - 10};
+  m_rightRect = {w - s - 10, m_height - s - 10, w - 10, m_height - 10};
+  const int u = s / 6;
+  const int u45 = static_cast<int>(RoundHalfEven(9 * static_cast<std::int64_t>(u), 2));
+  const int u15 = static_cast<int>(RoundHalfEven(3 * static_cast<std::int64_t>(u), 2));
+  int l = m_leftRect.Left, t = m_leftRect.Top;
+  m_leftArrow = {{{l + u, t + 3 * u}, {l + 3 * u, t + u}, {l + 3 * u, t + 2 * u}, {l + u45, t + 2 * u},
+                  {l + u45, t + 4 * u}, {l + 3 * u, t + 4 * u}, {l + 3 * u, t + 5 * u}}};
+  l = m_rightRect.Left;
+  t = m_rightRect.Top;
+  m_rightArrow = {{{l + u15, t + 4 * u}, {l + u15, t + 2 * u}, {l + 3 * u, t + 2 * u}, {l + 3 * u, t + u},
+                   {l + 5 * u, t + 3 * u}, {l + 3 * u, t + 5 * u}, {l + 3 * u, t + 4 * u}}};
+  UpdateScrollButtons();
+  if (m_active && m_view) m_view->SetTimerRunning(true);
+}
+
+void TGalleryModel::UpdateScrollButtons() {
+  m_canScrollLeft = m_scrollPos > 0;
+  m_canScrollRight = m_scrollPos < m_maxScroll;
+}
+
+int TGalleryModel::ItemAt(int x, int y) const {
+  if (m_canScrollLeft && m_leftRect.Contains(x, y)) return LeftScrollerCode;
+  if (m_canScrollRight && m_rightRect.Contains(x, y)) return RightScrollerCode;
+  const std::vector<TGalleryItem>& items = m_items.m_items;
+  int stripX = x + m_scrollPos;
+  auto after = std::upper_bound(items.begin(), items.end(), stripX,
+                                [](int value, const TGalleryItem& item) { return value < item.Rect.Left; });
+  if (after == items.begin()) return -1;
+  const TGalleryItem& candidate = *(after - 1);
+  return candidate.Rect.Contains(stripX, y) ? static_cast<int>(after - 1 - items.begin()) : -1;
+}
+
+int TGalleryModel::FirstVisibleItem() const {
+  const std::vector<TGalleryItem>& items = m_items.m_items;
+  auto first = std::upper_bound(items.begin(), items.end(), m_scrollPos,
+                                [](int value, const TGalleryItem& item) { return value < item.Rect.Right; });
+  return static_cast<int>(first - items.begin());
+}
+
+void TGalleryModel::MouseDown(int x, int y) {
+  int k = ItemAt(x, y);
+  if (k == RightScrollerCode || k == LeftScrollerCode) {
+    m_scrollPos = k == RightScrollerCode ? std::min(m_maxScroll, m_scrollPos + LargeChange)
+                                         : std::max(0, m_scrollPos - LargeChange);
+    UpdateScrollButtons();
+    RedrawAll();
+    return;
+  }
+  if (OnClick) OnClick(*this, k);
+}
+
+void TGalleryModel::MouseMove(int x, int y) {
+  int k = ItemAt(x, y);
+  m_autoReverse = false;
+  bool button = k == LeftScrollerCode || k == RightScrollerCode;
+  if (button) m_lastDirection = k;
+  m_scrollingLeft = k == LeftScrollerCode;
+  m_scrollingRight = k == RightScrollerCode;
+  if (m_view && HandPointCursor) m_view->SetHandCursor(IsPicture(k));
+  if (k == m_hoverIndex) return;
+  m_hoverIndex = k;
+  if (IsPicture(m_lastHoverIndex)) Redraw(m_lastHoverIndex);
+  Redraw(k);
+  m_lastHoverIndex = k;
+  if (OnHover) OnHover(*this, IsPicture(k) ? k : -1);
+  if (ShowHint && m_view) {
+    if (IsPicture(k)) {
+      m_view->ShowHintAt(m_items[k].Hint, x, y);
+    } else {
+      m_view->HideHint();
+    }
+  }
+}
+
+void TGalleryModel::MouseLeave() {
+  m_hoverIndex = -1;
+  if (IsPicture(m_lastHoverIndex)) Redraw(m_lastHoverIndex);
+  m_lastHoverIndex = -1;
+  if (m_view && HandPointCursor) m_view->SetHandCursor(false);
+  m_autoReverse = true;
+  if (m_lastDirection == LeftScrollerCode) {
+    m_scrollingLeft = true;
+  } else if (m_lastDirection == RightScrollerCode) {
+    m_scrollingRight = true;
+  }
+}
+
+void TGalleryModel::TimerTick() {
+  if (m_items.Count() == 0 || !Scrollable()) return;
+  if (m_scrollingLeft) {
+    m_lastDirection = LeftScrollerCode;
+    m_scrollPos = std::max(0, m_scrollPos - SmallChange);
+    UpdateScrollButtons();
+    RedrawAll();
+    if (m_scrollPos == 0) {
+      m_scrollingLeft = false;
+      if (m_autoReverse) {
+        m_lastDirection = RightScrollerCode;
+        m_scrollingRight = true;
+      }
+    }
+  } else if (m_scrollingRight) {
+    m_lastDirection = RightScrollerCode;
+    m_scrollPos = std::min(m_maxScroll, m_scrollPos + SmallChange);
+    UpdateScrollButtons();
+    RedrawAll();
+    if (m_scrollPos == m_maxScroll) {
+      m_scrollingRight = false;
+      if (m_autoReverse) {
+        m_lastDirection = LeftScrollerCode;
+        m_scrollingLeft = true;
+      }
+    }
+  }
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "browse/TSideBarModel.h"
+#include "config/TColor.h"
+#include "render/TBitmap.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The picture strip without painting: its items, the tiles they lay out as,
+// the scroll position, the scroll buttons, hover, and the timer's drifting,
+// standing and pushing. The widget paints what this computes and routes its
+// input and timer here; the model asks it to redraw through TGalleryView.
+
+constexpr int LeftScrollerCode = 2147483647;
+constexpr int RightScrollerCode = 2147483646;
+
+class TGalleryView {
+ public:
+  virtual ~TGalleryView() = default;
+  virtual void RedrawEntry(int indexOrCode) = 0;
+  virtual void RedrawAll() = 0;
+  virtual void SetTimerRunning(bool running) = 0;
+  virtual void ShowHintAt(const std::string& hint, int x, int y) = 0;
+  virtual void HideHint() = 0;
+  virtual void SetHandCursor(bool hand) = 0;
+};
+
+struct TGalleryItem {
+  std::int64_t Tag = 0;
+  std::string Hint;
+  TBitmap Bitmap;
+  TRect Rect;  // the tile in strip coordinates, set by LayoutItems
+};
+
+class TGalleryModel;
+
+// The ordered pictures of one strip, with an update counter that holds the
+// layout back during bulk filling.
+class TGalleryItems {
+ public:
+  explicit TGalleryItems(TGalleryModel* owner) : m_owner(owner) {}
+  TGalleryItem& Add(std::int64_t tag, std::string hint, TBitmap bitmap);
+  int Count() const { return static_cast<int>(m_items.size()); }
+  TGalleryItem& operator[](int index);
+  const TGalleryItem& operator[](int index) const;
+  void Clear();
+  void SetHint(int index, std::string hint);
+  void BeginUpdate() { ++m_updateCount; }
+  void EndUpdate();
+
+ private:
+  friend class TGalleryModel;
+  void Changed();
+
+  TGalleryModel* m_owner;
+  std::vector<TGalleryItem> m_items;
+  int m_updateCount = 0;
+};
+
+class TGalleryModel {
+ public:
+  TGalleryModel() = default;
+  TGalleryModel(const TGalleryModel&) = delete;
+  TGalleryModel& operator=(const TGalleryModel&) = delete;
+
+  void SetView(TGalleryView* view) { m_view = view; }
+
+  TGalleryItems& Items() { return m_items; }
+  const TGalleryItems& Items() const { return m_items; }
+  // Replaces every item, back at the start of the strip.
+  void AssignItems(const std::vector<TGalleryItem>& items);
+
+  bool Active() const { return m_active; }
+  void SetActive(bool active);
+  int ScrollerSize() const { return m_scrollerSize; }
+  void SetScrollerSize(int size);
+  TColor ScrollerArrowColor = clWhite;
+  TColor ScrollerColor = clBlack;
+  TColor ScrollerHoverArrowColor = clYellow;
+  TColor ScrollerHoverColor = clBlack;
+  bool HandPointCursor = true;
+  TColor SelectionColor = clRed;
+  int SmallChange = 3;
+  int LargeChange = 30;
+  TColor Color = clWhite;
+  bool ShowHint = false;
+
+  int ClientWidth() const { return m_width; }
+  int ClientHeight() const { return m_height; }
+  void SetClientSize(int width, int height);
+
+  void LayoutItems();
+  int ItemAt(int x, int y) const;
+  void MouseDown(int x, int y);
+  void MouseMove(int x, int y);
+  void MouseLeave();
+  void TimerTick();
+
+  int ScrollPos() const { return m_scrollPos; }
+  int MaxScroll() const { return m_maxScroll; }
+  bool Scrollable() const { return m_maxScroll > 0; }
+  bool CanScrollLeft() const { return m_canScrollLeft; }
+  bool CanScrollRight() const { return m_canScrollRight; }
+  const TRect& LeftRect() const { return m_leftRect; }
+  const TRect& RightRect() const { return m_rightRect; }
+  const std::array<std::array<int, 2>, 7>& LeftArrow() const { return m_leftArrow; }
+  const std::array<std::array<int, 2>, 7>& RightArrow() const { return m_rightArrow; }
+  int HoverIndex() const { return m_hoverIndex; }
+  int LastHoverIndex() const { return m_lastHoverIndex; }
+  int LastDirection() const { return m_lastDirection; }
+  bool ScrollingLeft() const { return m_scrollingLeft; }
+  bool ScrollingRight() const { return m_scrollingRight; }
+  bool AutoReverse() const { return m_autoReverse; }
+  // The first item whose tile reaches into the visible strip (binary search).
+  int FirstVisibleItem() const;
+
+  std::function<void(TGalleryModel& sender, int index)> OnClick;
+  std::function<void(TGalleryModel& sender, int index)> OnHover;
+
+ private:
+  friend class TGalleryItems;
+  void ItemsChanged();
+  void UpdateScrollButtons();
+  void Redraw(int indexOrCode);
+  void RedrawAll();
+  bool IsPicture(int index) const { return index >= 0 && index < m_items.Count(); }
+
+  TGalleryView* m_view = nullptr;
+  TGalleryItems m_items{this};
+  bool m_active = false;
+  int m_scrollerSize = 25;
+  int m_width = 0;
+  int m_height = 130;
+  int m_scrollPos = 0;
+  int m_maxScroll = 0;
+  bool m_canScrollLeft = false;
+  bool m_canScrollRight = false;
+  TRect m_leftRect;
+  TRect m_rightRect;
+  std::array<std::array<int, 2>, 7> m_leftArrow{};
+  std::array<std::array<int, 2>, 7> m_rightArrow{};
+  int m_hoverIndex = -1;
+  int m_lastHoverIndex = -1;
+  int m_lastDirection = 0;
+  bool m_scrollingLeft = true;
+  bool m_scrollingRight = false;
+  bool m_autoReverse = true;
+};
+
+// n / d rounded to the nearest integer, halves to the even neighbour (n, d > 0).
+std::int64_t RoundHalfEven(std::int64_t numerator, std::int64_t denominator);

@@ -1,0 +1,111 @@
+#include "widgets/TImageButton.h"
+
+#include "widgets/QtBridge.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TImageButton::TImageButton(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  resize(50, 50);
+}
+
+void TImageButton::SizeTo(const QImage& bitmap) {
+  if (Present(bitmap)) resize(bitmap.size());
+}
+
+void TImageButton::SetBitmap(const QImage& bitmap) {
+  m_bitmap = bitmap;
+  m_current = bitmap;
+  SizeTo(bitmap);
+  update();
+}
+
+void TImageButton::SetBitmapOver(const QImage& bitmap) {
+  m_over = bitmap;
+  update();
+}
+
+void TImageButton::SetBitmapDown(const QImage& bitmap) {
+  m_down = bitmap;
+  update();
+}
+
+void TImageButton::SetBitmapUp(const QImage& bitmap) {
+  m_up = bitmap;
+  update();
+}
+
+void TImageButton::SetBitmapDisabled(const QImage& bitmap) {
+  m_disabled = bitmap;
+  update();
+}
+
+void TImageButton::ShowNow(const QImage& bitmap) {
+  m_shown = bitmap;
+  m_override = &bitmap;
+  repaint();
+  m_override = nullptr;
+}
+
+void TImageButton::paintEvent(QPaintEvent*) {
+  if (m_current.isNull()) m_current = m_bitmap;
+  const QImage* image = m_override != nullptr ? m_override : &m_current;
+  if (m_override == nullptr && !isEnabled() && Present(m_disabled)) {
+    SizeTo(m_disabled);
+    image = &m_disabled;
+  }
+  QPainter canvas(this);
+  canvas.fillRect(rect(), ToQColor(clBtnFace));
+  if (Present(*image)) canvas.drawImage(QPoint(0, 0), *image);
+  m_shown = *image;
+}
+
+void TImageButton::enterEvent(QEnterEvent* event) {
+  QWidget::enterEvent(event);
+  if (!isEnabled() || !Present(m_over)) return;
+  m_current = m_over;
+  SizeTo(m_current);
+  repaint();
+}
+
+void TImageButton::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  if (!isEnabled() || !Present(m_bitmap)) return;
+  m_current = m_bitmap;
+  SizeTo(m_current);
+  repaint();
+}
+
+void TImageButton::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  m_pressedInside = event->button() == Qt::LeftButton;
+  if (event->button() != Qt::LeftButton || !isEnabled()) return;
+  QPoint at = event->position().toPoint();
+  if (OnMouseDown) OnMouseDown(*this, event->button(), event->modifiers(), at.x(), at.y());
+  if (Present(m_down)) {
+    m_current = m_down;
+    SizeTo(m_current);
+    repaint();
+  }
+}
+
+void TImageButton::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  QPoint at = event->position().toPoint();
+  bool over = rect().contains(at);
+  if (event->button() == Qt::LeftButton && m_pressedInside && over) {
+    repaint();
+    if (isEnabled() && OnClick) OnClick(*this);
+  }
+  if (event->button() == Qt::LeftButton) m_pressedInside = false;
+  if (event->button() != Qt::LeftButton || !isEnabled()) return;
+  if (OnMouseUp) OnMouseUp(*this, event->button(), event->modifiers(), at.x(), at.y());
+  // Without an up picture the hover picture stays: the button is still
+  // under the pointer.
+  const QImage& up = Present(m_up) ? m_up : m_over;
+  if (!Present(up)) return;
+  const QImage& shown = over ? up : m_bitmap;
+  SizeTo(shown);
+  ShowNow(shown);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "widgets/TEncartaButton.h"
+
+#include <QImage>
+#include <QWidget>
+
+// A button made of pictures, one per state (normal, hover, down, up after a
+// click, disabled), that takes the size of the picture it shows. It draws
+// at once when its state changes; repaints show CurrentBitmap.
+class TImageButton : public QWidget {
+ public:
+  explicit TImageButton(QWidget* parent = nullptr);
+
+  void SetBitmap(const QImage& bitmap);
+  void SetBitmapOver(const QImage& bitmap);
+  void SetBitmapDown(const QImage& bitmap);
+  void SetBitmapUp(const QImage& bitmap);
+  void SetBitmapDisabled(const QImage& bitmap);
+  const QImage& CurrentBitmap() const { return m_current; }
+  // What the last drawing showed.
+  const QImage& Shown() const { return m_shown; }
+
+  TMouseButtonEvent OnMouseDown;
+  TMouseButtonEvent OnMouseUp;
+  std::function<void(QWidget& sender)> OnMouseEnter;  // never raised
+  std::function<void(QWidget& sender)> OnMouseLeave;  // never raised
+  std::function<void(QWidget& sender)> OnClick;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  static bool Present(const QImage& bitmap) { return !bitmap.isNull() && bitmap.width() > 0; }
+  void SizeTo(const QImage& bitmap);
+  void ShowNow(const QImage& bitmap);
+
+  QImage m_bitmap, m_over, m_down, m_up, m_disabled, m_current, m_shown;
+  const QImage* m_override = nullptr;  // drawn instead of CurrentBitmap by ShowNow
+  bool m_pressedInside = false;
+};

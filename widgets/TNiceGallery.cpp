@@ -1,0 +1,151 @@
+#include "widgets/TNiceGallery.h"
+
+#include "widgets/Canvas.h"
+#include "widgets/QtBridge.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+namespace {
+
+constexpr int kTimerInterval = 100;
+
+QRegion Circle(const TRect& square) { return QRegion(ToQRect(square), QRegion::Ellipse); }
+
+}  // namespace
+
+TNiceGallery::TNiceGallery(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  resize(width(), 130);
+  m_timer.setInterval(kTimerInterval);
+  QObject::connect(&m_timer, &QTimer::timeout, this, [this] { m_model.TimerTick(); });
+  m_model.SetView(this);
+  m_model.OnClick = [this](TGalleryModel&, int index) {
+    if (OnClick) OnClick(*this, index);
+  };
+  m_model.OnHover = [this](TGalleryModel&, int index) {
+    if (OnHover) OnHover(*this, index);
+  };
+}
+
+void TNiceGallery::SetColor(TColor color) {
+  if (color == m_model.Color) return;
+  m_model.Color = color;
+  update();
+}
+
+QRect TNiceGallery::EntryRect(int indexOrCode) const {
+  if (indexOrCode == LeftScrollerCode) return ToQRect(m_model.LeftRect());
+  if (indexOrCode == RightScrollerCode) return ToQRect(m_model.RightRect());
+  if (indexOrCode < 0 || indexOrCode >= m_model.Items().Count()) return {};
+  const TRect& r = m_model.Items()[indexOrCode].Rect;
+  return ToQRect(r.Left - m_model.ScrollPos(), 0, r.Right - m_model.ScrollPos(), height());
+}
+
+void TNiceGallery::RedrawEntry(int indexOrCode) {
+  QRect rect = EntryRect(indexOrCode);
+  if (!rect.isEmpty()) update(rect);
+}
+
+void TNiceGallery::RedrawAll() {
+  m_images.resize(static_cast<std::size_t>(m_model.Items().Count()));
+  update();
+}
+
+void TNiceGallery::SetTimerRunning(bool running) {
+  if (running) {
+    m_timer.start();
+  } else {
+    m_timer.stop();
+  }
+}
+
+void TNiceGallery::ShowHintAt(const std::string& hint, int x, int y) {
+  QToolTip::showText(mapToGlobal(QPoint(x, y)), ToQString(hint), this);
+}
+
+void TNiceGallery::HideHint() { QToolTip::hideText(); }
+
+void TNiceGallery::SetHandCursor(bool hand) { setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor); }
+
+const QImage& TNiceGallery::ImageOf(int index) {
+  if (m_images.size() != static_cast<std::size_t>(m_model.Items().Count())) {
+    m_images.assign(static_cast<std::size_t>(m_model.Items().Count()), QImage());
+  }
+  QImage& image = m_images[static_cast<std::size_t>(index)];
+  if (image.isNull()) image = ToQImage(m_model.Items()[index].Bitmap);
+  return image;
+}
+
+void TNiceGallery::paintEvent(QPaintEvent*) {
+  QPainter canvas(this);
+  const int count = m_model.Items().Count();
+  // Tiles left of the view are skipped by a search, tiles right of it by
+  // stopping at the first one past the edge.
+  for (int i = m_model.FirstVisibleItem(); i < count; ++i) {
+    if (m_model.Items()[i].Rect.Left - m_model.ScrollPos() >= width()) break;
+    DrawEntry(canvas, i);
+  }
+  int end = count == 0 ? 0 : m_model.Items()[count - 1].Rect.Right - m_model.ScrollPos();
+  if (end < width()) FillRect(canvas, std::max(end, 0), 0, width(), height(), m_model.Color);
+  if (m_model.CanScrollLeft()) DrawEntry(canvas, LeftScrollerCode);
+  if (m_model.CanScrollRight()) DrawEntry(canvas, RightScrollerCode);
+}
+
+void TNiceGallery::DrawEntry(QPainter& canvas, int indexOrCode) {
+  if (indexOrCode == -1) return;
+  if (indexOrCode == LeftScrollerCode || indexOrCode == RightScrollerCode) {
+    bool left = indexOrCode == LeftScrollerCode;
+    if (left ? !m_model.CanScrollLeft() : !m_model.CanScrollRight()) return;
+    bool hover = m_model.HoverIndex() == indexOrCode;
+    const TRect& square = left ? m_model.LeftRect() : m_model.RightRect();
+    TColor body = hover ? m_model.ScrollerHoverColor : m_model.ScrollerColor;
+    Ellipse(canvas, square.Left, square.Top, square.Right, square.Bottom, body, body);
+    TColor arrow = hover ? m_model.ScrollerHoverArrowColor : m_model.ScrollerArrowColor;
+    QPoint points[7];
+    const auto& polygon = left ? m_model.LeftArrow() : m_model.RightArrow();
+    for (int i = 0; i < 7; ++i) points[i] = QPoint(polygon[static_cast<std::size_t>(i)][0], polygon[static_cast<std::size_t>(i)][1]);
+    Polygon(canvas, points, 7, arrow, arrow);
+    return;
+  }
+  if (indexOrCode < 0 || indexOrCode >= m_model.Items().Count()) return;
+  const TGalleryItem& item = m_model.Items()[indexOrCode];
+  const int left = item.Rect.Left - m_model.ScrollPos(), right = item.Rect.Right - m_model.ScrollPos();
+  const int top = item.Rect.Top, bottom = item.Rect.Bottom, h = height();
+  if (right <= 0 || left >= width() || right <= left) return;
+  // The round buttons are never painted over.
+  QRegion clip(ToQRect(left, top, right, h));
+  if (m_model.CanScrollLeft() && clip.intersects(ToQRect(m_model.LeftRect()))) clip -= Circle(m_model.LeftRect());
+  if (m_model.CanScrollRight() && clip.intersects(ToQRect(m_model.RightRect()))) clip -= Circle(m_model.RightRect());
+  canvas.save();
+  canvas.setClipRegion(clip, Qt::IntersectClip);
+  FrameRect(canvas, left, top, right, bottom, m_model.Color);
+  FillRect(canvas, left, bottom, right, h, m_model.Color);
+  if (m_model.HoverIndex() == indexOrCode) FrameRect(canvas, left, top, right, bottom, m_model.SelectionColor);
+  canvas.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  if (right - left > 2 && bottom - top > 2) canvas.drawImage(ToQRect(left + 1, top + 1, right - 1, bottom - 1), ImageOf(indexOrCode));
+  canvas.restore();
+}
+
+void TNiceGallery::resizeEvent(QResizeEvent*) { m_model.SetClientSize(width(), height()); }
+
+void TNiceGallery::mousePressEvent(QMouseEvent* event) {
+  QPoint at = event->position().toPoint();
+  m_model.MouseDown(at.x(), at.y());
+  event->accept();
+}
+
+void TNiceGallery::mouseMoveEvent(QMouseEvent* event) {
+  QPoint at = event->position().toPoint();
+  m_model.MouseMove(at.x(), at.y());
+  event->accept();
+}
+
+void TNiceGallery::leaveEvent(QEvent* event) {
+  m_model.MouseLeave();
+  QWidget::leaveEvent(event);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "widgets/TGalleryModel.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+// The strip of cover pictures. TGalleryModel holds the items, tiles, scroll
+// state and input rules; this widget paints every pixel itself, runs the
+// 100 ms timer, shows the tooltips and routes Qt's input to the model.
+class TNiceGallery : public QWidget, public TGalleryView {
+ public:
+  explicit TNiceGallery(QWidget* parent = nullptr);
+
+  TGalleryModel& Model() { return m_model; }
+  TGalleryItems& Items() { return m_model.Items(); }
+  bool Active() const { return m_model.Active(); }
+  void SetActive(bool active) { m_model.SetActive(active); }
+  TColor Color() const { return m_model.Color; }
+  void SetColor(TColor color);
+  // The timer that drives the strip; tests call TimerTick() themselves.
+  QTimer& Timer() { return m_timer; }
+
+  std::function<void(TNiceGallery& sender, int index)> OnClick;
+  std::function<void(TNiceGallery& sender, int index)> OnHover;
+
+  // TGalleryView
+  void RedrawEntry(int indexOrCode) override;
+  void RedrawAll() override;
+  void SetTimerRunning(bool running) override;
+  void ShowHintAt(const std::string& hint, int x, int y) override;
+  void HideHint() override;
+  void SetHandCursor(bool hand) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  void DrawEntry(QPainter& canvas, int indexOrCode);
+  QRect EntryRect(int indexOrCode) const;
+  const QImage& ImageOf(int index);
+
+  TGalleryModel m_model;
+  QTimer m_timer;
+  std::vector<QImage> m_images;  // the items' pictures, converted once
+};
