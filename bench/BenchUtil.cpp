@@ -1,6 +1,7 @@
 #include "BenchUtil.h"
 
 #include <array>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -34,4 +35,28 @@ std::string RunSelf(const std::string& self, const std::string& arguments) {
   while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
   ::pclose(pipe);
   return out;
+}
+
+std::string EnsureSampleCatalog(const std::string& dir, const std::string& name, int movies,
+                                TSamplePictures pictures) {
+  std::filesystem::create_directories(dir);
+  std::string path = dir + "/" + name + ".qzt";
+  if (!std::filesystem::exists(path)) {
+    TSampleOptions options;
+    options.Movies = movies;
+    options.Seed = 11;
+    options.Pictures = pictures;
+    options.CoverWidth = 600;
+    options.CoverHeight = 900;
+    options.JpegOnly = true;
+    WriteSampleCatalog(path, options);
+  }
+  return path;
+}
+
+std::string DataFolder(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) == "--dir") return argv[i + 1];
+  }
+  return "bench-data";
 }

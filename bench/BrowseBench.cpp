@@ -9,7 +9,6 @@
 #include "browse/TSideBarModel.h"
 #include "catalog/TCatalogReader.h"
 #include "catalog/TMovieList.h"
-#include "tools/SampleCatalog.h"
 #include "tools/TCatalogWriter.h"
 
 #include <algorithm>
@@ -49,19 +48,7 @@ void LongDescriptions(TMovieList& movies, int count, int length) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dir = "bench-data";
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--dir") dir = argv[i + 1];
-  }
-  std::filesystem::create_directories(dir);
-  std::string path = dir + "/plain-20000.qzt";
-  if (!std::filesystem::exists(path)) {
-    TSampleOptions options;
-    options.Movies = 20000;
-    options.Seed = 11;
-    options.Pictures = TSamplePictures::None;
-    WriteSampleCatalog(path, options);
-  }
+  std::string path = EnsureSampleCatalog(DataFolder(argc, argv), "plain-20000", 20000, TSamplePictures::None);
   TMovieList movies;
   movies.LoadFromFile(path);
   std::size_t actors = 0;

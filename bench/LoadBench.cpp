@@ -9,8 +9,8 @@
 #include "BenchUtil.h"
 
 #include "catalog/TMovieList.h"
-#include "tools/SampleCatalog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -44,13 +44,8 @@ int Measure(const std::string& path) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 2 && args[0] == "--measure") return Measure(args[1]);
-  std::string dir = "bench-data";
-  bool big = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--dir" && i + 1 < args.size()) dir = args[++i];
-    else if (args[i] == "--big") big = true;
-  }
-  std::filesystem::create_directories(dir);
+  std::string dir = DataFolder(argc, argv);
+  bool big = std::find(args.begin(), args.end(), "--big") != args.end();
   std::vector<TCase> cases = {{"plain-20000", 20000, TSamplePictures::None},
                               {"covers-2000", 2000, TSamplePictures::Embedded}};
   if (big) cases.push_back({"covers-5000", 5000, TSamplePictures::Embedded});
@@ -58,17 +53,7 @@ int main(int argc, char** argv) {
   std::printf("%-12s %8s %10s %10s %12s %9s %10s\n", "catalog", "movies", "MB", "ms", "movies/s", "MB/s",
               "peak/file");
   for (const TCase& c : cases) {
-    std::string path = dir + "/" + c.Name + ".qzt";
-    if (!std::filesystem::exists(path)) {
-      TSampleOptions options;
-      options.Movies = c.Movies;
-      options.Seed = 11;
-      options.Pictures = c.Pictures;
-      options.CoverWidth = 600;
-      options.CoverHeight = 900;
-      options.JpegOnly = true;
-      WriteSampleCatalog(path, options);
-    }
+    std::string path = EnsureSampleCatalog(dir, c.Name, c.Movies, c.Pictures);
     double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
     int movies = 0;
     double seconds = 0;

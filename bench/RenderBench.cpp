@@ -14,7 +14,6 @@
 #include "render/MoviePictures.h"
 #include "render/Resources.h"
 #include "render/TPictureStore.h"
-#include "tools/SampleCatalog.h"
 
 #include <algorithm>
 #include <atomic>
@@ -58,22 +57,7 @@ std::string HandleList(const TMovieList& movies, int first, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dir = "bench-data";
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) == "--dir") dir = argv[i + 1];
-  }
-  std::filesystem::create_directories(dir);
-  std::string path = dir + "/covers-2000.qzt";
-  if (!std::filesystem::exists(path)) {
-    TSampleOptions options;
-    options.Movies = 2000;
-    options.Seed = 11;
-    options.Pictures = TSamplePictures::Embedded;
-    options.CoverWidth = 600;
-    options.CoverHeight = 900;
-    options.JpegOnly = true;
-    WriteSampleCatalog(path, options);
-  }
+  std::string path = EnsureSampleCatalog(DataFolder(argc, argv), "covers-2000", 2000, TSamplePictures::Embedded);
   TMovieList movies;
   movies.LoadFromFile(path);
   TViewerSettings settings;

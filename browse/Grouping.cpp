@@ -1,5 +1,7 @@
 #include "browse/Grouping.h"
 
+#include "config/AsciiText.h"
+
 #include "browse/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
@@ -44,14 +46,6 @@ const std::array<TFieldCode, kFieldCodeCount> kFieldCodes = {{
     {"Subtitles", K::Text, R::ExactText},
     {"Disks", K::Number, R::DiscCount},
 }};
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return out;
-}
 
 // The integer of a key, 0 when it is none.
 std::int64_t KeyNumber(std::string_view key) {

@@ -1,12 +1,12 @@
 #include "browse/Search.h"
 
+#include "config/AsciiText.h"
+
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "render/MovieAddress.h"
 
 namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // The searched text of a movie; the title is made in `holder`, every other
 // field is read where it stands.

@@ -1,5 +1,7 @@
 #include "catalog/DisplayRules.h"
 
+#include "config/AsciiText.h"
+
 #include "config/TLocale.h"
 #include "config/Translation.h"
 
@@ -17,16 +19,6 @@ const std::string* FieldByIndex(const TMovie& m, std::size_t index) {
                                  &m.AudioFormat, &m.Resolution,  &m.Framerate,  &m.Languages, &m.Subtitles,
                                  &m.Size};
   return fields[index];
-}
-
-bool SameAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if ((x >= 'a' && x <= 'z' ? x - 32 : x) != (y >= 'a' && y <= 'z' ? y - 32 : y)) return false;
-  }
-  return true;
 }
 
 std::string TwoDigits(int value) {
@@ -63,7 +55,7 @@ std::string GetMovieTitle(const TMovie& movie, int titleType) {
 std::string GetVideoPath(const TMovie* movie, std::string_view fieldName) {
   if (movie == nullptr || fieldName.empty()) return {};
   for (std::size_t i = 0; i < kMovieFieldNames.size(); ++i) {
-    if (SameAscii(fieldName, kMovieFieldNames[i])) return *FieldByIndex(*movie, i);
+    if (SameTextAscii(fieldName, kMovieFieldNames[i])) return *FieldByIndex(*movie, i);
   }
   return {};
 }

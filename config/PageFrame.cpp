@@ -1,5 +1,7 @@
 #include "config/PageFrame.h"
 
+#include "config/AsciiText.h"
+
 #include "config/TIniFile.h"
 
 #include <filesystem>
@@ -41,11 +43,8 @@ std::uint32_t ParseSchemeColorText(std::string_view text) {
   if (joined.empty()) return 0;
   std::uint32_t value = 0;
   for (char c : joined) {
-    int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else return 0;
+    int digit = HexDigitValue(c);
+    if (digit < 0) return 0;
     value = value * 16 + static_cast<std::uint32_t>(digit);
   }
   return value;

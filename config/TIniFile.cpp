@@ -1,5 +1,7 @@
 #include "config/TIniFile.h"
 
+#include "config/AsciiText.h"
+
 #include "config/TViewerError.h"
 
 #include <cerrno>
@@ -21,18 +23,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x -= 32;
-    if (y >= 'a' && y <= 'z') y -= 32;
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // A stored value: blanks around it are not part of it, and one pair of
@@ -135,16 +125,8 @@ std::optional<int> ParseIniInteger(std::string_view text) {
   if (text.empty()) return std::nullopt;
   std::uint64_t value = 0;
   for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (base == 16 && c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (base == 16 && c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return std::nullopt;
-    }
+    int digit = HexDigitValue(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
     value = value * base + digit;
     if (value > 0xFFFFFFFFull) return std::nullopt;
   }
@@ -211,7 +193,7 @@ void TIniFile::Parse(std::string_view text) {
 
 const TIniFile::TSection* TIniFile::FindSection(const std::string& name) const {
   for (const TSection& section : m_sections) {
-    if (SameName(section.Name, name)) return &section;
+    if (SameTextAscii(section.Name, name)) return &section;
   }
   return nullptr;
 }
@@ -224,7 +206,7 @@ std::optional<std::string> TIniFile::Find(const std::string& section, const std:
   const TSection* found = FindSection(section);
   if (!found) return std::nullopt;
   for (const TLine& line : found->Lines) {
-    if (!line.Key.empty() && SameName(line.Key, key)) return line.Value.substr(0, kMaxValueLength);
+    if (!line.Key.empty() && SameTextAscii(line.Key, key)) return line.Value.substr(0, kMaxValueLength);
   }
   return std::nullopt;
 }
@@ -248,7 +230,7 @@ std::vector<std::string> TIniFile::ReadSections() const {
   std::vector<std::string> names;
   for (const TSection& section : m_sections) {
     bool seen = false;
-    for (const std::string& name : names) seen = seen || SameName(name, section.Name);
+    for (const std::string& name : names) seen = seen || SameTextAscii(name, section.Name);
     if (!seen) names.push_back(section.Name);
   }
   return names;
@@ -283,7 +265,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
   for (std::size_t i = 0; i < found->Lines.size(); ++i) {
     TLine& existing = found->Lines[i];
     if (existing.Key.empty()) continue;
-    if (SameName(existing.Key, key)) {
+    if (SameTextAscii(existing.Key, key)) {
       existing = std::move(line);
       return;
     }
@@ -304,7 +286,7 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 }
 
 void TIniFile::EraseSection(const std::string& section) {
-  std::erase_if(m_sections, [&](const TSection& s) { return SameName(s.Name, section); });
+  std::erase_if(m_sections, [&](const TSection& s) { return SameTextAscii(s.Name, section); });
 }
 
 std::string TIniFile::Text() const {

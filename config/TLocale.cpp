@@ -1,6 +1,8 @@
 #include "config/TLocale.h"
 
-#include "config/Cp1252.h"
+#include "config/AsciiText.h"
+
+#include "config/TextEncoding.h"
 
 #include <cstdint>
 #include <cstring>
@@ -21,8 +23,6 @@ constexpr std::array<const char*, 12> kShortMonths = {"Jan", "Feb", "Mar", "Apr"
 constexpr std::array<const char*, 7> kLongDays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                   "Thursday", "Friday", "Saturday"};
 constexpr std::array<const char*, 7> kShortDays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-
-int AsciiUpper(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
 
 // Collation through the C library under a locale object of our own, so the
 // process-wide locale is never changed behind the program's back.
@@ -85,8 +85,8 @@ std::shared_ptr<const TLocale> g_current;
 int TLocale::CompareText(std::string_view a, std::string_view b) const {
   std::size_t n = a.size() < b.size() ? a.size() : b.size();
   for (std::size_t i = 0; i < n; ++i) {
-    int ca = AsciiUpper(static_cast<unsigned char>(a[i]));
-    int cb = AsciiUpper(static_cast<unsigned char>(b[i]));
+    int ca = static_cast<unsigned char>(UpperAscii(a[i]));
+    int cb = static_cast<unsigned char>(UpperAscii(b[i]));
     if (ca != cb) return ca < cb ? -1 : 1;
   }
   if (a.size() == b.size()) return 0;
@@ -94,9 +94,7 @@ int TLocale::CompareText(std::string_view a, std::string_view b) const {
 }
 
 std::string TLocale::SortKey(std::string_view text) const {
-  std::string key(text);
-  for (char& c : key) c = static_cast<char>(AsciiUpper(static_cast<unsigned char>(c)));
-  return key;
+  return UpperAscii(text);
 }
 
 std::shared_ptr<const TLocale> MakeCLocale() {

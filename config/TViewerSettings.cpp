@@ -1,5 +1,7 @@
 #include "config/TViewerSettings.h"
 
+#include "config/AsciiText.h"
+
 #include "config/PasswordScramble.h"
 #include "config/TIniFile.h"
 
@@ -15,19 +17,9 @@ constexpr const char* kConfig = "Config";
 constexpr long kIso9660Magic = 0x9660;
 constexpr long kUdfMagic = 0x15013346;
 
-bool SameAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if ((x >= 'a' && x <= 'z' ? x - 32 : x) != (y >= 'a' && y <= 'z' ? y - 32 : y)) return false;
-  }
-  return true;
-}
-
 // The number N of a key spelled prefix + N (N from 1, in plain decimal), or 0.
 long NumberedKey(const std::string& key, std::string_view prefix) {
-  if (key.size() <= prefix.size() || !SameAscii(std::string_view(key).substr(0, prefix.size()), prefix)) return 0;
+  if (key.size() <= prefix.size() || !SameTextAscii(std::string_view(key).substr(0, prefix.size()), prefix)) return 0;
   std::string digits = key.substr(prefix.size());
   if (digits.size() > 9 || digits[0] == '0') return 0;
   for (char c : digits) {
@@ -100,7 +92,7 @@ std::string ConfigPath(const std::string& folder) { return (std::filesystem::pat
 
 void TUserVars::Set(const std::string& name, const std::string& value) {
   for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
-    if (SameAscii(it->Name, name)) {
+    if (SameTextAscii(it->Name, name)) {
       if (value.empty()) {
         m_entries.erase(it);
       } else {

@@ -1,5 +1,7 @@
 #include "render/PictureCodecs.h"
 
+#include "config/AsciiText.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -142,10 +144,7 @@ TMask MakeMask(std::uint32_t mask) {
 }  // namespace
 
 TPictureFormat FormatFromExtension(std::string_view extension) {
-  std::string lower(extension);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
+  std::string lower = LowerAscii(extension);
   if (lower == ".jpg") return TPictureFormat::Jpeg;
   if (lower == ".gif") return TPictureFormat::Gif;
   if (lower == ".png") return TPictureFormat::Png;

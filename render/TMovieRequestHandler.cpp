@@ -1,6 +1,8 @@
 #include "render/TMovieRequestHandler.h"
 
-#include "config/Cp1252.h"
+#include "config/AsciiText.h"
+
+#include "config/TextEncoding.h"
 #include "render/PictureCodecs.h"
 #include "render/Resources.h"
 #include "render/TPictureStore.h"
@@ -12,40 +14,6 @@
 namespace {
 
 constexpr std::size_t kMaxServedFileSize = 256u << 20;
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
@@ -61,8 +29,8 @@ std::string TMovieRequestHandler::DecodeRequestUrl(std::u16string_view url) {
   decoded.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '%' && i + 2 < text.size()) {
-      int high = HexValue(text[i + 1]);
-      int low = HexValue(text[i + 2]);
+      int high = HexDigitValue(text[i + 1]);
+      int low = HexDigitValue(text[i + 2]);
       if (high >= 0 && low >= 0) {
         decoded += static_cast<char>(high * 16 + low);
         i += 2;
@@ -118,10 +86,7 @@ std::optional<std::string> TMovieRequestHandler::ReadProgramFile(const std::stri
 }
 
 std::string TMovieRequestHandler::FileContentType(std::string_view name) {
-  std::string extension = name.find('.') == std::string_view::npos ? "" : std::string(name.substr(name.rfind('.')));
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
+  std::string extension = name.find('.') == std::string_view::npos ? "" : LowerAscii(name.substr(name.rfind('.')));
   if (extension == ".css") return "text/css";
   if (extension == ".js") return "text/javascript";
   if (extension == ".html" || extension == ".htm") return "text/html";

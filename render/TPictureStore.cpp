@@ -1,11 +1,9 @@
 #include "render/TPictureStore.h"
 
+#include "config/AsciiText.h"
+
 std::string TPictureStore::Key(std::string_view name) {
-  std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return key;
+  return LowerAscii(name);
 }
 
 bool TPictureStore::Add(const std::string& name, std::string bytes) {

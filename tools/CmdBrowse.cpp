@@ -5,7 +5,7 @@
 #include "browse/Search.h"
 #include "browse/TSideBarModel.h"
 #include "catalog/TMovieList.h"
-#include "config/Cp1252.h"
+#include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 
 #include <iostream>

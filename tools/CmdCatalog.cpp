@@ -3,7 +3,7 @@
 #include "tools/SampleCatalog.h"
 
 #include "catalog/TMovieList.h"
-#include "config/Cp1252.h"
+#include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 
 #include <iostream>

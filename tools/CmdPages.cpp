@@ -3,6 +3,7 @@
 
 #include "catalog/TMovieList.h"
 #include "config/PageFrame.h"
+#include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
 #include "config/Translation.h"
@@ -40,30 +41,6 @@ struct TPageServer {
     Pictures.CatalogFolder = std::filesystem::absolute(catalog).parent_path().string() + "/";
   }
 };
-
-std::u16string Utf8ToUtf16(const std::string& text) {
-  std::u16string out;
-  for (std::size_t i = 0; i < text.size();) {
-    auto c = static_cast<unsigned char>(text[i]);
-    char32_t cp = c;
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra > 0 && i + extra < text.size()) {
-      cp = c & (0x3F >> extra);
-      for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    } else {
-      extra = 0;
-    }
-    i += extra + 1;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-  }
-  return out;
-}
 
 }  // namespace
 

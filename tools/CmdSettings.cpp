@@ -1,7 +1,7 @@
 #include "tools/ElkcatArgs.h"
 #include "tools/ElkcatCommands.h"
 
-#include "config/Cp1252.h"
+#include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
 

@@ -175,7 +175,7 @@ void WriteSampleCatalog(const std::string& path, const TSampleOptions& options) 
     }
     if (mode != TSamplePictures::None) {
       std::string extension = PictureExtension(i, options.JpegOnly);
-      TRgbImage cover = DrawSampleCover(options.CoverWidth, options.CoverHeight, options.Seed * 100003u + i);
+      TBitmap cover = DrawSampleCover(options.CoverWidth, options.CoverHeight, options.Seed * 100003u + i);
       std::string bytes = EncodePictureFile(cover, extension);
       if (mode == TSamplePictures::Embedded) {
         m.PictureName = extension;

@@ -1,11 +1,10 @@
 #include "tools/SamplePictures.h"
 
+#include "render/PictureCodecs.h"
+
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <gif_lib.h>
-#include <jpeglib.h>
 #include <png.h>
 #include <stdexcept>
 
@@ -22,22 +21,13 @@ struct TRandom {
   int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 };
 
-void Put(TRgbImage& image, int x, int y, int r, int g, int b) {
+void Put(TBitmap& image, int x, int y, int r, int g, int b) {
   if (x < 0 || y < 0 || x >= image.Width || y >= image.Height) return;
-  std::uint8_t* p = &image.Rgb[(static_cast<std::size_t>(y) * image.Width + x) * 3];
+  std::uint8_t* p = image.Pixel(x, y);
   p[0] = static_cast<std::uint8_t>(r);
   p[1] = static_cast<std::uint8_t>(g);
   p[2] = static_cast<std::uint8_t>(b);
-}
-
-struct TJpegError {
-  jpeg_error_mgr Manager;
-  std::jmp_buf Jump;
-};
-
-void OnJpegError(j_common_ptr info) {
-  auto* error = reinterpret_cast<TJpegError*>(info->err);
-  std::longjmp(error->Jump, 1);
+  p[3] = 255;
 }
 
 int GifWrite(GifFileType* gif, const GifByteType* data, int length) {
@@ -51,8 +41,8 @@ void AppendLe(std::string& out, std::uint32_t value, int bytes) {
 
 }  // namespace
 
-TRgbImage DrawSampleCover(int width, int height, std::uint32_t seed) {
-  TRgbImage image{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 3)};
+TBitmap DrawSampleCover(int width, int height, std::uint32_t seed) {
+  TBitmap image(width, height);
   TRandom random{seed * 2654435761u + 12345u};
   int top[3] = {random.Below(256), random.Below(256), random.Below(256)};
   int bottom[3] = {random.Below(256), random.Below(256), random.Below(256)};
@@ -88,57 +78,31 @@ TRgbImage DrawSampleCover(int width, int height, std::uint32_t seed) {
   return image;
 }
 
-std::string EncodeJpegFile(const TRgbImage& image, int quality) {
-  jpeg_compress_struct info{};
-  TJpegError error{};
-  info.err = jpeg_std_error(&error.Manager);
-  error.Manager.error_exit = OnJpegError;
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  if (setjmp(error.Jump)) {
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    throw std::runtime_error("JPEG encoding failed");
-  }
-  jpeg_create_compress(&info);
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(image.Width);
-  info.image_height = static_cast<JDIMENSION>(image.Height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    auto* row = const_cast<JSAMPROW>(&image.Rgb[static_cast<std::size_t>(info.next_scanline) * image.Width * 3]);
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  jpeg_destroy_compress(&info);
-  std::free(buffer);
+std::string EncodeJpegFile(const TBitmap& image, int quality) {
+  std::string bytes = EncodeJpeg(image, quality);
+  if (bytes.empty()) throw std::runtime_error("JPEG encoding failed");
   return bytes;
 }
 
-std::string EncodePngFile(const TRgbImage& image) {
+std::string EncodePngFile(const TBitmap& image) {
   png_image info{};
   info.version = PNG_IMAGE_VERSION;
   info.width = static_cast<png_uint_32>(image.Width);
   info.height = static_cast<png_uint_32>(image.Height);
-  info.format = PNG_FORMAT_RGB;
+  info.format = PNG_FORMAT_RGBA;
   png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&info, nullptr, &size, 0, image.Rgb.data(), 0, nullptr)) {
+  if (!png_image_write_to_memory(&info, nullptr, &size, 0, image.Pixels.data(), 0, nullptr)) {
     throw std::runtime_error("PNG encoding failed");
   }
   std::string bytes(size, '\0');
-  if (!png_image_write_to_memory(&info, bytes.data(), &size, 0, image.Rgb.data(), 0, nullptr)) {
+  if (!png_image_write_to_memory(&info, bytes.data(), &size, 0, image.Pixels.data(), 0, nullptr)) {
     throw std::runtime_error("PNG encoding failed");
   }
   bytes.resize(size);
   return bytes;
 }
 
-std::string EncodeGifFile(const TRgbImage& image) {
+std::string EncodeGifFile(const TBitmap& image) {
   // A fixed 6x6x6 colour cube is plenty for sample covers.
   GifColorType colors[256] = {};
   for (int i = 0; i < 216; ++i) {
@@ -156,7 +120,7 @@ std::string EncodeGifFile(const TRgbImage& image) {
   std::vector<GifPixelType> row(static_cast<std::size_t>(image.Width));
   for (int y = 0; ok && y < image.Height; ++y) {
     for (int x = 0; x < image.Width; ++x) {
-      const std::uint8_t* p = &image.Rgb[(static_cast<std::size_t>(y) * image.Width + x) * 3];
+      const std::uint8_t* p = image.Pixel(x, y);
       row[x] = static_cast<GifPixelType>(((p[0] + 25) / 51) * 36 + ((p[1] + 25) / 51) * 6 + (p[2] + 25) / 51);
     }
     ok = EGifPutLine(gif, row.data(), image.Width) == GIF_OK;
@@ -167,7 +131,7 @@ std::string EncodeGifFile(const TRgbImage& image) {
   return bytes;
 }
 
-std::string EncodeBmpFile(const TRgbImage& image) {
+std::string EncodeBmpFile(const TBitmap& image) {
   std::uint32_t stride = (static_cast<std::uint32_t>(image.Width) * 3 + 3) & ~3u;
   std::uint32_t pixelBytes = stride * static_cast<std::uint32_t>(image.Height);
   std::string out = "BM";
@@ -188,7 +152,7 @@ std::string EncodeBmpFile(const TRgbImage& image) {
   for (int y = image.Height - 1; y >= 0; --y) {
     std::string row(stride, '\0');
     for (int x = 0; x < image.Width; ++x) {
-      const std::uint8_t* p = &image.Rgb[(static_cast<std::size_t>(y) * image.Width + x) * 3];
+      const std::uint8_t* p = image.Pixel(x, y);
       row[x * 3] = static_cast<char>(p[2]);
       row[x * 3 + 1] = static_cast<char>(p[1]);
       row[x * 3 + 2] = static_cast<char>(p[0]);
@@ -198,7 +162,7 @@ std::string EncodeBmpFile(const TRgbImage& image) {
   return out;
 }
 
-std::string EncodePictureFile(const TRgbImage& image, const std::string& extension) {
+std::string EncodePictureFile(const TBitmap& image, const std::string& extension) {
   if (extension == ".png") return EncodePngFile(image);
   if (extension == ".gif") return EncodeGifFile(image);
   if (extension == ".bmp") return EncodeBmpFile(image);

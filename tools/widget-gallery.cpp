@@ -63,13 +63,8 @@ void FillGallery(TNiceGallery& gallery) {
   gallery.Model().ShowHint = true;
   gallery.Items().BeginUpdate();
   for (int i = 0; i < 14; ++i) {
-    TRgbImage cover = DrawSampleCover(i % 4 == 3 ? 150 : 70, 100, static_cast<std::uint32_t>(i + 3));
-    TBitmap bitmap(cover.Width, cover.Height);
-    for (std::size_t p = 0; p < static_cast<std::size_t>(cover.Width) * cover.Height; ++p) {
-      for (int c = 0; c < 3; ++c) bitmap.Pixels[p * 4 + c] = cover.Rgb[p * 3 + c];
-      bitmap.Pixels[p * 4 + 3] = 255;
-    }
-    gallery.Items().Add(i + 1, "Movie " + std::to_string(i + 1), std::move(bitmap));
+    TBitmap cover = DrawSampleCover(i % 4 == 3 ? 150 : 70, 100, static_cast<std::uint32_t>(i + 3));
+    gallery.Items().Add(i + 1, "Movie " + std::to_string(i + 1), std::move(cover));
   }
   gallery.Items().EndUpdate();
 }

@@ -1,7 +1,7 @@
 #include "widgets/QtBridge.h"
 
 #include "browse/TSideBarModel.h"
-#include "config/Cp1252.h"
+#include "config/TextEncoding.h"
 #include "render/TBitmap.h"
 
 QColor ToQColor(TColor color) {
@@ -26,12 +26,12 @@ QString MapFontName(const std::string& name) {
   return QString::fromStdString(name);
 }
 
-QFont ToQFont(const TFontSpec& spec) {
-  QFont font(MapFontName(spec.Name));
+QFont ToQFont(const TFontSpec& description) {
+  QFont font(MapFontName(description.Name));
   // A cell height includes the internal leading, about a fifth of it.
-  int pixels = spec.Height < 0 ? -spec.Height : spec.Height * 4 / 5;
+  int pixels = description.Height < 0 ? -description.Height : description.Height * 4 / 5;
   font.setPixelSize(pixels > 0 ? pixels : 11);
-  font.setBold(spec.Bold);
+  font.setBold(description.Bold);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;
 }

@@ -1,4 +1,4 @@
-#include "TestFolder.h"
+#include "tests/support/TTestFolder.h"
 
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"

@@ -44,7 +44,7 @@ TEST(MoviePictures, ResolvesLinkedPathsAgainstTheCatalogFolder) {
   EXPECT_EQ(ResolvePicturePath("/cat/", "covers\\sub\\x.jpg"), "/cat/covers/sub/x.jpg");
   EXPECT_EQ(ResolvePicturePath("/cat/", "/abs/x.jpg"), "/abs/x.jpg");
 
-  TScratchFolder folder;
+  TTestFolder folder;
   folder.Write("covers/x.jpg", EncodeJpegFile(SolidImage(300, 150, 0, 0, 0), 80));
   std::optional<TBitmap> picture = LoadMoviePicture(Linked("covers\\x.jpg"), 100, 100, folder.Path() + "/");
   ASSERT_TRUE(picture);
@@ -79,7 +79,7 @@ TEST(MoviePictures, MakesJpegPicturesOrTheBlankOne) {
 }
 
 TEST(MoviePictures, WithoutABoxServesThePictureFileItself) {
-  TScratchFolder folder;
+  TTestFolder folder;
   TPictureContext context{folder.Path() + "/", "BLANK"};
   std::string jpeg = EncodeJpegFile(SolidImage(900, 900, 1, 2, 3), 80);
   TMadePicture embedded = MakeMoviePicture("large", Embedded(".jpg", jpeg), 0, 400, context);

@@ -19,7 +19,7 @@ TEST(PageFrame, UsesEveryDefaultWithoutSchemes) {
 }
 
 TEST(PageFrame, CopiesSchemeValuesAsWrittenAndIsRebuiltWhole) {
-  TScratchFolder folder;
+  TTestFolder folder;
   folder.Write("Schemes.ini",
                "[Navy]\r\nPageBackgroundColor=navy\r\nScrollBarTrackColor=\r\n[Red]\r\nScrollBarArrowColor=#FF0000\r\n");
   TPageFrame navy = BuildPageFrame(folder.Path(), "Navy");

@@ -90,7 +90,7 @@ TEST(PictureCodecs, ChoosesTheDecoderByExtensionInAnyCase) {
 }
 
 TEST(PictureCodecs, DecodesPngGifAndBmpColours) {
-  TRgbImage red = SolidImage(7, 5, 255, 0, 0);
+  TBitmap red = SolidImage(7, 5, 255, 0, 0);
   for (const char* extension : {".png", ".gif", ".bmp"}) {
     std::optional<TBitmap> bitmap = DecodePicture(Bytes(EncodePictureFile(red, extension)), extension, 100, 100);
     ASSERT_TRUE(bitmap) << extension;
@@ -135,7 +135,7 @@ TEST(PictureCodecs, ReadsEveryBmpDepthAndBothRowOrders) {
 }
 
 TEST(PictureCodecs, RefusesDamagedAndOversizedPictures) {
-  TRgbImage image = SolidImage(64, 48, 10, 20, 30);
+  TBitmap image = SolidImage(64, 48, 10, 20, 30);
   for (const char* extension : {".jpg", ".png", ".gif", ".bmp"}) {
     std::string bytes = EncodePictureFile(image, extension);
     EXPECT_FALSE(DecodePicture(Bytes(bytes.substr(0, bytes.size() / 2)), extension, 100, 100)) << extension;

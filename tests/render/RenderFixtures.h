@@ -2,6 +2,7 @@
 
 #include "catalog/TMovieList.h"
 #include "render/TBitmap.h"
+#include "tests/support/TTestFolder.h"
 #include "tools/SamplePictures.h"
 
 #include <cstdint>
@@ -16,21 +17,6 @@
 void LoadMovies(TMovieList& list, std::vector<TMovie>& movies);
 
 // A solid picture of one colour.
-TRgbImage SolidImage(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+TBitmap SolidImage(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
 std::span<const std::uint8_t> Bytes(const std::string& text);
-
-// A fresh temporary folder, removed at the end.
-class TScratchFolder {
- public:
-  TScratchFolder();
-  ~TScratchFolder();
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-  const std::string& Path() const { return m_path; }
-  std::string File(const std::string& name) const { return m_path + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const;
-
- private:
-  std::string m_path;
-};

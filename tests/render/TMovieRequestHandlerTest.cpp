@@ -53,7 +53,7 @@ class MovieRequests : public ::testing::Test {
   }
   std::string Handle() { return std::to_string(m_movies.Items(0).Handle); }
 
-  TScratchFolder m_folder;
+  TTestFolder m_folder;
   TMovieList m_movies;
   TViewerSettings m_settings;
   TPageFrame m_frame;
@@ -110,7 +110,7 @@ TEST_F(MovieRequests, ServesFilesOfTheProgramFolderButNeverOutsideIt) {
   EXPECT_EQ(Get("movie://localhost/pics/logo.gif", &type), "GIF89a");
   EXPECT_EQ(type, "image/gif");
 
-  TScratchFolder outside;
+  TTestFolder outside;
   outside.Write("secret.txt", "secret");
   std::filesystem::create_symlink(outside.File("secret.txt"), m_folder.File("link.txt"));
   std::filesystem::create_symlink(outside.Path(), m_folder.File("out"));

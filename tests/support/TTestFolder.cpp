@@ -1,4 +1,4 @@
-#include "TestFolder.h"
+#include "tests/support/TTestFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +19,7 @@ TTestFolder::~TTestFolder() {
 }
 
 void TTestFolder::Write(const std::string& name, const std::string& text) const {
+  std::filesystem::create_directories(std::filesystem::path(File(name)).parent_path());
   std::ofstream out(File(name), std::ios::binary);
   out << text;
 }
