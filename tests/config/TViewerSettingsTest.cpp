@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/resource.h>
@@ -235,4 +236,26 @@ TEST(TViewerSettings, KeepsALinkedConfigFileALink) {
   SaveSettings(s, folder.Path());
   EXPECT_TRUE(std::filesystem::is_symlink(folder.File("Config.ini")));
   EXPECT_NE(folder.Read("real.ini").find("Width=1000"), std::string::npos);
+}
+
+TEST(TViewerSettings, SavesNothingOnAReadOnlyFileSystem) {
+  // Any read-only mount of this machine will do; there may be none.
+  std::ifstream mounts("/proc/mounts");
+  std::string device, point, type, options;
+  std::string readOnly;
+  while (mounts >> device >> point >> type >> options) {
+    std::string rest;
+    std::getline(mounts, rest);
+    if ((options == "ro" || options.rfind("ro,", 0) == 0) && point.find('\\') == std::string::npos &&
+        std::filesystem::is_directory(point)) {
+      readOnly = point;
+      break;
+    }
+  }
+  if (readOnly.empty()) GTEST_SKIP() << "no read-only mount here";
+  EXPECT_TRUE(IsReadOnlyMedium(readOnly));
+  EXPECT_NO_THROW(SaveSettings(TViewerSettings{}, readOnly));
+  EXPECT_FALSE(std::filesystem::exists(readOnly + "/Config.ini"));
+  TTestFolder writable;
+  EXPECT_FALSE(IsReadOnlyMedium(writable.Path()));
 }

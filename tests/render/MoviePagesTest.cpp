@@ -208,3 +208,17 @@ TEST_F(MoviePages, RenderingAgainDoesNotGrowTheStore) {
   EXPECT_EQ(m_store.Count(), 4u);
   EXPECT_EQ(m_store.TotalBytes(), bytes);
 }
+
+TEST_F(MoviePages, WithoutAPictureBoxServesTheEmbeddedFileUnchanged) {
+  std::vector<TMovie> movies(1);
+  std::string jpeg = EncodeJpegFile(SolidImage(900, 900, 1, 2, 3), 80);
+  movies[0].PictureName = ".jpg";
+  movies[0].Picture = std::make_unique<TPictureBytes>(jpeg.size());
+  std::copy(jpeg.begin(), jpeg.end(), movies[0].Picture->Data());
+  LoadMovies(m_movies, movies);
+  m_settings.MaxImageWidth = 0;
+  m_settings.Template = {"$PICTURE"};
+  EXPECT_EQ(Render("movie[" + Handle(0) + "].html"), "<H><img src=\"image-large-" + Handle(0) + ".jpg\">\r\n<F>");
+  ASSERT_TRUE(m_store.Find("image-large-" + Handle(0) + ".jpg"));
+  EXPECT_EQ(*m_store.Find("image-large-" + Handle(0) + ".jpg"), jpeg);
+}

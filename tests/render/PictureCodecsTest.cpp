@@ -134,6 +134,23 @@ TEST(PictureCodecs, ReadsEveryBmpDepthAndBothRowOrders) {
   EXPECT_EQ(Rgba(*eightBit, 1, 1), white);
 }
 
+TEST(PictureCodecs, ReadsRunLengthEncodedEightBitBmp) {
+  std::vector<std::uint32_t> palette = {0x00FF0000 /*red*/, 0x000000FF /*blue*/};
+  // Bottom row: a run of three red; end of line; top row: three literal
+  // pixels blue, red, blue (padded to a word); end of bitmap.
+  std::string rle("\x03\x00" "\x00\x00" "\x00\x03\x01\x00\x01\x00" "\x00\x01", 12);
+  std::optional<TBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(3, 2, 8, palette, rle, 1)));
+  ASSERT_TRUE(bitmap);
+  const std::array<int, 4> red{255, 0, 0, 255}, blue{0, 0, 255, 255};
+  EXPECT_EQ(Rgba(*bitmap, 0, 1), red);
+  EXPECT_EQ(Rgba(*bitmap, 2, 1), red);
+  EXPECT_EQ(Rgba(*bitmap, 0, 0), blue);
+  EXPECT_EQ(Rgba(*bitmap, 1, 0), red);
+  EXPECT_EQ(Rgba(*bitmap, 2, 0), blue);
+  // A literal run longer than the data is refused.
+  EXPECT_FALSE(DecodeBmp(Bytes(MakeBmp(3, 2, 8, palette, std::string("\x00\x40\x01", 3), 1))));
+}
+
 TEST(PictureCodecs, RefusesDamagedAndOversizedPictures) {
   TBitmap image = SolidImage(64, 48, 10, 20, 30);
   for (const char* extension : {".jpg", ".png", ".gif", ".bmp"}) {

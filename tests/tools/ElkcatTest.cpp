@@ -1,5 +1,6 @@
 #include "catalog/TMovieList.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -183,4 +184,29 @@ TEST_F(Elkcat, RendersPagesAndAnswersUrlsAsTheViewerWould) {
   EXPECT_EQ(answers[4], "not-found movie://localhost/nothing.txt");
   EXPECT_EQ(ReadBytes(Path("out/4")), "p {}");
   EXPECT_EQ(ReadBytes(Path("out/2")).substr(0, 3), "\xFF\xD8\xFF");
+}
+
+TEST_F(Elkcat, PrintsTheSideBarAndTheAddressOfASearch) {
+  std::string catalog = Path("s.qzt");
+  ASSERT_EQ(Run("sample " + catalog + " --version 35 --movies 25 --seed 4 --pictures none").Status, 0);
+  TRun plain = Run("sidebar " + catalog);
+  ASSERT_EQ(plain.Status, 0) << plain.Err;
+  EXPECT_EQ(plain.Out.rfind("Order by Number\n## All Movies (25)\n  ", 0), 0u) << plain.Out;
+  std::size_t tabs = std::count(plain.Out.begin(), plain.Out.end(), '\t');
+  EXPECT_EQ(tabs, 25u);
+
+  TRun actors = Run("sidebar " + catalog + " --group 17 --order-desc");
+  ASSERT_EQ(actors.Status, 0);
+  EXPECT_EQ(actors.Out.rfind("Group by Actors, Order by Number\n## Letter ", 0), 0u);
+  EXPECT_NE(actors.Out.find(","), std::string::npos) << "someone plays in two movies";
+  EXPECT_EQ(Run("sidebar " + catalog + " --group x").Status, 2);
+
+  auto json = nlohmann::json::parse(Run("dump " + catalog).Out);
+  std::string title = json["movies"][0]["OriginalTitle"];
+  std::string handle = json["movies"][0]["handle"];
+  TRun found = Run("search " + catalog + " --field 6 '\"" + title + "\"'");
+  ASSERT_EQ(found.Status, 0);
+  EXPECT_NE(found.Out.find("movie://localhost/movie[" + handle), std::string::npos) << found.Out;
+  EXPECT_EQ(Run("search " + catalog + " zzzqqq").Out, "movie://localhost/moviesearch[zzzqqq].html\n");
+  EXPECT_EQ(Run("search " + catalog + " ''").Out, "");
 }
