@@ -86,7 +86,13 @@ void WriteTemplate(TIniFile& file, const std::string& section, const std::vector
   for (std::size_t i = 0; i < lines.size(); ++i) file.WriteString(section, "Line" + std::to_string(i + 1), lines[i]);
 }
 
-std::string ConfigPath(const std::string& folder) { return (std::filesystem::path(folder) / kConfigFileName).string(); }
+// The full path, as the error message names it.
+std::string ConfigPath(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::path(folder) / kConfigFileName;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return (error ? path : absolute).string();
+}
 
 }  // namespace
 
