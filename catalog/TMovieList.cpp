@@ -9,7 +9,10 @@ namespace {
 
 // Handles count up over the whole run of the program and are never given
 // twice, so an address or picture name of an earlier catalog can never name
-// a movie of the current one.
+// a movie of the current one. Pages list handles as "movie[12,13].html";
+// a search that found nothing is sent as "moviesearch[...].html", whose
+// items are never read as handles, so typed digits can never pass for
+// handles (render/MovieAddress.h).
 std::atomic<std::int64_t> g_nextHandle{1};
 
 constexpr char kSignature35[] = " QZT_3.5 Elk Movie Catalog 3.5  example.com/elk  elk.example.org ";
