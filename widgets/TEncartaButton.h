@@ -11,11 +11,21 @@ enum class TButtonLook { Normal, Hover, Pressed };
 
 using TMouseButtonEvent = std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y)>;
 
+// The events both kinds of button raise. Enter and leave are declared for
+// their owners but never raised: the buttons only change their looks then.
+struct TButtonEvents {
+  TMouseButtonEvent OnMouseDown;
+  TMouseButtonEvent OnMouseUp;
+  std::function<void(QWidget& sender)> OnMouseEnter;
+  std::function<void(QWidget& sender)> OnMouseLeave;
+  std::function<void(QWidget& sender)> OnClick;
+};
+
 // A flat caption button with a one-pixel border, an optional glyph and a
 // caption, drawn in three looks: normal, hover (raised edge) and pressed
 // (sunken edge). It draws the new look at once when its state changes; any
 // other repaint shows the normal look.
-class TEncartaButton : public QWidget {
+class TEncartaButton : public QWidget, public TButtonEvents {
  public:
   // The caption starts as the component name, as placed on a window.
   explicit TEncartaButton(QWidget* parent = nullptr, const QString& name = QString());
@@ -36,12 +46,6 @@ class TEncartaButton : public QWidget {
   TColor ColorOverCaption = clBlack;
   TColor ColorOver = RgbColor(0xD8, 0xBE, 0x0A);
   TColor ColorDown = RgbColor(0xD8, 0xBE, 0x0A);
-
-  TMouseButtonEvent OnMouseDown;
-  TMouseButtonEvent OnMouseUp;
-  std::function<void(QWidget& sender)> OnMouseEnter;  // never raised, as the original
-  std::function<void(QWidget& sender)> OnMouseLeave;  // never raised, as the original
-  std::function<void(QWidget& sender)> OnClick;
 
   // The look on screen: the one drawn at the last change of state, or the
   // normal look after any other repaint.

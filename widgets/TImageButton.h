@@ -8,7 +8,7 @@
 // A button made of pictures, one per state (normal, hover, down, up after a
 // click, disabled), that takes the size of the picture it shows. It draws
 // at once when its state changes; repaints show CurrentBitmap.
-class TImageButton : public QWidget {
+class TImageButton : public QWidget, public TButtonEvents {
  public:
   explicit TImageButton(QWidget* parent = nullptr);
 
@@ -20,12 +20,6 @@ class TImageButton : public QWidget {
   const QImage& CurrentBitmap() const { return m_current; }
   // What the last drawing showed.
   const QImage& Shown() const { return m_shown; }
-
-  TMouseButtonEvent OnMouseDown;
-  TMouseButtonEvent OnMouseUp;
-  std::function<void(QWidget& sender)> OnMouseEnter;  // never raised
-  std::function<void(QWidget& sender)> OnMouseLeave;  // never raised
-  std::function<void(QWidget& sender)> OnClick;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -154,7 +154,7 @@ TEST_F(MoviePages, PutsBothPicturesOfEveryMovieBlockIntoTheStore) {
   std::vector<TMovie> movies;
   for (int i = 0; i < 3; ++i) {
     TMovie movie = Titled("M" + std::to_string(i));
-    std::string png = EncodePngFile(SolidImage(600, 900, static_cast<std::uint8_t>(i * 80), 10, 10));
+    std::string png = EncodePngFile(SolidBitmap(600, 900, static_cast<std::uint8_t>(i * 80), 10, 10));
     movie.PictureName = ".png";
     movie.Picture = std::make_unique<TPictureBytes>(png.size());
     std::copy(png.begin(), png.end(), movie.Picture->Data());
@@ -211,7 +211,7 @@ TEST_F(MoviePages, RenderingAgainDoesNotGrowTheStore) {
 
 TEST_F(MoviePages, WithoutAPictureBoxServesTheEmbeddedFileUnchanged) {
   std::vector<TMovie> movies(1);
-  std::string jpeg = EncodeJpegFile(SolidImage(900, 900, 1, 2, 3), 80);
+  std::string jpeg = EncodeJpegFile(SolidBitmap(900, 900, 1, 2, 3), 80);
   movies[0].PictureName = ".jpg";
   movies[0].Picture = std::make_unique<TPictureBytes>(jpeg.size());
   std::copy(jpeg.begin(), jpeg.end(), movies[0].Picture->Data());

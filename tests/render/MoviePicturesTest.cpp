@@ -45,7 +45,7 @@ TEST(MoviePictures, ResolvesLinkedPathsAgainstTheCatalogFolder) {
   EXPECT_EQ(ResolvePicturePath("/cat/", "/abs/x.jpg"), "/abs/x.jpg");
 
   TTestFolder folder;
-  folder.Write("covers/x.jpg", EncodeJpegFile(SolidImage(300, 150, 0, 0, 0), 80));
+  folder.Write("covers/x.jpg", EncodeJpegFile(SolidBitmap(300, 150, 0, 0, 0), 80));
   std::optional<TBitmap> picture = LoadMoviePicture(Linked("covers\\x.jpg"), 100, 100, folder.Path() + "/");
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->Width, 100);
@@ -58,7 +58,7 @@ TEST(MoviePictures, ResolvesLinkedPathsAgainstTheCatalogFolder) {
 
 TEST(MoviePictures, MakesJpegPicturesOrTheBlankOne) {
   TPictureContext context{"/nowhere/", LoadResourceStream("blank").value()};
-  TMadePicture made = MakeMoviePicture("large", Embedded(".png", EncodePngFile(SolidImage(800, 400, 9, 9, 9))), 400,
+  TMadePicture made = MakeMoviePicture("large", Embedded(".png", EncodePngFile(SolidBitmap(800, 400, 9, 9, 9))), 400,
                                        400, context);
   EXPECT_EQ(made.Name, "image-large-42.jpg");
   std::optional<TBitmap> back = DecodeJpeg(Bytes(made.Bytes), 1000, 1000);
@@ -67,7 +67,7 @@ TEST(MoviePictures, MakesJpegPicturesOrTheBlankOne) {
   EXPECT_EQ(back->Height, 200);
 
   std::vector<TMovie> broken;
-  broken.push_back(Embedded(".jpeg", EncodeJpegFile(SolidImage(8, 8, 0, 0, 0), 80)));
+  broken.push_back(Embedded(".jpeg", EncodeJpegFile(SolidBitmap(8, 8, 0, 0, 0), 80)));
   broken.push_back(Embedded(".jpg", "garbage"));
   broken.push_back(Linked("covers\\none.jpg"));
   broken.emplace_back();
@@ -81,7 +81,7 @@ TEST(MoviePictures, MakesJpegPicturesOrTheBlankOne) {
 TEST(MoviePictures, WithoutABoxServesThePictureFileItself) {
   TTestFolder folder;
   TPictureContext context{folder.Path() + "/", "BLANK"};
-  std::string jpeg = EncodeJpegFile(SolidImage(900, 900, 1, 2, 3), 80);
+  std::string jpeg = EncodeJpegFile(SolidBitmap(900, 900, 1, 2, 3), 80);
   TMadePicture embedded = MakeMoviePicture("large", Embedded(".jpg", jpeg), 0, 400, context);
   EXPECT_EQ(embedded.Name, "image-large-42.jpg");
   EXPECT_EQ(embedded.Bytes, jpeg);
@@ -111,7 +111,7 @@ TEST(TPictureStore, FindsNamesIgnoringCaseAndKeepsTheFirstEntry) {
 TEST(TPictureStore, AddingThePictureOfAMovieAgainMakesNothingNew) {
   TPictureStore store;
   TPictureContext context{"/", "B"};
-  TMovie movie = Embedded(".png", EncodePngFile(SolidImage(10, 10, 0, 0, 0)));
+  TMovie movie = Embedded(".png", EncodePngFile(SolidBitmap(10, 10, 0, 0, 0)));
   std::string name = AddMoviePicture("large", movie, 400, 400, context, store);
   EXPECT_EQ(name, "image-large-42.jpg");
   for (int i = 0; i < 5; ++i) EXPECT_EQ(AddMoviePicture("large", movie, 400, 400, context, store), name);

@@ -42,7 +42,7 @@ std::array<int, 4> Rgba(const TBitmap& bitmap, int x, int y) {
 }  // namespace
 
 TEST(PictureCodecs, DecodesALargeJpegAtTheSmallestScaleThatReachesTheBox) {
-  std::string jpeg = EncodeJpegFile(SolidImage(1000, 1500, 200, 30, 30), 85);
+  std::string jpeg = EncodeJpegFile(SolidBitmap(1000, 1500, 200, 30, 30), 85);
   std::optional<TBitmap> decoded = DecodeJpeg(Bytes(jpeg), 100, 100);
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->Width, 125);
@@ -73,7 +73,7 @@ TEST(PictureCodecs, FitsIntoTheBoxWithoutEverEnlarging) {
     EXPECT_EQ(w, c.FitW) << c.W << "x" << c.H;
     EXPECT_EQ(h, c.FitH) << c.W << "x" << c.H;
   }
-  std::string png = EncodePngFile(SolidImage(300, 200, 1, 2, 3));
+  std::string png = EncodePngFile(SolidBitmap(300, 200, 1, 2, 3));
   std::optional<TBitmap> kept = DecodePicture(Bytes(png), ".png", 400, 400);
   ASSERT_TRUE(kept);
   EXPECT_EQ(kept->Width, 300);
@@ -81,7 +81,7 @@ TEST(PictureCodecs, FitsIntoTheBoxWithoutEverEnlarging) {
 }
 
 TEST(PictureCodecs, ChoosesTheDecoderByExtensionInAnyCase) {
-  std::string jpeg = EncodeJpegFile(SolidImage(20, 10, 0, 0, 255), 90);
+  std::string jpeg = EncodeJpegFile(SolidBitmap(20, 10, 0, 0, 255), 90);
   EXPECT_TRUE(DecodePicture(Bytes(jpeg), ".JPG", 50, 50));
   EXPECT_TRUE(DecodePicture(Bytes(jpeg), ".Jpg", 50, 50));
   EXPECT_FALSE(DecodePicture(Bytes(jpeg), ".jpeg", 50, 50));
@@ -90,7 +90,7 @@ TEST(PictureCodecs, ChoosesTheDecoderByExtensionInAnyCase) {
 }
 
 TEST(PictureCodecs, DecodesPngGifAndBmpColours) {
-  TBitmap red = SolidImage(7, 5, 255, 0, 0);
+  TBitmap red = SolidBitmap(7, 5, 255, 0, 0);
   for (const char* extension : {".png", ".gif", ".bmp"}) {
     std::optional<TBitmap> bitmap = DecodePicture(Bytes(EncodePictureFile(red, extension)), extension, 100, 100);
     ASSERT_TRUE(bitmap) << extension;
@@ -152,7 +152,7 @@ TEST(PictureCodecs, ReadsRunLengthEncodedEightBitBmp) {
 }
 
 TEST(PictureCodecs, RefusesDamagedAndOversizedPictures) {
-  TBitmap image = SolidImage(64, 48, 10, 20, 30);
+  TBitmap image = SolidBitmap(64, 48, 10, 20, 30);
   for (const char* extension : {".jpg", ".png", ".gif", ".bmp"}) {
     std::string bytes = EncodePictureFile(image, extension);
     EXPECT_FALSE(DecodePicture(Bytes(bytes.substr(0, bytes.size() / 2)), extension, 100, 100)) << extension;

@@ -3,6 +3,7 @@
 #include "catalog/TMovieList.h"
 #include "render/TBitmap.h"
 #include "tests/support/TTestFolder.h"
+#include "tests/support/TestPictures.h"
 #include "tools/SamplePictures.h"
 
 #include <cstdint>
@@ -16,7 +17,5 @@
 // get handles the way the viewer gives them).
 void LoadMovies(TMovieList& list, std::vector<TMovie>& movies);
 
-// A solid picture of one colour.
-TBitmap SolidImage(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
 std::span<const std::uint8_t> Bytes(const std::string& text);

@@ -1,31 +1,18 @@
 #include "WidgetTestUtil.h"
 
+#include "tests/support/TestPictures.h"
 #include "widgets/TNiceGallery.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-TBitmap Solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  TBitmap bitmap(width, height);
-  for (std::size_t i = 0; i < bitmap.Pixels.size(); i += 4) {
-    bitmap.Pixels[i] = r;
-    bitmap.Pixels[i + 1] = g;
-    bitmap.Pixels[i + 2] = b;
-    bitmap.Pixels[i + 3] = 255;
-  }
-  return bitmap;
-}
-
-}  // namespace
 
 TEST(GalleryWidget, PaintsTilesTheBackgroundAndTheOnePixelHoverFrame) {
   TNiceGallery gallery;
   gallery.resize(400, 100);
   gallery.SetColor(RgbColor(128, 128, 128));
-  gallery.Items().Add(1, "one", Solid(60, 60, 0, 0, 255));
-  gallery.Items().Add(2, "two", Solid(85, 85, 0, 255, 0));
+  gallery.Items().Add(1, "one", SolidBitmap(60, 60, 0, 0, 255));
+  gallery.Items().Add(2, "two", SolidBitmap(85, 85, 0, 255, 0));
   QImage image = Paint(gallery);
   EXPECT_EQ(PixelColor(image, 30, 30), RgbColor(0, 0, 255));
   EXPECT_EQ(PixelColor(image, 30, 59), RgbColor(128, 128, 128)) << "the tile's border in the background colour";
@@ -46,7 +33,7 @@ TEST(GalleryWidget, RaisesClickAndDrawsButtonsOverPictures) {
   TNiceGallery gallery;
   gallery.resize(200, 100);
   gallery.Items().BeginUpdate();
-  for (int i = 0; i < 10; ++i) gallery.Items().Add(i, "m", Solid(100, 100, 0, 0, 255));
+  for (int i = 0; i < 10; ++i) gallery.Items().Add(i, "m", SolidBitmap(100, 100, 0, 0, 255));
   gallery.Items().EndUpdate();
   std::vector<int> clicks;
   gallery.OnClick = [&](TNiceGallery&, int index) { clicks.push_back(index); };
