@@ -81,7 +81,7 @@ bool DecodeJpegInto(std::span<const std::uint8_t> bytes, int boxWidth, int boxHe
   bool complete = info.output_scanline == info.output_height && !error.Truncated;
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
-  return complete && !error.Truncated;
+  return complete;
 }
 
 // ---- GIF ----

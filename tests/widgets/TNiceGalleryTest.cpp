@@ -6,7 +6,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-
 TEST(GalleryWidget, PaintsTilesTheBackgroundAndTheOnePixelHoverFrame) {
   TNiceGallery gallery;
   gallery.resize(400, 100);
