@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+#include <iterator>
 
 namespace {
 
@@ -82,6 +82,22 @@ void SortByKind(std::vector<TSortable>& items, TCompareKind kind, bool descendin
     std::sort(items.begin(), items.end(), [&](const TSortable& a, const TSortable& b) { return less(b, a); });
   } else {
     std::sort(items.begin(), items.end(), less);
+  }
+}
+
+// People mode: sections are letters and every section is sorted by name
+// afterwards, so the keys only need to be in letter order here. A bucket
+// per first byte does that in one pass.
+void SortByFirstLetter(std::vector<TSortable>& items, bool descending) {
+  std::array<std::vector<TSortable>, 257> buckets;  // 0: empty keys, then by upper-cased first byte
+  for (TSortable& item : items) {
+    std::size_t bucket = item.Key.empty() ? 0 : 1 + static_cast<unsigned char>(UpperAscii(item.Key[0]));
+    buckets[bucket].push_back(std::move(item));
+  }
+  items.clear();
+  for (std::size_t i = 0; i < buckets.size(); ++i) {
+    std::vector<TSortable>& bucket = buckets[descending ? buckets.size() - 1 - i : i];
+    std::move(bucket.begin(), bucket.end(), std::back_inserter(items));
   }
 }
 
@@ -225,19 +241,21 @@ int CompareKeys(TCompareKind kind, std::string_view a, std::string_view b) {
 }
 
 bool SameSection(TCaptionRule rule, std::string_view previous, std::string_view key) {
-  std::int64_t a = KeyNumber(previous), b = KeyNumber(key);
+  auto number = [](std::string_view text) { return KeyNumber(text); };
   switch (rule) {
-    case R::ExactText: return UpperAscii(previous) == UpperAscii(key);
+    case R::ExactText: return SameTextAscii(previous, key);
     case R::Letter: return previous == key;
-    case R::PeopleLetter: return FirstUpper(previous) == FirstUpper(key);
+    case R::PeopleLetter:
+      return previous.empty() || key.empty() ? previous.empty() && key.empty()
+                                             : UpperAscii(previous[0]) == UpperAscii(key[0]);
     case R::Rating:
     case R::Decade:
-    case R::Length: return a / 10 == b / 10;
-    case R::NumberBlock: return a / 50 == b / 50;
-    case R::YearOfDate: return YearOfDay(a) == YearOfDay(b);
+    case R::Length: return number(previous) / 10 == number(key) / 10;
+    case R::NumberBlock: return number(previous) / 50 == number(key) / 50;
+    case R::YearOfDate: return YearOfDay(number(previous)) == YearOfDay(number(key));
     case R::Year:
     case R::BitRate:
-    case R::DiscCount: return a == b;
+    case R::DiscCount: return number(previous) == number(key);
     case R::None: return true;
   }
   return true;
@@ -292,11 +310,18 @@ std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int t
   std::vector<TSection> sections;
   if (group != 0) {
     const TFieldCode& field = FieldCode(group);
+    const bool people = field.Rule == R::PeopleLetter;
     std::vector<TSortable> work;
     for (int i = 0; i < movies.Count(); ++i) {
-      for (std::string& key : GroupKeys(movies.Items(i), group)) work.push_back(Prepare(field.Compare, std::move(key), i));
+      for (std::string& key : GroupKeys(movies.Items(i), group)) {
+        work.push_back(people ? TSortable{{}, 0, i, std::move(key)} : Prepare(field.Compare, std::move(key), i));
+      }
     }
-    SortByKind(work, field.Compare, groupDescending);
+    if (people) {
+      SortByFirstLetter(work, groupDescending);
+    } else {
+      SortByKind(work, field.Compare, groupDescending);
+    }
     for (std::size_t i = 0; i < work.size(); ++i) {
       if (i == 0 || !SameSection(field.Rule, sections.back().Entries.back().Key, work[i].Key)) {
         sections.push_back({SectionCaption(field.Rule, work[i].Key), false, {}});

@@ -154,7 +154,7 @@ void WriteSampleCatalog(const std::string& path, const TSampleOptions& options) 
     m.Producer = NameList(random, 1 + random.Below(2), false);
     m.Country = random.Below(10) == 0 ? "" : random.Pick(kCountries);
     m.Category = random.Below(15) == 0 ? "" : WordList(random, kCategories, 1 + random.Below(3));
-    m.Actors = random.Below(20) == 0 ? "" : NameList(random, 3 + random.Below(12), true);
+    m.Actors = random.Below(20) == 0 ? "" : NameList(random, 5 + random.Below(11), true);
     m.URL = "http://www.example.com/movies/" + std::to_string(i + 1);
     m.Description = Paragraphs(random, 1 + random.Below(4));
     m.Comments = random.Below(3) == 0 ? "" : Paragraphs(random, 1 + random.Below(2));
