@@ -163,6 +163,13 @@ TIniFile TIniFile::FromText(std::string path, std::string_view text) {
 }
 
 void TIniFile::Parse(std::string_view text) {
+  // Editors may start the file with a UTF-8 byte order mark; it is kept
+  // for writing but must not hide the first section.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    m_byteOrderMark = true;
+    text.remove_prefix(kByteOrderMark.size());
+  }
   if (text.find("\r\n") == std::string_view::npos && text.find('\n') != std::string_view::npos) m_lineBreak = "\n";
   std::size_t start = 0;
   while (start < text.size()) {
@@ -290,7 +297,7 @@ void TIniFile::EraseSection(const std::string& section) {
 }
 
 std::string TIniFile::Text() const {
-  std::string text;
+  std::string text = m_byteOrderMark ? "\xEF\xBB\xBF" : "";
   for (const std::string& line : m_preamble) text += line + m_lineBreak;
   for (const TSection& section : m_sections) {
     text += section.HeaderRaw + m_lineBreak;

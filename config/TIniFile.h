@@ -69,6 +69,7 @@ class TIniFile {
   std::vector<std::string> m_preamble;
   std::vector<TSection> m_sections;
   bool m_unreadable = false;
+  bool m_byteOrderMark = false;
 };
 
 // Integer reading of the ini layout: optional sign, decimal digits, or

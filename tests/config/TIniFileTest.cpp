@@ -74,3 +74,10 @@ TEST(TIniFile, MissingFileReadsAsEmpty) {
   EXPECT_TRUE(file.ReadSections().empty());
   EXPECT_THROW(file.UpdateFile(), TViewerError);
 }
+
+TEST(TIniFile, ReadsPastAByteOrderMarkAndKeepsIt) {
+  TIniFile file = TIniFile::FromText("x.ini", "\xEF\xBB\xBF[Config]\r\nWidth=640\r\n");
+  EXPECT_EQ(file.ReadInteger("Config", "Width", 0), 640);
+  file.WriteInteger("Config", "Width", 800);
+  EXPECT_EQ(file.Text(), "\xEF\xBB\xBF[Config]\r\nWidth=800\r\n");
+}

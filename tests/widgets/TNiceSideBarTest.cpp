@@ -3,6 +3,7 @@
 #include "widgets/TNiceSideBar.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -142,4 +143,36 @@ TEST_F(SideBarWidget, WheelScrollsOneRowPerNotch) {
   QApplication::sendEvent(&m_bar, &up);
   EXPECT_EQ(m_bar.Model().TopIndex(), 0);
   EXPECT_FALSE(up.isAccepted()) << "at the top the wheel goes on to the default handling";
+}
+
+TEST_F(SideBarWidget, DrawsHoveredSelectedHeadersInTheSelectedColour) {
+  TSideBarModel& m = m_bar.Model();
+  m.ItemStyle.SelectedColor = RgbColor(1, 1, 1);
+  m.ItemStyle.HoverColor = RgbColor(2, 2, 2);
+  m.SubItemStyle.HoverColor = RgbColor(3, 3, 3);
+  m.Bullets.HoverColor = m.Bullets.HoverPenColor = RgbColor(4, 4, 4);
+  m.SetItemIndex(0);
+  m.MouseMove(50, 20);  // the selected header
+  EXPECT_EQ(PixelColor(Paint(m_bar), 20, 12), RgbColor(1, 1, 1));
+  m.MouseMove(50, 64);  // an item: hover colours, and the hover bullet
+  QImage image = Paint(m_bar);
+  EXPECT_EQ(PixelColor(image, 20, 62), RgbColor(3, 3, 3));
+  EXPECT_EQ(PixelColor(image, 28, 68), RgbColor(4, 4, 4));
+  m.MouseMove(50, 140);  // another section's header
+  EXPECT_EQ(PixelColor(Paint(m_bar), 20, 148), RgbColor(2, 2, 2));
+}
+
+TEST_F(SideBarWidget, CustomDrawEventsReplaceTheOwnDrawing) {
+  int headers = 0, items = 0, nonItems = 0;
+  m_bar.OnCustomDrawItem = [&](TNiceSideBar&, QPainter& canvas, QRect& rc, const std::string&, TSideBarStates, int) {
+    ++headers;
+    canvas.fillRect(rc, QColor(9, 9, 9));
+  };
+  m_bar.OnCustomDrawSubItem = [&](TNiceSideBar&, QPainter&, QRect&, const std::string&, TSideBarStates) { ++items; };
+  m_bar.OnCustomDrawNonItem = [&](TNiceSideBar&, QPainter&, QRect&) { ++nonItems; };
+  QImage image = Paint(m_bar);
+  EXPECT_EQ(PixelColor(image, 20, 5), RgbColor(9, 9, 9)) << "no separator band of our own";
+  EXPECT_GT(headers, 0);
+  EXPECT_GT(items, 0);
+  EXPECT_EQ(nonItems, 0) << "the rows fill the control";
 }
