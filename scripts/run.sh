@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 # The viewer's window is not built yet; until it is, the companion tool
-# shows the sample catalog the viewer would open.
-exec build/bin/elkcat dump build/bin/Sample.qzt
+# shows the side bar the viewer would show for the sample catalog, grouped
+# by category.
+exec build/bin/elkcat sidebar build/bin/Sample.qzt --group 1
