@@ -94,9 +94,15 @@ int TGridModel::NextVisible(int col, int step) const {
   return col;
 }
 
-int TGridModel::FirstVisible() const { return NextVisible(-1, 1) == -1 ? 0 : NextVisible(-1, 1); }
+int TGridModel::FirstVisible() const {
+  int col = NextVisible(-1, 1);
+  return col == -1 ? 0 : col;
+}
 
-int TGridModel::LastVisible() const { return NextVisible(ColCount(), -1) == ColCount() ? ColCount() - 1 : NextVisible(ColCount(), -1); }
+int TGridModel::LastVisible() const {
+  int col = NextVisible(ColCount(), -1);
+  return col == ColCount() ? ColCount() - 1 : col;
+}
 
 void TGridModel::RemoveRow(int row) {
   for (TNiceColumn& column : m_columns) {
