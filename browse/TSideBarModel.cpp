@@ -301,40 +301,19 @@ void TSideBarModel::SetSubItemIndex(int value) {
   if (row != -1) Redraw(row);
 }
 
-void TSideBarModel::SetItemHeight(int value) {
-  if (value == m_itemHeight) return;
-  m_itemHeight = value;
-  UpdateLayout(true);
+template <typename T>
+void TSideBarModel::SetLayoutValue(T& field, T value, bool rebuildRows) {
+  if (value == field) return;
+  field = value;
+  UpdateLayout(rebuildRows);
   RedrawAll();
 }
 
-void TSideBarModel::SetSubItemHeight(int value) {
-  if (value == m_subItemHeight) return;
-  m_subItemHeight = value;
-  UpdateLayout(true);
-  RedrawAll();
-}
-
-void TSideBarModel::SetAlignment(TSideBarAlign value) {
-  if (value == m_alignment) return;
-  m_alignment = value;
-  UpdateLayout(false);
-  RedrawAll();
-}
-
-void TSideBarModel::SetMargin(int value) {
-  if (value == m_margin) return;
-  m_margin = value;
-  UpdateLayout(true);
-  RedrawAll();
-}
-
-void TSideBarModel::SetGroupSeparator(int value) {
-  if (value == m_groupSeparator) return;
-  m_groupSeparator = value;
-  UpdateLayout(true);
-  RedrawAll();
-}
+void TSideBarModel::SetItemHeight(int value) { SetLayoutValue(m_itemHeight, value, true); }
+void TSideBarModel::SetSubItemHeight(int value) { SetLayoutValue(m_subItemHeight, value, true); }
+void TSideBarModel::SetAlignment(TSideBarAlign value) { SetLayoutValue(m_alignment, value, false); }
+void TSideBarModel::SetMargin(int value) { SetLayoutValue(m_margin, value, true); }
+void TSideBarModel::SetGroupSeparator(int value) { SetLayoutValue(m_groupSeparator, value, true); }
 
 void TSideBarModel::SetIndent(int value) {
   if (value == m_indent) return;

@@ -280,6 +280,9 @@ class TSideBarModel {
   friend class TSideBarItems;
   friend class TSideBarItem;
   void ItemsChanged(TSideBarItem* item, bool wholeCollection);
+  // Stores a changed layout property, lays the rows out again and repaints.
+  template <typename T>
+  void SetLayoutValue(T& field, T value, bool rebuildRows);
   void SectionHidden(int index);
   void Redraw(int rowOrCode);
   void RedrawAll();
