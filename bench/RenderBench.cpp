@@ -27,12 +27,13 @@
 namespace {
 
 // libjpeg-turbo alone, decoding at 1/8 scale: the floor for thumbnails.
-bool DecodeEighth(const TPictureBytes& bytes, std::vector<std::uint8_t>& row) {
+bool DecodeEighth(const TPictureBytes& picture, std::vector<std::uint8_t>& row) {
+  TPictureData bytes = picture.Read();
   jpeg_decompress_struct info{};
   jpeg_error_mgr error{};
   info.err = jpeg_std_error(&error);
   jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, bytes.Data(), static_cast<unsigned long>(bytes.Size()));
+  jpeg_mem_src(&info, bytes.Bytes().data(), static_cast<unsigned long>(bytes.Bytes().size()));
   jpeg_read_header(&info, TRUE);
   info.scale_num = 1;
   info.scale_denom = 8;

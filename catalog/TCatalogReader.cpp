@@ -1,5 +1,6 @@
 #include "catalog/TCatalogReader.h"
 
+#include "catalog/TCatalogFile.h"
 #include "config/TViewerError.h"
 
 #include <algorithm>
@@ -22,14 +23,27 @@ constexpr std::size_t kBufferSize = 256 * 1024;
 struct TShortRead {};
 
 // Reads a file through one large buffer instead of one system call per
-// field. Reads larger than the buffer (pictures) go straight to their
-// destination.
+// field. Reads larger than the buffer go straight to their destination.
+// Pictures are not read at all: they are skipped and left in the file,
+// which stays open for them.
 class TFileSource : public TByteSource {
  public:
-  TFileSource(int fd, std::uint64_t size) : m_fd(fd), m_remaining(size), m_buffer(new std::uint8_t[kBufferSize]) {}
-  ~TFileSource() override { ::close(m_fd); }
+  TFileSource(std::shared_ptr<const TCatalogFile> file)
+      : m_file(std::move(file)), m_fd(m_file->Descriptor()), m_remaining(m_file->Size()), m_buffer(new std::uint8_t[kBufferSize]) {}
   TFileSource(const TFileSource&) = delete;
   TFileSource& operator=(const TFileSource&) = delete;
+
+  std::unique_ptr<TPictureBytes> ReadPicture(std::size_t count) override {
+    const std::uint64_t offset = m_file->Size() - m_remaining;
+    std::size_t skip = std::min(count, m_end - m_begin);
+    m_begin += skip;
+    if (count > skip && ::lseek(m_fd, static_cast<off_t>(count - skip), SEEK_CUR) < 0) {
+      m_remaining = 0;
+      return nullptr;
+    }
+    m_remaining -= std::min<std::uint64_t>(m_remaining, count);
+    return std::make_unique<TPictureBytes>(m_file, offset, count);
+  }
 
   std::size_t Read(void* buffer, std::size_t count) override {
     auto* out = static_cast<std::uint8_t*>(buffer);
@@ -67,6 +81,7 @@ class TFileSource : public TByteSource {
     }
   }
 
+  std::shared_ptr<const TCatalogFile> m_file;
   int m_fd;
   std::uint64_t m_remaining;
   std::unique_ptr<std::uint8_t[]> m_buffer;
@@ -111,8 +126,8 @@ class TFieldReader {
     std::int32_t count = ReadInt32();
     if (count <= 0) return nullptr;
     if (static_cast<std::uint64_t>(count) > m_source.Remaining()) throw TShortRead();
-    auto picture = std::make_unique<TPictureBytes>(static_cast<std::size_t>(count));
-    ReadExact(picture->Data(), picture->Size());
+    std::unique_ptr<TPictureBytes> picture = m_source.ReadPicture(static_cast<std::size_t>(count));
+    if (!picture) throw TShortRead();
     return picture;
   }
 
@@ -165,6 +180,12 @@ std::unique_ptr<TMovie> ReadMovie(TFieldReader& in, int version) {
 }
 
 }  // namespace
+
+std::unique_ptr<TPictureBytes> TByteSource::ReadPicture(std::size_t count) {
+  auto picture = std::make_unique<TPictureBytes>(count);
+  if (Read(picture->Data(), count) != count) return nullptr;
+  return picture;
+}
 
 std::size_t TMemorySource::Read(void* buffer, std::size_t count) {
   std::size_t take = std::min(count, m_bytes.size() - m_position);
@@ -234,7 +255,7 @@ void TMovieList::LoadFromFile(const std::string& path) {
       throw TViewerError("Cannot open file \"" + path + "\". " + std::strerror(error));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    TFileSource source(fd, static_cast<std::uint64_t>(info.st_size));
+    TFileSource source(std::make_shared<const TCatalogFile>(fd));
     ReadCatalog(source, *this);
   } catch (const TViewerError& error) {
     throw TViewerError("Unable to load file \"" + path + "\": " + error.what());

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -16,6 +17,9 @@ class TByteSource {
   // Reads up to `count` bytes; fewer only at the end of the data.
   virtual std::size_t Read(void* buffer, std::size_t count) = 0;
   virtual std::uint64_t Remaining() const = 0;
+  // The next `count` bytes as a picture (the caller has checked that they
+  // are there): by default read into memory.
+  virtual std::unique_ptr<TPictureBytes> ReadPicture(std::size_t count);
 };
 
 // Catalog bytes held in memory (tests, fuzzing).

@@ -6,22 +6,52 @@
 #include <span>
 #include <string>
 
-// The bytes of one embedded picture file, owned and never changed. The
-// buffer is allocated without zero-filling because it is read into at once.
+class TCatalogFile;
+
+// The bytes of a picture as one read gave them: held here when they were
+// read from the catalog file, or a view of bytes held in memory. Empty when
+// they could not be read.
+class TPictureData {
+ public:
+  TPictureData() = default;
+  explicit TPictureData(std::span<const std::uint8_t> held) : m_bytes(held) {}
+  explicit TPictureData(std::unique_ptr<std::uint8_t[]> owned, std::size_t size)
+      : m_owned(std::move(owned)), m_bytes(m_owned.get(), size) {}
+  std::span<const std::uint8_t> Bytes() const { return m_bytes; }
+  bool Empty() const { return m_bytes.empty(); }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> m_owned;
+  std::span<const std::uint8_t> m_bytes;
+};
+
+// The bytes of one embedded picture, never changed. Pictures of a catalog
+// read from memory are held here. Pictures of a catalog file stay in the
+// file and are read again each time they are needed, so a catalog of
+// thousands of covers costs memory only for its texts; if the file has
+// changed since it was loaded, they read as empty instead of as the bytes of
+// something else.
 class TPictureBytes {
  public:
   TPictureBytes() = default;
+  // Held bytes, uninitialised: the caller fills Data() at once.
   explicit TPictureBytes(std::size_t size);
+  // Bytes at `offset` of the loaded catalog file.
+  TPictureBytes(std::shared_ptr<const TCatalogFile> file, std::uint64_t offset, std::size_t size);
 
+  // Held bytes only (nullptr for bytes in the file).
   std::uint8_t* Data() { return m_data.get(); }
-  const std::uint8_t* Data() const { return m_data.get(); }
   std::size_t Size() const { return m_size; }
   bool Empty() const { return m_size == 0; }
-  std::span<const std::uint8_t> Bytes() const { return {m_data.get(), m_size}; }
+  bool InFile() const { return m_file != nullptr; }
+  // The bytes; safe to call from several threads at once.
+  TPictureData Read() const;
 
  private:
   std::unique_ptr<std::uint8_t[]> m_data;
   std::size_t m_size = 0;
+  std::shared_ptr<const TCatalogFile> m_file;
+  std::uint64_t m_offset = 0;
 };
 
 // One movie of a catalog, as read from the file. Texts are the catalog's

@@ -72,7 +72,10 @@ std::string ReadPictureFile(const std::string& path) {
 std::optional<TBitmap> LoadMoviePicture(const TMovie& movie, int boxWidth, int boxHeight,
                                         const std::string& catalogFolder) {
   std::string extension = PictureExtension(movie.PictureName);
-  if (movie.Picture) return DecodePicture(movie.Picture->Bytes(), extension, boxWidth, boxHeight);
+  if (movie.Picture) {
+    TPictureData picture = movie.Picture->Read();
+    return DecodePicture(picture.Bytes(), extension, boxWidth, boxHeight);
+  }
   if (movie.PictureName.empty()) return std::nullopt;
   std::string bytes = ReadPictureFile(ResolvePicturePath(catalogFolder, movie.PictureName));
   return DecodePicture(AsBytes(bytes), extension, boxWidth, boxHeight);
@@ -92,7 +95,10 @@ TMadePicture MakeMoviePicture(const std::string& sizeWord, const TMovie& movie, 
   TMadePicture blank{prefix + ".gif", context.BlankImage};
   if (boxWidth <= 0 || boxHeight <= 0) {
     if (movie.Picture) {
-      const auto bytes = movie.Picture->Bytes();
+      TPictureData picture = movie.Picture->Read();
+      // Bytes the catalog file no longer holds as loaded give the blank picture.
+      if (picture.Empty()) return blank;
+      const auto bytes = picture.Bytes();
       return {prefix + movie.PictureName, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size())};
     }
     if (movie.PictureName.empty()) return blank;

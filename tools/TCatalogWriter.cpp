@@ -50,9 +50,10 @@ void TCatalogWriter::WriteMovie(const TMovie& m) {
         &m.Framerate, &m.Languages, &m.Subtitles, &m.Size, &m.PictureName}) {
     WriteString(*text);
   }
-  if (m.Picture && !m.Picture->Empty()) {
-    WriteInt32(static_cast<std::int32_t>(m.Picture->Size()));
-    WriteBytes(m.Picture->Data(), m.Picture->Size());
+  TPictureData picture = m.Picture ? m.Picture->Read() : TPictureData();
+  if (!picture.Empty()) {
+    WriteInt32(static_cast<std::int32_t>(picture.Bytes().size()));
+    WriteBytes(picture.Bytes().data(), picture.Bytes().size());
   } else {
     WriteInt32(0);
   }

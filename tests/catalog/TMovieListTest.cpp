@@ -120,7 +120,7 @@ TEST(TMovieList, DropsTheCutRecordAndKeepsTheOnesBefore) {
   EXPECT_EQ(list.Items(1).OriginalTitle, "Second");
   ASSERT_TRUE(list.Items(1).Picture);
   EXPECT_EQ(list.Items(1).Picture->Size(), 5u);
-  EXPECT_EQ(list.Items(1).Picture->Data()[4], 5);
+  EXPECT_EQ(list.Items(1).Picture->Read().Bytes()[4], 5);
 }
 
 TEST(TMovieList, FailsWithStreamReadErrorWhenTheHeaderIsCut) {
@@ -285,4 +285,66 @@ TEST(TMovieList, ReadsTrailingBytesThatFormARecordAsOneMoreMovie) {
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Items(0).Year, -1);
   EXPECT_EQ(list.Items(0).OriginalTitle, "");
+}
+
+namespace {
+
+// A catalog of movies whose pictures are `sizes` bytes long, each filled
+// with its own byte value, so a read from the wrong place shows.
+std::string PictureCatalog(const std::vector<std::size_t>& sizes) {
+  TCatalogWriter writer(TFormatVersion::V35);
+  writer.WriteHeader(Owner());
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    TMovie m = MakeMovie("M" + std::to_string(i));
+    m.Picture = std::make_unique<TPictureBytes>(sizes[i]);
+    std::fill_n(m.Picture->Data(), sizes[i], static_cast<std::uint8_t>(i + 1));
+    writer.WriteMovie(m);
+  }
+  return writer.TakeBytes();
+}
+
+}  // namespace
+
+TEST(TMovieList, PicturesOfAFileStayInTheFileAndReadBackExactly) {
+  // Small pictures inside the read buffer, and large ones beyond it.
+  const std::vector<std::size_t> sizes = {10, 300000, 7, 1 << 20, 5};
+  TempFile file(PictureCatalog(sizes));
+  TMovieList list;
+  list.LoadFromFile(file.Path());
+  ASSERT_EQ(list.Count(), 5);
+  for (int i = 0; i < 5; ++i) {
+    const TPictureBytes& picture = *list.Items(i).Picture;
+    EXPECT_TRUE(picture.InFile());
+    TPictureData data = picture.Read();
+    ASSERT_EQ(data.Bytes().size(), sizes[static_cast<std::size_t>(i)]) << i;
+    EXPECT_TRUE(std::all_of(data.Bytes().begin(), data.Bytes().end(), [&](std::uint8_t b) { return b == i + 1; })) << i;
+    EXPECT_EQ(list.Items(i).OriginalTitle, "M" + std::to_string(i));
+  }
+}
+
+TEST(TMovieList, PicturesOfAFileRewrittenInPlaceReadAsEmpty) {
+  TempFile file(PictureCatalog({100, 200}));
+  TMovieList list;
+  list.LoadFromFile(file.Path());
+  // An editor saving over the same file: other bytes at the same places
+  // (one more at the end, so the change shows even within one tick of the
+  // file system's clock).
+  std::string other = PictureCatalog({200, 101});
+  std::FILE* out = std::fopen(file.Path().c_str(), "r+b");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(other.data(), 1, other.size(), out);
+  std::fclose(out);
+  EXPECT_TRUE(list.Items(0).Picture->Read().Empty());
+  EXPECT_TRUE(list.Items(1).Picture->Read().Empty());
+}
+
+TEST(TMovieList, PicturesOfAFileReplacedByRenameKeepTheirBytes) {
+  TempFile file(PictureCatalog({100, 200}));
+  TMovieList list;
+  list.LoadFromFile(file.Path());
+  TempFile replacement(PictureCatalog({3, 4}));
+  std::filesystem::rename(replacement.Path(), file.Path());
+  TPictureData data = list.Items(1).Picture->Read();
+  ASSERT_EQ(data.Bytes().size(), 200u);
+  EXPECT_EQ(data.Bytes()[199], 2);
 }
