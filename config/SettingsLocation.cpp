@@ -1,0 +1,59 @@
+#include "config/SettingsLocation.h"
+
+#include "config/TViewerError.h"
+#include "config/TViewerSettings.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+}  // namespace
+
+std::string UserSettingsFolder() {
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  std::string base;
+  if (configHome != nullptr && configHome[0] == '/') {
+    base = configHome;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+      const passwd* user = ::getpwuid(::getuid());
+      home = user != nullptr ? user->pw_dir : "/tmp";
+    }
+    base = std::string(home) + "/.config";
+  }
+  return (fs::path(base) / "elk-viewer").string();
+}
+
+TSettingsLocation FindSettingsLocation(const std::string& programFolder) {
+  // A writable program folder is a private copy: everything stays in it.
+  // A program run from a disc or a read-only mount keeps its settings there
+  // too, and saving then writes nothing at all.
+  if (::access(programFolder.c_str(), W_OK) == 0 || IsReadOnlyMedium(programFolder)) {
+    return {programFolder, programFolder};
+  }
+  std::string user = UserSettingsFolder();
+  bool userHasSettings = FileExists((fs::path(user) / kConfigFileName).string());
+  return {userHasSettings ? user : programFolder, user};
+}
+
+void SaveSettingsTo(const TViewerSettings& settings, const TSettingsLocation& location) {
+  std::error_code error;
+  if (!fs::is_directory(location.SaveFolder, error)) {
+    fs::create_directories(location.SaveFolder, error);
+    if (error) {
+      throw TViewerError(FormatMessage("Unable to write to %s", (fs::path(location.SaveFolder) / kConfigFileName).string()));
+    }
+  }
+  SaveSettings(settings, location.SaveFolder);
+}
