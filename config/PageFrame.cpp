@@ -30,8 +30,15 @@ TPageFrame BuildPageFrame(const TIniFile& schemes, const std::string& scheme) {
   header += "  scrollbar-track-color: " + key("ScrollBarTrackColor", "#808080") + ";" + kCrLf;
   header += std::string("}") + kCrLf + "p, td {" + kCrLf + "  font-family: Verdana; font-size: 8pt;" + kCrLf + "}" +
             kCrLf + "-->" + kCrLf + "</style>" + kCrLf;
-  header += "<body bgcolor=\"" + key("PageBackgroundColor", "#FFFFFF") +
-            "\" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" marginheight=\"0\">" + kCrLf;
+  header += "<body bgcolor=\"" + key("PageBackgroundColor", "#FFFFFF") + "\"";
+  // A dark scheme needs light text. These two keys are ours; a scheme
+  // without them gives exactly the body tag above.
+  if (schemes.Find(scheme, "PageTextColor")) header += " text=\"" + key("PageTextColor", "") + "\"";
+  if (schemes.Find(scheme, "PageLinkColor")) {
+    const std::string link = key("PageLinkColor", "");
+    header += " link=\"" + link + "\" vlink=\"" + link + "\"";
+  }
+  header += std::string(" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" marginheight=\"0\">") + kCrLf;
   return TPageFrame{header, std::string("</body>") + kCrLf + "</html>"};
 }
 

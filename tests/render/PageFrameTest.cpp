@@ -31,6 +31,27 @@ TEST(PageFrame, CopiesSchemeValuesAsWrittenAndIsRebuiltWhole) {
   EXPECT_EQ(red.PageHeader.find("</header>"), std::string::npos);
 }
 
+TEST(PageFrame, OptionalTextAndLinkColoursGoIntoTheBodyTagOnlyWhenGiven) {
+  TTestFolder folder;
+  folder.Write("Schemes.ini", "[Dark]\r\nPageBackgroundColor=#101010\r\nPageTextColor=#EEEEEE\r\nPageLinkColor=#FFD27A\r\n"
+                              "[Plain]\r\nPageBackgroundColor=#101010\r\n");
+  EXPECT_NE(BuildPageFrame(folder.Path(), "Dark")
+                .PageHeader.find("<body bgcolor=\"#101010\" text=\"#EEEEEE\" link=\"#FFD27A\" vlink=\"#FFD27A\" leftmargin"),
+            std::string::npos);
+  EXPECT_NE(BuildPageFrame(folder.Path(), "Plain").PageHeader.find("<body bgcolor=\"#101010\" leftmargin"), std::string::npos);
+}
+
+TEST(PageFrame, ShippedSchemesAllHaveTheirPageBackground) {
+  const TIniFile schemes(std::string(ELK_SOURCE_DIR) + "/data/Schemes.ini");
+  std::vector<std::string> names = schemes.ReadSections();
+  ASSERT_GE(names.size(), 4u);
+  EXPECT_EQ(names.front(), "Default");
+  for (const std::string& name : names) {
+    EXPECT_TRUE(schemes.Find(name, "PageBackgroundColor").has_value()) << name;
+    EXPECT_TRUE(schemes.Find(name, "GalleryColor").has_value()) << name;
+  }
+}
+
 TEST(SchemeColors, ParseHashRgbIntoTheColourValue) {
   EXPECT_EQ(ParseSchemeColorText("#FF0000"), 0x0000FFu);
   EXPECT_EQ(ParseSchemeColorText("  #00ff00 \t"), 0x00FF00u);
