@@ -1,0 +1,99 @@
+#include "dialogs/TFormOpen.h"
+
+#include "dialogs/DialogLook.h"
+#include "widgets/QtBridge.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const std::string& proposed) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilters(TFormOpen::Filters());
+  // The dialog starts where the last choice was made, with its name.
+  if (!proposed.empty()) dialog.selectFile(ToQString(proposed));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQString(dialog.selectedFiles().front());
+}
+
+}  // namespace
+
+TFormOpen::TFormOpen(QWidget* parent) : QDialog(parent), OpenDialog1(RunFileDialog) {
+  setObjectName(QStringLiteral("FormOpen"));
+  MakeFixedDialog(*this, 334, 143);
+  EditFileName = new QLineEdit(this);
+  EditFileName->setObjectName(QStringLiteral("EditFileName"));
+  EditFileName->setReadOnly(true);
+  EditFileName->setGeometry(16, 20, 271, 23);
+  BtnDialog = new QToolButton(this);
+  BtnDialog->setObjectName(QStringLiteral("BtnDialog"));
+  BtnDialog->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  BtnDialog->setGeometry(293, 20, 25, 23);
+  CheckAutoOpen = new QCheckBox(this);
+  CheckAutoOpen->setObjectName(QStringLiteral("CheckAutoOpen"));
+  CheckAutoOpen->setGeometry(16, 56, 302, 20);
+  auto* line = new QFrame(this);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setGeometry(8, 92, 318, 2);
+  BtnOk = new QPushButton(this);
+  BtnOk->setObjectName(QStringLiteral("BtnOk"));
+  BtnOk->setGeometry(162, 104, 75, 25);
+  BtnOk->setDefault(true);
+  BtnCancel = new QPushButton(this);
+  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+  BtnCancel->setGeometry(243, 104, 75, 25);
+  QObject::connect(BtnDialog, &QToolButton::clicked, this, [this] { BtnDialogClick(); });
+  QObject::connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+  QObject::connect(BtnCancel, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
+}
+
+QStringList TFormOpen::Filters() {
+  return {QStringLiteral("ELK Movie Catalog Files (*.qzt)"), QStringLiteral("All Files (*)")};
+}
+
+std::string TFormOpen::FileName() const { return FromQString(EditFileName->text()); }
+void TFormOpen::SetFileName(const std::string& fileName) { EditFileName->setText(ToQString(fileName)); }
+bool TFormOpen::AutoOpen() const { return CheckAutoOpen->isChecked(); }
+void TFormOpen::SetAutoOpen(bool autoOpen) { CheckAutoOpen->setChecked(autoOpen); }
+
+bool TFormOpen::ShowModal() {
+  exec();
+  return m_ok;
+}
+
+void TFormOpen::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+void TFormOpen::FormShow() {
+  setWindowTitle(TranslatedText("Open Movie Catalog"));
+  CheckAutoOpen->setText(TranslatedText("Open this file on every program start"));
+  BtnOk->setText(TranslatedText("&OK"));
+  BtnCancel->setText(TranslatedText("&Cancel"));
+  m_ok = false;
+}
+
+void TFormOpen::BtnDialogClick() {
+  if (!OpenDialog1) return;
+  if (std::optional<std::string> chosen = OpenDialog1(this, m_lastChosen)) {
+    m_lastChosen = *chosen;
+    EditFileName->setText(ToQString(*chosen));
+  }
+}
+
+void TFormOpen::BtnOkClick() {
+  m_ok = true;
+  accept();
+}
+
+void TFormOpen::BtnCancelClick() { reject(); }

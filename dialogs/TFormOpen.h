@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+// The window in which the user picks the catalog to show and whether it
+// opens at every start. It checks nothing about the file; reading it is
+// the main window's task.
+class TFormOpen : public QDialog {
+ public:
+  explicit TFormOpen(QWidget* parent = nullptr);
+
+  QLineEdit* EditFileName;
+  QToolButton* BtnDialog;
+  QCheckBox* CheckAutoOpen;
+  QPushButton* BtnOk;
+  QPushButton* BtnCancel;
+
+  // The file and the check box the main window hands in and reads back.
+  std::string FileName() const;
+  void SetFileName(const std::string& fileName);
+  bool AutoOpen() const;
+  void SetAutoOpen(bool autoOpen);
+
+  // Shows the window modally; true when OK was pressed.
+  bool ShowModal();
+  bool ModalResultOk() const { return m_ok; }
+
+  // Runs the file-open dialog with a proposed file name; nothing on cancel.
+  // Tests replace it.
+  std::function<std::optional<std::string>(QWidget* parent, const std::string& proposed)> OpenDialog1;
+  // The filter of the file-open dialog, catalogs first.
+  static QStringList Filters();
+
+  void FormShow();
+  void BtnDialogClick();
+  void BtnOkClick();
+  void BtnCancelClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  bool m_ok = false;
+  std::string m_lastChosen;
+};

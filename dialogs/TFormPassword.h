@@ -1,0 +1,49 @@
+#pragma once
+
+#include "dialogs/TIntervalTimer.h"
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The password prompt. It asks once, gives up after 30 seconds as if
+// Cancel had been pressed, and hands back whether the user confirmed and
+// what was typed; comparing with the stored password is the caller's task.
+class TFormPassword : public QDialog {
+ public:
+  explicit TFormPassword(QWidget* parent = nullptr);
+
+  static constexpr int kTimeoutMilliseconds = 30000;
+
+  // Shows the window modally; true when the user confirmed.
+  bool ShowModal();
+  bool Confirmed() const { return m_confirmed; }
+  // What was typed, as single-byte text.
+  std::string Text() const;
+
+  // Replaces the 30-second timer (tests fire it themselves).
+  void SetTimer(std::unique_ptr<TIntervalTimer> timer);
+  TIntervalTimer& Timer1() { return *m_timer; }
+
+  QLabel* Label1;
+  QLineEdit* Edit1;
+  QPushButton* BtnOk;
+  QPushButton* BtnCancel;
+
+  void FormShow();
+  void BtnOkClick();
+  void BtnCancelClick();
+  void Timer1Timer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;
+
+ private:
+  std::unique_ptr<TIntervalTimer> m_timer;
+  bool m_confirmed = false;
+};
