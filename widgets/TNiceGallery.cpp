@@ -8,10 +8,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <algorithm>
 
 namespace {
 
 constexpr int kTimerInterval = 100;
+// More than a wide screen's strip shows at once.
+constexpr std::size_t kMaxConvertedImages = 256;
 
 QRegion Circle(const TRect& square) { return QRegion(ToQRect(square), QRegion::Ellipse); }
 
@@ -53,6 +56,9 @@ void TNiceGallery::RedrawEntry(int indexOrCode) {
 
 void TNiceGallery::RedrawAll() {
   m_images.resize(static_cast<std::size_t>(m_model.Items().Count()));
+  m_converted.erase(std::remove_if(m_converted.begin(), m_converted.end(),
+                                   [&](int index) { return index >= static_cast<int>(m_images.size()); }),
+                    m_converted.end());
   update();
 }
 
@@ -75,9 +81,20 @@ void TNiceGallery::SetHandCursor(bool hand) { setCursor(hand ? Qt::PointingHandC
 const QImage& TNiceGallery::ImageOf(int index) {
   if (m_images.size() != static_cast<std::size_t>(m_model.Items().Count())) {
     m_images.assign(static_cast<std::size_t>(m_model.Items().Count()), QImage());
+    m_converted.clear();
   }
   QImage& image = m_images[static_cast<std::size_t>(index)];
-  if (image.isNull()) image = ToQImage(m_model.Items()[index].Bitmap);
+  if (image.isNull()) {
+    image = ToQImage(m_model.Items()[index].Bitmap);
+    // Only the pictures around the visible ones stay converted: a strip of
+    // thousands scrolling by itself would otherwise hold every picture twice.
+    m_converted.push_back(index);
+    if (m_converted.size() > kMaxConvertedImages) {
+      int oldest = m_converted.front();
+      m_converted.pop_front();
+      if (oldest != index && oldest < static_cast<int>(m_images.size())) m_images[static_cast<std::size_t>(oldest)] = QImage();
+    }
+  }
   return image;
 }
 

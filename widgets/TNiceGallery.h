@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -21,6 +22,8 @@ class TNiceGallery : public QWidget, public TGalleryView {
   void SetActive(bool active) { m_model.SetActive(active); }
   TColor Color() const { return m_model.Color; }
   void SetColor(TColor color);
+  // How many pictures are held converted for painting (bounded).
+  int ConvertedImageCount() const { return static_cast<int>(m_converted.size()); }
   // The timer that drives the strip; tests call TimerTick() themselves.
   QTimer& Timer() { return m_timer; }
 
@@ -49,5 +52,6 @@ class TNiceGallery : public QWidget, public TGalleryView {
 
   TGalleryModel m_model;
   QTimer m_timer;
-  std::vector<QImage> m_images;  // the items' pictures, converted once
+  std::vector<QImage> m_images;  // the items' pictures, converted when shown
+  std::deque<int> m_converted;   // which of them hold a picture, oldest first
 };

@@ -49,3 +49,26 @@ TEST(GalleryWidget, RaisesClickAndDrawsButtonsOverPictures) {
   EXPECT_EQ(gallery.Model().ScrollPos(), 30);
   EXPECT_EQ(clicks.size(), 2u);
 }
+
+TEST(GalleryWidget, HoldsOnlyThePicturesAroundTheVisibleOnesConverted) {
+  TNiceGallery gallery;
+  gallery.resize(400, 100);
+  gallery.Items().BeginUpdate();
+  for (int i = 0; i < 1000; ++i) gallery.Items().Add(i, "m", SolidBitmap(60, 90, 0, 0, static_cast<std::uint8_t>(i)));
+  gallery.Items().EndUpdate();
+  // Scroll through the whole strip, painting at every step.
+  gallery.show();
+  Paint(gallery);
+  TRect right = gallery.Model().RightRect();
+  for (int step = 0; step < 4000 && gallery.Model().CanScrollRight(); ++step) {
+    Paint(gallery);
+    QTest::mouseClick(&gallery, Qt::LeftButton, Qt::NoModifier, QPoint(right.Left + 12, right.Top + 12));
+  }
+  ASSERT_FALSE(gallery.Model().CanScrollRight()) << gallery.Model().ScrollPos() << " of " << gallery.Model().MaxScroll();
+  QImage image = Paint(gallery);
+  EXPECT_LE(gallery.ConvertedImageCount(), 256);
+  EXPECT_GT(gallery.ConvertedImageCount(), 0);
+  // The last picture is still drawn in its own colour.
+  const TRect& last = gallery.Model().Items()[999].Rect;
+  EXPECT_EQ(PixelColor(image, last.Left - gallery.Model().ScrollPos() + 30, 50), RgbColor(0, 0, 999 % 256));
+}
