@@ -24,3 +24,10 @@ std::optional<std::string> TPictureStore::MadeName(const std::string& key) const
   if (found == m_made.end()) return std::nullopt;
   return found->second;
 }
+
+void TPictureStore::Clear() {
+  m_entries.clear();
+  m_byName.clear();
+  m_made.clear();
+  m_totalBytes = 0;
+}

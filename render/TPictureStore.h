@@ -17,6 +17,8 @@ class TPictureStore {
   // Appends the entry unless its name is already there; true when appended.
   bool Add(const std::string& name, std::string bytes);
   std::shared_ptr<const std::string> Find(std::string_view name) const;
+  // Forgets every picture (a page being served keeps its own reference).
+  void Clear();
 
   std::size_t Count() const { return m_entries.size(); }
   std::size_t TotalBytes() const { return m_totalBytes; }

@@ -7,8 +7,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev nlohmann-json3-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev zlib1g-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-webengine-dev
   fontconfig fonts-liberation fonts-dejavu-core
+  xvfb xauth
 )
 
 missing=()

@@ -1,0 +1,49 @@
+// The viewer's program start: the "movie" scheme is declared to the web
+// engine, then the application, the progress window, the main window and
+// its dialogs are made in that order, and the event loop runs until the main
+// window closes. The program reads no arguments of its own; Qt takes its
+// own (-platform and the like).
+
+#include "config/TViewerSettings.h"
+#include "dialogs/TFormOpen.h"
+#include "dialogs/TFormPassword.h"
+#include "dialogs/TFormProgress.h"
+#include "viewer/Glyphs.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TViewerApplication.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+  RegisterMovieUrlScheme();
+  // The web engine refuses to start as root unless its sandbox is off.
+  if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    std::fputs("elk-viewer: running as root, so the web engine's sandbox is turned off\n", stderr);
+  }
+  // The web view's pages are composed by the CPU unless the user asks for
+  // another backend: on machines without a graphics card (and under a
+  // virtual display) software OpenGL costs far more than plain drawing.
+  if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND")) {
+    qputenv("QT_QUICK_BACKEND", "software");
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  TViewerApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("elk-viewer"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Elk Movie Catalog Viewer"));
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(ProgramIcon(size)));
+  QApplication::setWindowIcon(icon);
+
+  TFormProgress progress;
+  TFormMain form(TProgramPaths::ForFolder(ProgramFolder()), &progress);
+  TFormOpen open(&form);
+  TFormPassword password(&form);
+  form.SetDialogs(&open, &password);
+  form.ShowWindow();
+  return app.exec();
+}

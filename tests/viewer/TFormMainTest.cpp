@@ -1,0 +1,501 @@
+#include "ViewerFixture.h"
+
+#include "../dialogs/ManualTimer.h"
+#include "browse/UNulContainer.h"
+#include "config/Translation.h"
+#include "dialogs/TFormOpen.h"
+#include "dialogs/TFormPassword.h"
+#include "dialogs/TFormProgress.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TWebView.h"
+#include "widgets/QtBridge.h"
+#include "widgets/TEncartaButton.h"
+#include "widgets/TImageButton.h"
+#include "widgets/TNiceGallery.h"
+#include "widgets/TNiceSideBar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindow : public ::testing::Test, public ViewerFixture {
+ protected:
+  void TearDown() override { LoadLanguage(Folder.File("none.lng")); }
+
+  // Six movies with video paths in "Source"; the third has none.
+  std::string WritePlayCatalog() {
+    std::string path = Folder.File("Play.qzt");
+    WriteTestCatalog(path, "Ann",
+                     Movies(TestMovie(1, "Alpha", "/videos/alpha one.avi"), TestMovie(2, "Beta", "/videos/beta.mkv"),
+                            TestMovie(3, "Gamma"), TestMovie(4, "Delta", "http://media.example/delta.mp4")));
+    return path;
+  }
+
+  std::string Text(QLabel* label) { return label->text().toStdString(); }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
+  WriteConfig(WriteSample(12));
+  Start();
+  EXPECT_EQ(Form->windowTitle(), QStringLiteral("Elk Movie Catalog Viewer"));
+  EXPECT_EQ(Text(Form->Label4), "12 Movies");
+  EXPECT_EQ(Text(Form->Label5), Folder.File("Sample.qzt"));
+  EXPECT_EQ(Text(Form->Label1), "Ann's");
+  EXPECT_EQ(Text(Form->Label2), "Movie Collection");
+  EXPECT_EQ(Text(Form->LabelGroup), "Order by Number");
+  ASSERT_EQ(Form->NiceSideBar1->Items().Count(), 1);
+  EXPECT_EQ(Form->NiceSideBar1->ItemIndex(), 0);
+  EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), 0);
+  EXPECT_EQ(PageUrl(), "movie://localhost/movie[" + Form->CurrentSelection() + "].html");
+  // The page came through the "movie" handler with its frame and picture.
+  QString html = PageHtml();
+  EXPECT_TRUE(html.contains(QStringLiteral("bgcolor=\"#FFFFFF\""))) << html.toStdString();
+  EXPECT_TRUE(html.contains(QStringLiteral("image-large-"))) << html.toStdString();
+  EXPECT_TRUE(Form->GalleryFilled());
+  EXPECT_TRUE(Form->NiceGallery1->Active());
+  EXPECT_GT(Form->NiceGallery1->Items().Count(), 0);
+  EXPECT_FALSE(Progress->isVisible());
+  EXPECT_TRUE(Desktop->Errors.empty());
+}
+
+TEST_F(MainWindow, StripHoldsPicturesInCatalogOrderTaggedWithHandles) {
+  WriteConfig(WriteSample(30));
+  Start();
+  const TGalleryItems& items = Form->NiceGallery1->Items();
+  ASSERT_GT(items.Count(), 1);
+  std::int64_t previous = 0;
+  for (int i = 0; i < items.Count(); ++i) {
+    const TMovie* movie = Form->Catalog().FindByHandle(items[i].Tag);
+    ASSERT_NE(movie, nullptr);
+    EXPECT_GT(items[i].Tag, previous);
+    previous = items[i].Tag;
+    EXPECT_LE(items[i].Bitmap.Width, 100);
+    EXPECT_LE(items[i].Bitmap.Height, 100);
+  }
+}
+
+TEST_F(MainWindow, WithoutAutoOpenTheWindowStartsEmpty) {
+  WriteSample(5);
+  Folder.Write("Config.ini", "[Config]\r\nCatalogFile=" + Folder.File("Sample.qzt") + "\r\nAutoOpen=0\r\nMaximized=0\r\n");
+  Start();
+  EXPECT_EQ(Text(Form->Label4), "No Movie");
+  EXPECT_EQ(Text(Form->Label5), "Open a catalog file first ...");
+  EXPECT_EQ(Form->NiceSideBar1->Items().Count(), 0);
+  EXPECT_EQ(Loads->count(), 0);
+  EXPECT_FALSE(Form->GalleryFilled());
+}
+
+TEST_F(MainWindow, MissingCatalogShowsTheEmptyTexts) {
+  WriteConfig(Folder.File("gone.qzt"));
+  Start();
+  EXPECT_EQ(Text(Form->Label4), "No Movie");
+  EXPECT_EQ(Text(Form->Label5), "Open a catalog file first ...");
+  EXPECT_TRUE(Desktop->Errors.empty());
+}
+
+TEST_F(MainWindow, DamagedCatalogIsReportedAndTheWindowStaysUsable) {
+  Folder.Write("Bad.qzt", "this is not a catalog file at all");
+  WriteConfig(Folder.File("Bad.qzt"));
+  Start();
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_TRUE(Desktop->Errors[0].startsWith(QStringLiteral("Unable to load file")));
+  EXPECT_EQ(Form->Catalog().Count(), 0);
+  EXPECT_EQ(Form->NiceSideBar1->Items().Count(), 0);
+  EXPECT_TRUE(Form->isVisible());
+}
+
+TEST_F(MainWindow, OneMovieAndNoOwner) {
+  WriteTestCatalog(Folder.File("One.qzt"), "", Movies(TestMovie(1, "Solo")));
+  WriteConfig(Folder.File("One.qzt"));
+  Start();
+  EXPECT_EQ(Text(Form->Label4), "1 Movie");
+  EXPECT_EQ(Text(Form->Label1), "My Private");
+  EXPECT_TRUE(PageText().contains(QStringLiteral("Solo")));
+}
+
+TEST_F(MainWindow, ClicksSearchAndBackGoThroughTheHistory) {
+  WritePlayCatalog();
+  WriteConfig(Folder.File("Play.qzt"));
+  Start();
+  // Side bar order is by number: Alpha, Beta, Gamma, Delta.
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
+  const std::string second = PageUrl();
+  EXPECT_TRUE(PageText().contains(QStringLiteral("Beta")));
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
+  const std::string third = PageUrl();
+  EXPECT_TRUE(PageText().contains(QStringLiteral("Gamma")));
+  ASSERT_TRUE(Navigate([&] { ClickStripPicture(0); }));
+  EXPECT_EQ(Form->NiceSideBar1->ItemIndex(), -1);
+  EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), -1);
+  ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
+  EXPECT_EQ(PageUrl(), third);
+  ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
+  EXPECT_EQ(PageUrl(), second);
+
+  Form->EditSearch->setText(QStringLiteral("ta"));
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form->EditSearch, Qt::Key_Return); }));
+  QString text = PageText();
+  EXPECT_TRUE(text.contains(QStringLiteral("Beta")) && text.contains(QStringLiteral("Delta")));
+  EXPECT_FALSE(text.contains(QStringLiteral("Gamma")));
+  Form->EditSearch->setText(QStringLiteral("12"));
+  ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
+  EXPECT_TRUE(PageText().contains(QStringLiteral("did not return any results")));
+}
+
+TEST_F(MainWindow, BackWithoutAnEarlierPageDoesNothing) {
+  WriteConfig(WriteSample(3));
+  Start();
+  const std::string first = PageUrl();
+  Form->BtnBackClick();
+  QTest::qWait(0);
+  EXPECT_EQ(PageUrl(), first);
+  EXPECT_TRUE(Desktop->Errors.empty());
+}
+
+TEST_F(MainWindow, PlayStartsThePlayerWithThePathAsItsOneArgument) {
+  WritePlayCatalog();
+  WriteConfig(Folder.File("Play.qzt"), "VideoPathField=Source\r\nExternalPlayer=/usr/bin/my player\r\n");
+  Start();
+  Form->BtnPlayClick();
+  ASSERT_EQ(Desktop->Started.size(), 1u);
+  EXPECT_EQ(Desktop->Started[0].first, QStringLiteral("/usr/bin/my player"));
+  EXPECT_EQ(Desktop->Started[0].second, QStringList{QStringLiteral("/videos/alpha one.avi")});
+
+  // After a search, Play still plays the movie last chosen.
+  Form->EditSearch->setText(QStringLiteral("beta"));
+  ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
+  Form->BtnPlayClick();
+  ASSERT_EQ(Desktop->Started.size(), 2u);
+  EXPECT_EQ(Desktop->Started[1].second, QStringList{QStringLiteral("/videos/alpha one.avi")});
+
+  // A movie without a video path: nothing.
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
+  Form->BtnPlayClick();
+  EXPECT_EQ(Desktop->Started.size(), 2u);
+}
+
+TEST_F(MainWindow, PlayWithoutAPlayerOpensTheFileOrAddress) {
+  WritePlayCatalog();
+  WriteConfig(Folder.File("Play.qzt"), "VideoPathField=source\r\n");
+  Start();
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
+  Form->BtnPlayClick();
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 3); }));
+  Form->BtnPlayClick();
+  ASSERT_EQ(Desktop->Opened.size(), 2u);
+  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QStringLiteral("/videos/beta.mkv")));
+  EXPECT_EQ(Desktop->Opened[1], QUrl(QStringLiteral("http://media.example/delta.mp4")));
+  EXPECT_TRUE(Desktop->Started.empty());
+}
+
+TEST_F(MainWindow, PlayNeverReachesAMovieOutsideTheLoadedCatalog) {
+  WritePlayCatalog();
+  WriteConfig(Folder.File("Play.qzt"), "VideoPathField=Unknown\r\n");
+  Start();
+  Form->BtnPlayClick();  // unknown field: nothing
+  EXPECT_TRUE(Desktop->Opened.empty());
+  Form->Settings().VideoPathField = "Source";
+  // Opening the catalog again gives every movie a new handle; the old
+  // selection is forgotten rather than played.
+  const std::string before = Form->CurrentSelection();
+  Form->OpenCatalog();
+  EXPECT_NE(Form->CurrentSelection(), before);
+  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, 30000));
+  Form->BtnPlayClick();
+  EXPECT_EQ(Desktop->Opened.size(), 1u);
+}
+
+TEST_F(MainWindow, PeopleModePlaysOnlyANameWithOneMovie) {
+  std::vector<TMovie> movies = Movies(TestMovie(1, "Alpha", "/v/a.avi"), TestMovie(2, "Beta", "/v/b.avi"));
+  movies[0].Director = "Zoe Zed";
+  movies[1].Director = "Zoe Zed, Abe Able";
+  WriteTestCatalog(Folder.File("People.qzt"), "Ann", movies);
+  WriteConfig(Folder.File("People.qzt"), "LastGroup=7\r\nVideoPathField=Source\r\n");
+  Start();
+  // Sections are collapsed; the first name (Abe Able) has one movie.
+  EXPECT_TRUE(PageText().contains(QStringLiteral("Beta")));
+  Form->BtnPlayClick();
+  ASSERT_EQ(Desktop->Opened.size(), 1u);
+  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QStringLiteral("/v/b.avi")));
+  // Zoe Zed has both: the list page, and Play does nothing.
+  Form->NiceSideBar1->SetItemIndex(1);
+  ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(1, 0, "Zoe Zed"); }));
+  EXPECT_NE(Form->CurrentSelection().find(','), std::string::npos);
+  Form->BtnPlayClick();
+  EXPECT_EQ(Desktop->Opened.size(), 1u);
+}
+
+TEST_F(MainWindow, SortMenusRebuildTheSideBarAndKeepThePage) {
+  WriteConfig(WriteSample(20));
+  Start();
+  const std::string page = PageUrl();
+  // "Category" is the second entry of "Group by".
+  Form->GroupByAction(1)->trigger();
+  EXPECT_EQ(Form->Settings().LastGroup, 1);
+  EXPECT_TRUE(Form->GroupByAction(1)->isChecked());
+  EXPECT_FALSE(Form->GroupByAction(0)->isChecked());
+  EXPECT_EQ(Text(Form->LabelGroup), "Group by Category, Order by Number");
+  EXPECT_GT(Form->NiceSideBar1->Items().Count(), 1);
+  const int descending = static_cast<int>(Form->SortMenus().OrderBy.Entries.size()) - 1;
+  Form->OrderByAction(descending)->trigger();
+  EXPECT_TRUE(Form->Settings().LastOrderDesc);
+  EXPECT_TRUE(Form->OrderByAction(descending)->isChecked());
+  EXPECT_FALSE(Form->OrderByAction(descending - 1)->isChecked());
+  EXPECT_EQ(PageUrl(), page);
+  Form.reset();
+  EXPECT_NE(Folder.Read("Config.ini").find("LastGroup=1"), std::string::npos);
+  EXPECT_NE(Folder.Read("Config.ini").find("LastOrderDesc=1"), std::string::npos);
+}
+
+TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
+  Folder.Write("Deutsch.lng", "[Translations]\r\nMovies=Filme\r\nOpen=\xD6" "ffnen\r\nOrder by=Sortiert nach\r\n"
+                              "Title=Titel\r\nGroup by=Gruppieren nach\r\n");
+  WriteConfig(WriteSample(12), "Language=Deutsch\r\n");
+  Start();
+  EXPECT_EQ(Text(Form->Label4), "12 Filme");
+  EXPECT_EQ(Form->BtnOpen->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Form->BtnEdit->Caption(), " Edit");
+  EXPECT_EQ(Form->ComboSearch->itemText(0), QStringLiteral("Titel"));
+  EXPECT_EQ(Form->ComboSearch->count(), 8);
+  EXPECT_EQ(Form->ComboSearch->currentIndex(), 0);
+  EXPECT_EQ(Text(Form->LabelGroup), "Sortiert nach Number");
+  EXPECT_EQ(Form->PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
+  // The owner's "'s" is never translated.
+  EXPECT_EQ(Text(Form->Label1), "Ann's");
+
+  Form->Settings().Language = "English";
+  Form->LanguageStep();
+  EXPECT_EQ(Text(Form->Label4), "12 Movies");
+  EXPECT_EQ(Form->BtnOpen->Caption(), " Open");
+}
+
+TEST_F(MainWindow, ToolbarPlacesTheVisibleButtonsFromTheLeft) {
+  WriteConfig(WriteSample(3), "ShowOpenButton=0\r\nShowEditButton=1\r\nShowSettingsButton=0\r\nShowPlayButton=1\r\n");
+  Start();
+  EXPECT_FALSE(Form->BtnOpen->isVisible());
+  EXPECT_EQ(Form->BtnEdit->x(), 5);
+  EXPECT_EQ(Form->BtnPlay->x(), 5 + Form->BtnEdit->width() + 5);
+  EXPECT_EQ(Form->BtnEdit->width(), QFontMetrics(ToQFont(Form->BtnEdit->Font)).horizontalAdvance(QStringLiteral(" Edit")) + 40);
+  EXPECT_EQ(Form->PanelSearch->x(), Form->BtnPlay->x() + Form->BtnPlay->width() + 5);
+  EXPECT_EQ(Form->ComboSearch->x(), Form->BtnBack->width() + 5);
+  EXPECT_EQ(Form->EditSearch->x(), Form->BtnBack->width() + Form->ComboSearch->width() + 10);
+  EXPECT_EQ(Form->BtnSearch->x(), Form->EditSearch->x() + Form->EditSearch->width() + 5);
+  EXPECT_EQ(Form->PanelSearch->width(), Form->BtnSearch->x() + Form->BtnSearch->width() + 5);
+
+  Form->Settings().ShowEditButton = false;
+  Form->Settings().ShowPlayButton = false;
+  Form->LayoutToolbar();
+  EXPECT_EQ(Form->PanelSearch->x(), 5);
+  Form->Settings().ShowSearch = false;
+  Form->LayoutToolbar();
+  EXPECT_FALSE(Form->PanelSearch->isVisible());
+}
+
+TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
+  Folder.Write("Schemes.ini", "[Red]\r\nGalleryColor=#FF0000\r\nTopPanelColor=  #00ff00 \r\nButtonColor=#GG0000\r\n"
+                              "ButtonHoverColor=\r\nSideBarBulletHoverColor=#123456\r\nPageBackgroundColor=navy\r\n");
+  WriteConfig(WriteSample(3), "ColorScheme=Red\r\n");
+  Start();
+  EXPECT_EQ(Form->NiceGallery1->Color(), 0x0000FFu);
+  EXPECT_EQ(Form->Panel1->palette().color(QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(Form->BtnOpen->Color(), 0u);
+  EXPECT_EQ(Form->BtnOpen->ColorOver, 0u);
+  // The other caption buttons and the search panel copy the Open button.
+  for (TEncartaButton* button : {Form->BtnEdit, Form->BtnSettings, Form->BtnPlay, Form->BtnBack}) {
+    EXPECT_EQ(button->Color(), 0u);
+    EXPECT_EQ(button->ColorDown, Form->BtnOpen->ColorDown);
+    EXPECT_EQ(button->ColorBorder(), Form->BtnOpen->ColorBorder());
+  }
+  EXPECT_EQ(Form->PanelSearch->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(Form->NiceSideBar1->Model().Bullets.HoverColor, 0x563412u);
+  EXPECT_EQ(Form->NiceSideBar1->Model().Bullets.HoverPenColor, 0x563412u);
+  // The close button keeps its own colours.
+  EXPECT_EQ(Form->BtnClose->Color(), 0u);
+  EXPECT_EQ(Form->BtnClose->ColorOverCaption, RgbColor(255, 255, 0));
+  EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"navy\"")));
+
+  // A scheme with no section gives the built-in colours.
+  Form->ApplyColorScheme("Nothing");
+  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
+  EXPECT_EQ(Form->NiceSideBar1->Model().ItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
+  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
+  EXPECT_NE(Form->PageFrame().PageHeader.find("bgcolor=\"#FFFFFF\""), std::string::npos);
+}
+
+TEST_F(MainWindow, BrowserHostShowsNoBorderAndKeepsTheOtherDefaults) {
+  WriteConfig(WriteSample(3));
+  Start();
+  EXPECT_FALSE(Form->BrowserHost().BorderVisible());
+  EXPECT_EQ(Form->WebBrowserFrame->frameShape(), QFrame::NoFrame);
+  EXPECT_TRUE(Form->WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+  EXPECT_EQ(Form->WebBrowser1->HostInfo().dwFlags, HostFlag::DOCHOSTUIFLAG_NO3DBORDER | HostFlag::DOCHOSTUIFLAG_THEME);
+  Form->BrowserHost().SetScrollBarsVisible(false);
+  Form->BrowserHost().SetBorderVisible(true);
+  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
+  EXPECT_FALSE(Form->WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+  EXPECT_NE(Form->WebBrowserFrame->frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(MainWindow, TextSelectionAndHostStyleSheetReachThePage) {
+  WriteConfig(WriteSample(3));
+  Start();
+  Form->BrowserHost().SetTextSelectable(false);
+  Form->BrowserHost().SetHostStyleSheet("body { border-top: 7px solid red; }");
+  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return RunScript(QStringLiteral("getComputedStyle(document.body).borderTopWidth")).toString() == "7px"; },
+      10000));
+  EXPECT_EQ(RunScript(QStringLiteral("getComputedStyle(document.body).userSelect")).toString(), QStringLiteral("none"));
+}
+
+TEST_F(MainWindow, PasswordGuardsSettingsEditOpenAndClosing) {
+  WriteConfig(WriteSample(3), "Protected=1\r\n");
+  Start();
+  Form->Settings().Password = "Secret";
+  int settingsShown = 0;
+  Form->ShowSettingsDialog = [&] { ++settingsShown; };
+
+  // F10 with a wrong password: the dialog stays closed, no message.
+  AnswerPassword(QStringLiteral("secret "));
+  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F10);
+  EXPECT_EQ(settingsShown, 0);
+  // The letter case of A..Z does not count.
+  AnswerPassword(QStringLiteral("sECRET"));
+  QTest::keyClick(Form->WebBrowser1->focusProxy() ? Form->WebBrowser1->focusProxy() : Form->WebBrowser1, Qt::Key_F10);
+  EXPECT_EQ(settingsShown, 1);
+  EXPECT_EQ(Form->TitleTypeAtSettings(), Form->Settings().TitleType);
+
+  AnswerPassword(QStringLiteral("Secret"));
+  Form->BtnEditClick();
+  ASSERT_EQ(Desktop->Opened.size(), 1u);
+  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(Folder.File("Sample.qzt").c_str()));
+
+  // The prompt left alone for its 30 seconds counts as Cancel.
+  QTimer::singleShot(0, Password, [&] { PasswordTimer->Fire(); });
+  Form->BtnOpenClick();
+  EXPECT_FALSE(Open->isVisible());
+
+  AnswerPassword(QString(), false);
+  EXPECT_FALSE(Form->close());
+  EXPECT_TRUE(Form->isVisible());
+  AnswerPassword(QStringLiteral("Secret"));
+  EXPECT_TRUE(Form->close());
+  EXPECT_TRUE(Desktop->Errors.empty());
+}
+
+TEST_F(MainWindow, WithoutProtectionNothingIsAsked) {
+  WriteConfig(WriteSample(3));
+  Start();
+  int settingsShown = 0;
+  Form->ShowSettingsDialog = [&] { ++settingsShown; };
+  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F10);
+  EXPECT_EQ(settingsShown, 1);
+  EXPECT_FALSE(Password->isVisible());
+  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F9);
+  EXPECT_EQ(settingsShown, 1);
+}
+
+TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
+  WriteConfig(WriteSample(3));
+  Start();
+  WriteTestCatalog(Folder.File("Other.qzt"), "Bob", Movies(TestMovie(1, "One"), TestMovie(2, "Two")));
+  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Other.qzt"); };
+  QTimer::singleShot(0, Open, [&] {
+    Open->BtnDialogClick();
+    Open->CheckAutoOpen->setChecked(false);
+    Open->BtnOk->click();
+  });
+  ASSERT_TRUE(Navigate([&] { Form->BtnOpenClick(); }));
+  EXPECT_EQ(Text(Form->Label1), "Bob's");
+  EXPECT_EQ(Text(Form->Label4), "2 Movies");
+  std::string saved = Folder.Read("Config.ini");
+  EXPECT_NE(saved.find("CatalogFile=" + Folder.File("Other.qzt")), std::string::npos);
+  EXPECT_NE(saved.find("AutoOpen=0"), std::string::npos);
+
+  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }));
+  // Cancel after choosing a file changes nothing.
+  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Sample.qzt"); };
+  QTimer::singleShot(0, Open, [&] {
+    Open->BtnDialogClick();
+    Open->BtnCancel->click();
+  });
+  Form->BtnOpenClick();
+  EXPECT_EQ(Form->Settings().CatalogFile, Folder.File("Other.qzt"));
+}
+
+TEST_F(MainWindow, FailedOpenIsReportedAndNotSaved) {
+  WriteConfig(WriteSample(3));
+  Start();
+  Folder.Write("Bad.qzt", "garbage");
+  const std::string before = Folder.Read("Config.ini");
+  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Bad.qzt"); };
+  QTimer::singleShot(0, Open, [&] {
+    Open->BtnDialogClick();
+    Open->BtnOk->click();
+  });
+  QTest::mouseClick(Form->BtnOpen, Qt::LeftButton);
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_EQ(Folder.Read("Config.ini"), before);
+  EXPECT_EQ(Form->NiceSideBar1->Items().Count(), 0);
+}
+
+TEST_F(MainWindow, WhileTheStripFillsOpeningSettingsAndClosingAreRefused) {
+  WriteConfig(WriteSample(4), "ShowTopImages=0\r\n");
+  Start();
+  EXPECT_FALSE(Form->NiceGallery1->isVisible());
+  EXPECT_FALSE(Form->GalleryFilled());
+  int settingsShown = 0;
+  Form->ShowSettingsDialog = [&] { ++settingsShown; };
+  Form->Settings().ShowTopImages = true;
+  Form->FillGallery();
+  ASSERT_TRUE(Form->Filling());
+  EXPECT_TRUE(Progress->isVisible());
+  EXPECT_EQ(Progress->ProgressBar1->maximum(), 4);
+  Form->BtnSettingsClick();
+  Form->BtnOpenClick();
+  EXPECT_FALSE(Form->close());
+  EXPECT_EQ(settingsShown, 0);
+  EXPECT_FALSE(Open->isVisible());
+  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, 30000));
+  EXPECT_TRUE(Form->GalleryFilled());
+  EXPECT_FALSE(Progress->isVisible());
+  Form->BtnSettingsClick();
+  EXPECT_EQ(settingsShown, 1);
+}
+
+TEST_F(MainWindow, GeometryIsSavedAtExit) {
+  WriteConfig(WriteSample(3));
+  Start();
+  Form->resize(700, 500);
+  Form.reset();
+  std::string saved = Folder.Read("Config.ini");
+  EXPECT_NE(saved.find("Width=700"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("Maximized=0"), std::string::npos);
+}
+
+TEST_F(MainWindow, FullScreenHidesTheBorderAndShowsTheClosePanel) {
+  WriteConfig(WriteSample(3), "FullScreen=1\r\nWidth=640\r\n");
+  Start();
+  EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(Form->PanelClose->isVisible());
+  EXPECT_EQ(Form->PanelClose->x() + Form->PanelClose->width(), Form->width());
+  QTest::mouseClick(Form->BtnClose, Qt::LeftButton);
+  EXPECT_FALSE(Form->isVisible());
+  Form.reset();
+  // In full screen the stored size stays as it was.
+  EXPECT_NE(Folder.Read("Config.ini").find("Width=640"), std::string::npos);
+}

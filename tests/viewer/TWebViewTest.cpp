@@ -1,0 +1,126 @@
+#include "ViewerFixture.h"
+
+#include "render/TMovieNameSpace.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TTimingLog.h"
+#include "viewer/TWebView.h"
+
+#include <QTest>
+#include <QWebEnginePage>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+class WebView : public ::testing::Test, public ViewerFixture {
+ protected:
+  // A page of the program folder, served by the file fallback.
+  void WriteLinksPage() {
+    Folder.Write("links.html",
+                 "<html><body style='margin:0'>"
+                 "<a id='web' href='http://www.example.com/x' style='display:block;height:40px'>web</a>"
+                 "<a id='mail' href='mailto:ann@example.com' style='display:block;height:40px'>mail</a>"
+                 "<a id='inside' href='movie[1].html' style='display:block;height:40px'>inside</a>"
+                 "</body></html>");
+  }
+
+  // Clicks the middle of an element as the user would.
+  void ClickElement(const char* id) {
+    QVariant box = RunScript(QStringLiteral("(function(){var r=document.getElementById('%1').getBoundingClientRect();"
+                                            "return [r.left + r.width / 2, r.top + r.height / 2];})()")
+                                 .arg(QLatin1String(id)));
+    QVariantList point = box.toList();
+    ASSERT_EQ(point.size(), 2);
+    QWidget* target = Form->WebBrowser1->focusProxy();
+    ASSERT_NE(target, nullptr);
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, QPoint(point[0].toInt(), point[1].toInt()));
+  }
+};
+
+}  // namespace
+
+TEST_F(WebView, RequestsArriveEncodedAndWithoutTheirFragment) {
+  WriteConfig(WriteSample(3));
+  Start();
+  std::vector<std::u16string> seen;
+  RegisterMovieNameSpace([&](TMovieNameSpace&, std::u16string_view url, TMovieResponse& response, bool& handled) {
+    seen.emplace_back(url);
+    response.Bytes = "<html><body>seen</body></html>";
+    response.ContentType = "text/html; charset=windows-1252";
+    handled = true;
+  });
+  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/a b\"c%25d.html#part"))); }));
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), u"movie://localhost/a%20b%22c%25d.html");
+}
+
+TEST_F(WebView, NamesNobodyAnswersFailAsNotFound) {
+  WriteConfig(WriteSample(3));
+  Start();
+  QSignalSpy finished(Form->WebBrowser1, &QWebEngineView::loadFinished);
+  Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/no-such-file.css")));
+  ASSERT_TRUE(WaitUntil([&] { return finished.count() > 0; }));
+  EXPECT_FALSE(finished.front().front().toBool());
+}
+
+TEST_F(WebView, AccentedCatalogTextsShowCorrectly) {
+  WriteTestCatalog(Folder.File("Cafe.qzt"), "Jos\xE9", Movies(TestMovie(1, "Caf\xE9 M\xFCller \x80")));
+  WriteConfig(Folder.File("Cafe.qzt"));
+  Start();
+  EXPECT_TRUE(PageText().contains(QString::fromUtf8("Caf\xC3\xA9 M\xC3\xBCller \xE2\x82\xAC"))) << PageText().toStdString();
+}
+
+TEST_F(WebView, PagesUseAnInstalledSansFace) {
+  WriteConfig(WriteSample(3));
+  Start();
+  EXPECT_EQ(PageFontFamily(), QStringLiteral("DejaVu Sans"));
+  QString family = RunScript(QStringLiteral("getComputedStyle(document.querySelector('td')).fontFamily")).toString();
+  EXPECT_EQ(family, QStringLiteral("Verdana"));
+}
+
+TEST_F(WebView, LinksTheUserClicksToOtherSchemesGoToTheDesktop) {
+  WriteConfig(WriteSample(3));
+  WriteLinksPage();
+  Start();
+  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
+  ClickElement("web");
+  ASSERT_TRUE(WaitUntil([&] { return Desktop->Opened.size() == 1; }));
+  EXPECT_EQ(Desktop->Opened[0], QUrl(QStringLiteral("http://www.example.com/x")));
+  ClickElement("mail");
+  ASSERT_TRUE(WaitUntil([&] { return Desktop->Opened.size() == 2; }));
+  EXPECT_EQ(Desktop->Opened[1].scheme(), QStringLiteral("mailto"));
+  EXPECT_EQ(PageUrl(), "movie://localhost/links.html");
+  // "movie" links stay in the view.
+  ClickElement("inside");
+  EXPECT_TRUE(WaitUntil([&] { return PageUrl() == "movie://localhost/movie[1].html"; })) << PageUrl();
+  EXPECT_EQ(Desktop->Opened.size(), 2u);
+}
+
+TEST_F(WebView, ScriptsCannotSendTheViewOrTheDesktopAnywhere) {
+  WriteConfig(WriteSample(3));
+  WriteLinksPage();
+  Start();
+  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
+  RunScript(QStringLiteral("document.getElementById('web').click(); location.href = 'http://www.example.com/y';"
+                           "window.open('http://www.example.com/z'); 1"));
+  // The page stays, and nothing was handed to the desktop.
+  RunScript(QStringLiteral("1"));
+  QTest::qWait(50);
+  EXPECT_EQ(PageUrl(), "movie://localhost/links.html");
+  EXPECT_TRUE(Desktop->Opened.empty());
+}
+
+TEST_F(WebView, TimingHookWritesItsLines) {
+  WriteConfig(WriteSample(5));
+  Start();
+  ASSERT_TRUE(TimingLog::Enabled());
+  std::ifstream file(qgetenv("ELK_TIMING").toStdString());
+  std::stringstream text;
+  text << file.rdbuf();
+  std::string log = "\n" + text.str();
+  for (const char* line : {"window-shown ", "navigate ", "page ", "strip-filled "}) {
+    EXPECT_NE(log.find(std::string("\n") + line), std::string::npos) << line << " in\n" << log;
+  }
+  EXPECT_NE(log.find(" movie://localhost/movie["), std::string::npos);
+}

@@ -1,0 +1,200 @@
+#include "ViewerFixture.h"
+
+#include "../dialogs/ManualTimer.h"
+#include "dialogs/TFormOpen.h"
+#include "render/PictureCodecs.h"
+#include "tests/support/TestPictures.h"
+#include "dialogs/TFormPassword.h"
+#include "dialogs/TFormProgress.h"
+#include "tools/SampleCatalog.h"
+#include "tools/TCatalogWriter.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TWebView.h"
+#include "widgets/TNiceGallery.h"
+#include "widgets/TNiceSideBar.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QEventLoop>
+#include <QWebEnginePage>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kLongestWaitMs = 30000;
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer check, limit;
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  check.start(2);
+  limit.setSingleShot(true);
+  limit.start(milliseconds);
+  loop.exec();
+  return done();
+}
+
+bool TRecordingDesktop::OpenUrl(const QUrl& url) {
+  Opened.push_back(url);
+  return true;
+}
+
+bool TRecordingDesktop::StartProgram(const QString& program, const QStringList& arguments) {
+  Started.emplace_back(program, arguments);
+  return true;
+}
+
+void TRecordingDesktop::ShowError(const QString& message) { Errors.push_back(message); }
+
+TMovie TestMovie(int number, const std::string& title, const std::string& source) {
+  TMovie movie;
+  movie.Number = number;
+  movie.OriginalTitle = title;
+  movie.Source = source;
+  movie.Rating = 70;
+  movie.Year = 2000 + number;
+  movie.Category = "Drama";
+  movie.Actors = "Anna Berg, Ben Quinn";
+  movie.Director = "Clara Dubois";
+  // A small embedded cover, so every movie has a strip picture.
+  std::string jpeg = EncodeJpeg(SolidBitmap(40, 60, static_cast<std::uint8_t>(number * 40), 90, 160));
+  movie.PictureName = ".jpg";
+  movie.Picture = std::make_unique<TPictureBytes>(jpeg.size());
+  std::copy(jpeg.begin(), jpeg.end(), movie.Picture->Data());
+  return movie;
+}
+
+void WriteTestCatalog(const std::string& path, const std::string& owner, const std::vector<TMovie>& movies) {
+  TCatalogWriter writer(TFormatVersion::V35);
+  TMovieProperties properties;
+  properties.OwnerName = owner;
+  writer.WriteHeader(properties);
+  for (const TMovie& movie : movies) writer.WriteMovie(movie);
+  WriteFileBytes(path, writer.Bytes());
+}
+
+ViewerFixture::ViewerFixture() : Desktop(std::make_shared<TRecordingDesktop>()) { SetApplicationDesktop(Desktop); }
+
+ViewerFixture::~ViewerFixture() {
+  Loads.reset();
+  Form.reset();
+  Progress.reset();
+  SetApplicationDesktop(nullptr);
+}
+
+void ViewerFixture::WriteConfig(const std::string& catalog, const std::string& moreLines) {
+  Folder.Write("Config.ini", "[Config]\r\nCatalogFile=" + catalog + "\r\nAutoOpen=1\r\nMaximized=0\r\nLeft=0\r\nTop=0\r\n"
+                             "Width=800\r\nHeight=600\r\n" + moreLines);
+}
+
+std::string ViewerFixture::WriteSample(int movies, unsigned seed) {
+  TSampleOptions options;
+  options.Movies = movies;
+  options.Seed = seed;
+  options.Pictures = TSamplePictures::Mixed;
+  options.CoverWidth = 60;
+  options.CoverHeight = 90;
+  std::string path = Folder.File("Sample.qzt");
+  WriteSampleCatalog(path, options);
+  return path;
+}
+
+void ViewerFixture::Start() {
+  Progress = std::make_unique<TFormProgress>();
+  Form = std::make_unique<TFormMain>(TProgramPaths::ForFolder(Folder.Path()), Progress.get());
+  // Made before any event runs, so not even the first page is missed.
+  Loads = std::make_unique<QSignalSpy>(Form->WebBrowser1, &QWebEngineView::loadFinished);
+  Open = new TFormOpen(Form.get());
+  Password = new TFormPassword(Form.get());
+  auto timer = std::make_unique<TManualTimer>();
+  PasswordTimer = timer.get();
+  Password->SetTimer(std::move(timer));
+  Form->SetDialogs(Open, Password);
+  Form->ShowWindow();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, kLongestWaitMs));
+  if (!Form->CurrentSelection().empty()) {
+    ASSERT_TRUE(WaitForLoads(1));
+  }
+}
+
+bool ViewerFixture::WaitForLoads(int count) {
+  return WaitUntil([&] { return Loads->count() >= count; }, kLongestWaitMs);
+}
+
+bool ViewerFixture::Navigate(const std::function<void()>& action) {
+  const int before = static_cast<int>(Loads->count());
+  action();
+  return WaitForLoads(before + 1);
+}
+
+std::string ViewerFixture::PageUrl() const {
+  return Form->WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString();
+}
+
+QString ViewerFixture::PageHtml() {
+  QString html;
+  bool done = false;
+  Form->WebBrowser1->page()->toHtml([&](const QString& text) {
+    html = text;
+    done = true;
+  });
+  EXPECT_TRUE(WaitUntil([&] { return done; }, kLongestWaitMs));
+  return html;
+}
+
+QString ViewerFixture::PageText() {
+  QString text;
+  bool done = false;
+  Form->WebBrowser1->page()->toPlainText([&](const QString& plain) {
+    text = plain;
+    done = true;
+  });
+  EXPECT_TRUE(WaitUntil([&] { return done; }, kLongestWaitMs));
+  return text;
+}
+
+QVariant ViewerFixture::RunScript(const QString& script) {
+  QVariant result;
+  bool done = false;
+  Form->WebBrowser1->page()->runJavaScript(script, [&](const QVariant& value) {
+    result = value;
+    done = true;
+  });
+  EXPECT_TRUE(WaitUntil([&] { return done; }, kLongestWaitMs));
+  return result;
+}
+
+void ViewerFixture::ClickSideBarItem(int section, int item) {
+  const TSideBarModel& model = Form->NiceSideBar1->Model();
+  for (const TSideBarRow& row : model.Rows()) {
+    if (row.IsSubItem && row.Index == section && row.SubIndex == item) {
+      QPoint at((row.Rect.Left + row.Rect.Right) / 2, (row.Rect.Top + row.Rect.Bottom) / 2 - model.ScrollOffset());
+      QTest::mouseClick(Form->NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no row for item " << section << "/" << item;
+}
+
+void ViewerFixture::ClickStripPicture(int index) {
+  TGalleryModel& model = Form->NiceGallery1->Model();
+  const TRect& tile = model.Items()[index].Rect;
+  QTest::mouseClick(Form->NiceGallery1, Qt::LeftButton, Qt::NoModifier,
+                    QPoint(tile.Left - model.ScrollPos() + tile.Width() / 2, tile.Top + 3));
+}
+
+void ViewerFixture::AnswerPassword(const QString& text, bool confirm) {
+  QTimer::singleShot(0, Password, [this, text, confirm] {
+    Password->Edit1->setText(text);
+    (confirm ? Password->BtnOk : Password->BtnCancel)->click();
+  });
+}

@@ -1,0 +1,28 @@
+// The viewer tests share one application object on the offscreen platform,
+// with the web engine. As the superuser the engine starts only without its
+// sandbox, so the tests turn it off for themselves.
+
+#include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TViewerApplication.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The timing hook writes where a test can read it back.
+  QByteArray timing = QDir::temp().filePath(QStringLiteral("elk-viewer-tests-%1.timing").arg(::getpid())).toUtf8();
+  QFile::remove(QString::fromUtf8(timing));
+  qputenv("ELK_TIMING", timing);
+  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  qputenv("QT_QUICK_BACKEND", "software");
+  RegisterMovieUrlScheme();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  TViewerApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  int result = RUN_ALL_TESTS();
+  QFile::remove(QString::fromUtf8(timing));
+  return result;
+}

@@ -1,0 +1,197 @@
+#pragma once
+
+#include "browse/TSortMenus.h"
+#include "catalog/TMovieList.h"
+#include "config/PageFrame.h"
+#include "config/SettingsLocation.h"
+#include "config/TViewerSettings.h"
+#include "render/MoviePictures.h"
+#include "render/TPictureStore.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QSplitter;
+class QTimer;
+class TEncartaButton;
+class TFormOpen;
+class TFormPassword;
+class TFormProgress;
+class TImageButton;
+class TMovieRequestHandler;
+class TMovieSchemeHandler;
+class TNiceGallery;
+class TNiceSideBar;
+class TThumbnailFill;
+class TWBContainer;
+class TWebView;
+struct TPageInput;
+
+// Where the main window finds its files: the program folder (schemes,
+// languages, files that pages name) and where the settings are kept.
+struct TProgramPaths {
+  std::string ProgramFolder;
+  TSettingsLocation Settings;
+
+  static TProgramPaths ForFolder(const std::string& programFolder);
+};
+
+// The program's only main window. It reads the settings, shows the open
+// catalog in its side bar, picture strip and web view, turns clicks into
+// page addresses and runs the caption bar's buttons. Pages and pictures are
+// made by the "movie" request handler it registers; grouping, search and
+// the widgets' behaviour live in their own classes.
+class TFormMain : public QWidget {
+ public:
+  // Runs FormCreate. The dialogs are made afterwards, by SetDialogs, in the
+  // program's creation order; until then the window uses none of them.
+  TFormMain(TProgramPaths paths, TFormProgress* progress);
+  ~TFormMain() override;
+
+  void SetDialogs(TFormOpen* open, TFormPassword* password);
+  // Shows the window as FormCreate placed it (normal, maximised, borderless).
+  void ShowWindow();
+
+  // Components, named as in the window design.
+  TNiceGallery* NiceGallery1;
+  QWidget* Panel1;
+  TEncartaButton* BtnOpen;
+  TEncartaButton* BtnEdit;
+  TEncartaButton* BtnSettings;
+  TEncartaButton* BtnPlay;
+  QWidget* PanelSearch;
+  TEncartaButton* BtnBack;
+  QComboBox* ComboSearch;
+  QLineEdit* EditSearch;
+  TImageButton* BtnSearch;
+  QLabel* Label1;
+  QLabel* Label2;
+  QWidget* Panel2;
+  QWidget* Panel3;
+  QLabel* LabelGroup;
+  TImageButton* BtnCateg;
+  TNiceSideBar* NiceSideBar1;
+  QSplitter* Splitter1;
+  QFrame* WebBrowserFrame;
+  TWebView* WebBrowser1;
+  QWidget* Panel4;
+  QLabel* Label4;
+  QLabel* Label6;
+  QLabel* Label5;
+  QWidget* PanelClose;
+  TEncartaButton* BtnClose;
+  QMenu* PopupMenu1;
+
+  // Fields.
+  TViewerSettings& Settings() { return m_settings; }
+  const TMovieList& Catalog() const { return m_catalog; }
+  TWBContainer& BrowserHost() { return *m_browserHost; }
+  const std::string& CurrentSelection() const { return m_currentSelection; }
+  const std::string& CatalogFolder() const { return m_pictures.CatalogFolder; }
+  bool GalleryFilled() const { return m_galleryFilled; }
+  bool Filling() const { return m_fill != nullptr; }
+  const TPageFrame& PageFrame() const { return m_frame; }
+  TPictureStore& PictureStore() { return m_pictureStore; }
+  const TProgramPaths& Paths() const { return m_paths; }
+  TSortMenus& SortMenus() { return m_sortMenus; }
+  // The menu actions of both submenus, parallel to the entries of SortMenus().
+  QAction* GroupByAction(int index) const;
+  QAction* OrderByAction(int index) const;
+
+  // Operations used by the rest of the program.
+  void OpenCatalog();
+  void FillGallery();
+  void ShowMovies(const std::string& handleList);
+  void LayoutToolbar();
+  void RefreshSideBar();
+  void SearchMovies(const std::string& text);
+  void ApplyColorScheme(const std::string& scheme);
+  void BuildPageFrame(const std::string& scheme);
+  void ApplyLanguage();
+  // Loads the language file named by the settings, then ApplyLanguage.
+  void LanguageStep();
+  bool AskPassword();
+  // Takes every thumbnail that is ready; ends the fill after the last one.
+  void ContinueFill();
+
+  // Event handlers.
+  void FormCreate();
+  void FormDestroy();
+  // False when the window must stay open.
+  bool FormClose();
+  // True when the key was used.
+  bool FormKeyDown(int key);
+  void NiceSideBar1Select(int index, int subIndex, const std::string& caption);
+  void NiceGallery1Click(int index);
+  void BtnOpenClick();
+  void BtnEditClick();
+  void BtnPlayClick();
+  void BtnBackClick();
+  void BtnSettingsClick();
+  void BtnCloseClick();
+  void BtnCategClick();
+  void EditSearchKeyDown(int key);
+  void BtnSearchClick();
+  void EditSearchClick() {}
+
+  // Runs where the settings dialog opens; until it exists, nothing.
+  std::function<void()> ShowSettingsDialog;
+  // The TitleType in force when the settings dialog was opened.
+  int TitleTypeAtSettings() const { return m_titleTypeAtSettings; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void WireSortMenus();
+  void SyncMenuChecks();
+  void PlaceTitleLabels();
+  void PlaceStatusLabels();
+  void PlaceClosePanel();
+  void SetCountLabel();
+  void SetTitleLabel();
+  void EndFill(bool completed);
+  void RefreshGlyphs();
+  void SetPanelColor(QWidget* panel, std::uint32_t color);
+
+  TProgramPaths m_paths;
+  TFormProgress* m_progress;
+  TFormOpen* m_formOpen = nullptr;
+  TFormPassword* m_formPassword = nullptr;
+
+  TViewerSettings m_settings;
+  TMovieList m_catalog;
+  TSortMenus m_sortMenus;
+  std::unique_ptr<TWBContainer> m_browserHost;
+  std::string m_currentSelection;
+  bool m_galleryFilled = false;
+  int m_titleTypeAtSettings = 0;
+  std::array<std::string, 11> m_ratingImages;
+  TPageFrame m_frame;
+  TPictureContext m_pictures;
+  TPictureStore m_pictureStore;
+  std::unique_ptr<TPageInput> m_pageInput;
+  std::unique_ptr<TMovieRequestHandler> m_requestHandler;
+  TMovieSchemeHandler* m_schemeHandler = nullptr;
+  std::unique_ptr<TThumbnailFill> m_fill;
+  QTimer* m_fillTimer = nullptr;
+  std::vector<QAction*> m_groupActions;
+  std::vector<QAction*> m_orderActions;
+  QMenu* m_groupMenu = nullptr;
+  QMenu* m_orderMenu = nullptr;
+  QMenu* m_groupOthers = nullptr;
+  QMenu* m_orderOthers = nullptr;
+  bool m_destroyed = false;
+  bool m_shownOnce = false;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// The timing hook: with ELK_TIMING=PATH in the environment the viewer
+// appends one line per event to PATH, each with the milliseconds since the
+// process started. Without the variable nothing is written.
+//
+//   window-shown MS
+//   navigate MS URL     (the window sends the view to a page)
+//   page MS URL         (the view finished loading a page)
+//   strip-filled MS N   (the strip holds its N pictures)
+namespace TimingLog {
+
+bool Enabled();
+void Write(const std::string& event, const std::string& detail = std::string());
+// Milliseconds since the process started.
+long long SinceProcessStart();
+
+}  // namespace TimingLog

@@ -1,0 +1,159 @@
+#include "viewer/TWebView.h"
+
+#include "config/TextEncoding.h"
+#include "viewer/TMovieSchemeHandler.h"
+#include "widgets/QtBridge.h"
+
+#include <QChildEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QFrame>
+#include <QMenu>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+namespace {
+
+const QString kHostStyleScript = QStringLiteral("elk-host-style");
+// How long after the user's click a link may still leave the view.
+constexpr qint64 kUserGestureMilliseconds = 1000;
+
+// Adds a style element to every document; the text is handed over as a
+// JSON string, so nothing in it can end the script.
+QString StyleScriptSource(const QString& css) {
+  QString quoted = css;
+  quoted.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+  quoted.replace(QLatin1String("\""), QLatin1String("\\\""));
+  quoted.replace(QLatin1String("\n"), QLatin1String("\\n"));
+  quoted.replace(QLatin1String("\r"), QLatin1String("\\r"));
+  quoted.replace(QLatin1String("<"), QLatin1String("\\u003c"));
+  quoted.replace(QChar(0x2028), QLatin1String("\\u2028"));
+  quoted.replace(QChar(0x2029), QLatin1String("\\u2029"));
+  return QStringLiteral(
+             "(function(){var s=document.createElement('style');s.textContent=\"%1\";"
+             "(document.head||document.documentElement).appendChild(s);})();")
+      .arg(quoted);
+}
+
+}  // namespace
+
+QString PageFontFamily() { return MapFontName("Verdana"); }
+
+TWebPage::TWebPage(QWebEngineProfile* profile, TWebView* view) : QWebEnginePage(profile, view), m_view(view) {}
+
+bool TWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+  if (url.scheme() == QLatin1String(kMovieScheme)) return true;
+  // The empty page a view starts with.
+  if (url == QUrl(QStringLiteral("about:blank"))) return true;
+  // Only a link the user clicked leaves for the desktop; scripts and
+  // redirects of a page never send the user anywhere.
+  if (type == NavigationTypeLinkClicked && isMainFrame && m_view->TakeUserGesture() && OnOutsideLink) {
+    OnOutsideLink(url);
+  }
+  return false;
+}
+
+QWebEnginePage* TWebPage::createWindow(WebWindowType) {
+  // Pages never open windows of their own.
+  return nullptr;
+}
+
+TWebView::TWebView(QFrame* border, QWidget* parent) : QWebEngineView(parent), m_border(border) {
+  m_page = new TWebPage(QWebEngineProfile::defaultProfile(), this);
+  setPage(m_page);
+  QWebEngineSettings* settings = m_page->settings();
+  settings->setFontFamily(QWebEngineSettings::StandardFont, PageFontFamily());
+  settings->setFontFamily(QWebEngineSettings::SansSerifFont, PageFontFamily());
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+  settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+  QObject::connect(m_page, &QWebEnginePage::loadStarted, this, [this] { ApplyHostInfo(); });
+}
+
+bool TWebView::event(QEvent* event) {
+  // The engine paints and takes input through a child widget of its own;
+  // its clicks and keys are watched to tell the user's links from a page's.
+  if (event->type() == QEvent::ChildAdded) {
+    if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child())) child->installEventFilter(this);
+  }
+  return QWebEngineView::event(event);
+}
+
+bool TWebView::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+      m_userInput.start();
+      break;
+    case QEvent::KeyPress: {
+      int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) m_userInput.start();
+      break;
+    }
+    default:
+      break;
+  }
+  return QWebEngineView::eventFilter(watched, event);
+}
+
+bool TWebView::TakeUserGesture() {
+  bool recent = m_userInput.isValid() && m_userInput.elapsed() <= kUserGestureMilliseconds;
+  m_userInput.invalidate();
+  return recent;
+}
+
+void TWebView::SetClientSite(TNulWBContainer* site) {
+  m_site = site;
+  ApplyHostInfo();
+}
+
+void TWebView::PopupMenuAt(int screenX, int screenY) {
+  if (PopupMenu != nullptr) PopupMenu->popup(QPoint(screenX, screenY));
+}
+
+void TWebView::ApplyHostInfo() {
+  TDocHostUIInfo info;
+  if (m_site == nullptr || m_site->GetHostInfo(info) != HostResult::S_OK) info = TDocHostUIInfo();
+  m_hostInfo = info;
+  const std::uint32_t flags = info.dwFlags;
+  QWebEngineSettings* settings = m_page->settings();
+  settings->setAttribute(QWebEngineSettings::ShowScrollBars, (flags & HostFlag::DOCHOSTUIFLAG_SCROLL_NO) == 0);
+  if (m_border != nullptr) {
+    bool border = (flags & HostFlag::DOCHOSTUIFLAG_NO3DBORDER) == 0;
+    m_border->setFrameStyle(border ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+  }
+  QString css;
+  if (!info.pchHostCss.empty()) {
+    std::u16string text = info.pchHostCss;
+    while (!text.empty() && text.back() == u'\0') text.pop_back();
+    css = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  if ((flags & HostFlag::DOCHOSTUIFLAG_DIALOG) != 0) {
+    css += QStringLiteral("\n* { -webkit-user-select: none; user-select: none; }");
+  }
+  if (css == m_appliedCss) return;
+  m_appliedCss = css;
+  QWebEngineScriptCollection& scripts = m_page->scripts();
+  for (const QWebEngineScript& old : scripts.find(kHostStyleScript)) scripts.remove(old);
+  if (!css.trimmed().isEmpty()) {
+    QWebEngineScript script;
+    script.setName(kHostStyleScript);
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    script.setSourceCode(StyleScriptSource(css));
+    scripts.insert(script);
+  }
+}
+
+void TWebView::contextMenuEvent(QContextMenuEvent* event) {
+  std::int32_t answer = HostResult::S_FALSE;
+  if (m_site != nullptr) answer = m_site->ShowContextMenu(0, event->globalPos().x(), event->globalPos().y());
+  if (answer == HostResult::S_OK) return;
+  QMenu* menu = createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose, true);
+  menu->popup(event->globalPos());
+}
