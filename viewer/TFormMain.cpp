@@ -206,6 +206,8 @@ void TFormMain::CreateComponents() {
   Panel3->setFixedHeight(kGroupCaptionHeight);
   sideLayout->addWidget(Panel3);
   LabelGroup = MakeLabel(Panel3, "LabelGroup", "", 11, false);
+  // The tooltip of a shortened caption needs the pointer.
+  LabelGroup->setAttribute(Qt::WA_TransparentForMouseEvents, false);
   LabelGroup->move(5, 5);
   BtnCateg = new TImageButton(Panel3);
   BtnCateg->setObjectName(QStringLiteral("BtnCateg"));
@@ -389,7 +391,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::Resize:
       if (watched == Panel1) PlaceTitleLabels();
-      if (watched == Panel3) BtnCateg->move(Panel3->width() - BtnCateg->width() - 7, 7);
+      if (watched == Panel3) PlaceGroupCaption();
       if (watched == Panel4) PlaceStatusLabels();
       break;
     default:
@@ -522,9 +524,19 @@ void TFormMain::ShowMovies(const std::string& handleList) {
 }
 
 void TFormMain::RefreshSideBar() {
-  LabelGroup->setText(ToQString(BuildSideBar(m_catalog, NiceSideBar1->Model(), m_settings.TitleType,
-                                             m_settings.LastGroup, m_settings.LastGroupDesc, m_settings.LastOrder,
-                                             m_settings.LastOrderDesc)));
+  m_groupCaption = ToQString(BuildSideBar(m_catalog, NiceSideBar1->Model(), m_settings.TitleType, m_settings.LastGroup,
+                                          m_settings.LastGroupDesc, m_settings.LastOrder, m_settings.LastOrderDesc));
+  PlaceGroupCaption();
+}
+
+void TFormMain::PlaceGroupCaption() {
+  BtnCateg->move(Panel3->width() - BtnCateg->width() - 7, 7);
+  // A long caption (in some languages) ends in "..." before the button
+  // rather than running under it; the whole text is its tooltip.
+  const int room = std::max(0, BtnCateg->x() - LabelGroup->x() - 4);
+  QString shown = LabelGroup->fontMetrics().elidedText(m_groupCaption, Qt::ElideRight, room);
+  LabelGroup->setText(shown);
+  LabelGroup->setToolTip(shown == m_groupCaption ? QString() : m_groupCaption);
   LabelGroup->adjustSize();
 }
 

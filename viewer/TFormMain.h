@@ -8,6 +8,7 @@
 #include "render/MoviePictures.h"
 #include "render/TPictureStore.h"
 
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -102,6 +103,8 @@ class TFormMain : public QWidget {
   TPictureStore& PictureStore() { return m_pictureStore; }
   const TProgramPaths& Paths() const { return m_paths; }
   TSortMenus& SortMenus() { return m_sortMenus; }
+  // The whole caption above the side bar (LabelGroup may show it shortened).
+  const QString& GroupCaption() const { return m_groupCaption; }
   // The menu actions of both submenus, parallel to the entries of SortMenus().
   QAction* GroupByAction(int index) const;
   QAction* OrderByAction(int index) const;
@@ -157,6 +160,7 @@ class TFormMain : public QWidget {
   void WireSortMenus();
   void SyncMenuChecks();
   void PlaceTitleLabels();
+  void PlaceGroupCaption();
   void PlaceStatusLabels();
   void PlaceClosePanel();
   void SetCountLabel();
@@ -192,6 +196,7 @@ class TFormMain : public QWidget {
   QMenu* m_orderMenu = nullptr;
   QMenu* m_groupOthers = nullptr;
   QMenu* m_orderOthers = nullptr;
+  QString m_groupCaption;
   bool m_destroyed = false;
   bool m_shownOnce = false;
 };

@@ -118,7 +118,7 @@ void TFormMain::RefreshGlyphs() {
   BtnCateg->SetBitmap(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.NormalFont.Color), ground));
   BtnCateg->SetBitmapOver(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.HoverFont.Color), ground));
   BtnCateg->SetBitmapUp(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.HoverFont.Color), ground));
-  BtnCateg->move(Panel3->width() - BtnCateg->width() - 7, 7);
+  PlaceGroupCaption();
 
   const QColor searchGround = ToQColor(BtnOpen->Color());
   BtnSearch->SetBitmap(SearchPicture(text, searchGround, kSearchButtonSize));

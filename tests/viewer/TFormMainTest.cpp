@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
+#include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -56,7 +57,7 @@ TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
   EXPECT_EQ(Text(Form->Label5), Folder.File("Sample.qzt"));
   EXPECT_EQ(Text(Form->Label1), "Ann's");
   EXPECT_EQ(Text(Form->Label2), "Movie Collection");
-  EXPECT_EQ(Text(Form->LabelGroup), "Order by Number");
+  EXPECT_EQ(Form->GroupCaption().toStdString(), "Order by Number");
   ASSERT_EQ(Form->NiceSideBar1->Items().Count(), 1);
   EXPECT_EQ(Form->NiceSideBar1->ItemIndex(), 0);
   EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), 0);
@@ -248,7 +249,7 @@ TEST_F(MainWindow, SortMenusRebuildTheSideBarAndKeepThePage) {
   EXPECT_EQ(Form->Settings().LastGroup, 1);
   EXPECT_TRUE(Form->GroupByAction(1)->isChecked());
   EXPECT_FALSE(Form->GroupByAction(0)->isChecked());
-  EXPECT_EQ(Text(Form->LabelGroup), "Group by Category, Order by Number");
+  EXPECT_EQ(Form->GroupCaption().toStdString(), "Group by Category, Order by Number");
   EXPECT_GT(Form->NiceSideBar1->Items().Count(), 1);
   const int descending = static_cast<int>(Form->SortMenus().OrderBy.Entries.size()) - 1;
   Form->OrderByAction(descending)->trigger();
@@ -272,7 +273,7 @@ TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
   EXPECT_EQ(Form->ComboSearch->itemText(0), QStringLiteral("Titel"));
   EXPECT_EQ(Form->ComboSearch->count(), 8);
   EXPECT_EQ(Form->ComboSearch->currentIndex(), 0);
-  EXPECT_EQ(Text(Form->LabelGroup), "Sortiert nach Number");
+  EXPECT_EQ(Form->GroupCaption().toStdString(), "Sortiert nach Number");
   EXPECT_EQ(Form->PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
   // The owner's "'s" is never translated.
   EXPECT_EQ(Text(Form->Label1), "Ann's");
@@ -281,6 +282,21 @@ TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
   Form->LanguageStep();
   EXPECT_EQ(Text(Form->Label4), "12 Movies");
   EXPECT_EQ(Form->BtnOpen->Caption(), " Open");
+}
+
+TEST_F(MainWindow, LongGroupCaptionEndsBeforeItsButton) {
+  Folder.Write("Deutsch.lng", "[Translations]\r\nGroup by=Gruppieren nach\r\nOrder by=Sortieren nach\r\n"
+                              "Translated Title=Deutscher Titel und noch viel mehr\r\n");
+  WriteConfig(WriteSample(6), "Language=Deutsch\r\nLastGroup=3\r\nLastOrder=3\r\n");
+  Start();
+  const QString whole = Form->GroupCaption();
+  EXPECT_TRUE(whole.startsWith(QStringLiteral("Gruppieren nach Deutscher Titel")));
+  EXPECT_LE(Form->LabelGroup->x() + Form->LabelGroup->width(), Form->BtnCateg->x());
+  EXPECT_TRUE(Form->LabelGroup->text().endsWith(QChar(0x2026)));
+  EXPECT_EQ(Form->LabelGroup->toolTip(), whole);
+  // Wide enough, the whole caption shows.
+  Form->Splitter1->setSizes({700, 100});
+  EXPECT_EQ(Form->LabelGroup->text(), whole);
 }
 
 TEST_F(MainWindow, ToolbarPlacesTheVisibleButtonsFromTheLeft) {

@@ -1,0 +1,142 @@
+// Takes the README's pictures of the viewer: the main window on the bundled
+// sample in a few states, each saved as a PNG file.
+//
+//   viewer-shots FOLDER
+//
+// It needs a display (run it under xvfb-run) and the built program folder
+// beside it (Sample.qzt, Schemes.ini, Deutsch.lng).
+
+#include "browse/Grouping.h"
+#include "config/TViewerSettings.h"
+#include "dialogs/TFormProgress.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TViewerApplication.h"
+#include "viewer/TWebView.h"
+#include "widgets/TNiceGallery.h"
+#include "widgets/TNiceSideBar.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kWidth = 1100;
+constexpr int kHeight = 720;
+
+void Wait(const std::function<bool()>& done, int milliseconds = 20000) {
+  QEventLoop loop;
+  QTimer check, limit;
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  check.start(5);
+  limit.setSingleShot(true);
+  limit.start(milliseconds);
+  if (!done()) loop.exec();
+}
+
+void Settle(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// A program folder of its own, so the real one's settings stay untouched.
+std::string ProgramCopy(const fs::path& bin, const std::string& extraSettings) {
+  fs::path folder = fs::temp_directory_path() / ("elk-shots-" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (const char* name : {"Sample.qzt", "Schemes.ini", "Deutsch.lng"}) fs::copy_file(bin / name, folder / name);
+  fs::copy(bin / "covers", folder / "covers", fs::copy_options::recursive);
+  std::ofstream(folder / "Config.ini") << "[Config]\r\nCatalogFile=" << (folder / "Sample.qzt").string()
+                                       << "\r\nAutoOpen=1\r\nMaximized=0\r\nLeft=0\r\nTop=0\r\nWidth=" << kWidth
+                                       << "\r\nHeight=" << kHeight << "\r\n" << extraSettings;
+  return folder.string();
+}
+
+// Shows the window on a catalog with these settings, lets `prepare` bring
+// it into the state to show, and saves the screen.
+void Shoot(const fs::path& bin, const QString& file, const std::string& settings,
+           const std::function<void(TFormMain&)>& prepare = nullptr) {
+  std::string folder = ProgramCopy(bin, settings);
+  {
+    TFormProgress progress;
+    TFormMain form(TProgramPaths::ForFolder(folder), &progress);
+    int loads = 0;
+    QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished, [&] { ++loads; });
+    form.ShowWindow();
+    Wait([&] { return !form.Filling() && loads > 0; });
+    if (prepare) {
+      const int before = loads;
+      prepare(form);
+      Wait([&] { return loads > before; });
+    }
+    form.NiceGallery1->SetActive(false);
+    Settle(400);
+    QPixmap shot = form.screen()->grabWindow(0, 0, 0, kWidth, kHeight);
+    shot.save(file);
+    std::printf("%s\n", file.toLocal8Bit().constData());
+  }
+  fs::remove_all(folder);
+}
+
+// Opens the first section that holds a name with several movies and
+// selects that name.
+void SelectNameWithSeveralMovies(TFormMain& form) {
+  TSideBarModel& bar = form.NiceSideBar1->Model();
+  for (int section = 0; section < bar.Items().Count(); ++section) {
+    for (int item = 0; item < bar.Items()[section].Items().Count(); ++item) {
+      if (SideBarItemHandles(bar, section, item).find(',') == std::string::npos) continue;
+      bar.Items()[section].SetExpanded(true);
+      form.NiceSideBar1->SetItemIndex(section);
+      form.NiceSideBar1->SetSubItemIndex(item);
+      form.NiceSideBar1Select(section, item, bar.Items()[section].Items().Strings(item));
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: viewer-shots FOLDER\n");
+    return 2;
+  }
+  const fs::path bin = fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin";
+  RegisterMovieUrlScheme();
+  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  qputenv("QT_QUICK_BACKEND", "software");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  TViewerApplication app(argc, argv);
+  QDir().mkpath(QString::fromLocal8Bit(argv[1]));
+  auto path = [&](const char* name) { return QDir(QString::fromLocal8Bit(argv[1])).filePath(QLatin1String(name)); };
+
+  Shoot(bin, path("start.png"), "");
+  Shoot(bin, path("movie-page.png"), "LastGroup=1\r\n", [](TFormMain& form) {
+    form.NiceSideBar1->Items()[2].SetExpanded(true);
+    form.NiceSideBar1->SetItemIndex(2);
+    form.NiceSideBar1->SetSubItemIndex(1);
+    form.NiceSideBar1Select(2, 1, "");
+  });
+  Shoot(bin, path("people-list.png"), "LastGroup=17\r\n", SelectNameWithSeveralMovies);
+  Shoot(bin, path("dark-scheme.png"), "ColorScheme=Midnight\r\nLastGroup=6\r\n", [](TFormMain& form) {
+    form.NiceSideBar1->Items()[1].SetExpanded(true);
+    form.NiceSideBar1->SetItemIndex(1);
+    form.NiceSideBar1->SetSubItemIndex(1);
+    form.NiceSideBar1Select(1, 1, "");
+  });
+  Shoot(bin, path("german.png"), "Language=Deutsch\r\nColorScheme=Sand\r\nLastGroup=5\r\n");
+  return 0;
+}
