@@ -165,20 +165,6 @@ TStartResult StartFromOutside(const std::string& folder, bool watchMemory) {
   return result;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
-  QEventLoop loop;
-  QTimer check, limit;
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  check.start(1);
-  limit.setSingleShot(true);
-  limit.start(milliseconds);
-  if (!done()) loop.exec();
-  return done();
-}
-
 // Side bar clicks to their page, in this process: the median and the
 // slowest of `clicks` clicks on different movies.
 std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
@@ -186,7 +172,7 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
   TFormMain form(TProgramPaths::ForFolder(folder), &progress);
   form.ShowWindow();
   QSignalSpy loads(form.WebBrowser1, &QWebEngineView::loadFinished);
-  WaitUntil([&] { return !form.Filling() && loads.count() > 0; }, 60000);
+  RunEventsUntil([&] { return !form.Filling() && loads.count() > 0; }, 60000);
   std::vector<double> times;
   const TSideBarModel& model = form.NiceSideBar1->Model();
   for (int i = 1; i <= clicks; ++i) {
@@ -199,7 +185,7 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
     const qsizetype before = loads.count();
     auto start = std::chrono::steady_clock::now();
     QTest::mouseClick(form.NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
-    WaitUntil([&] { return loads.count() > before; }, 10000);
+    RunEventsUntil([&] { return loads.count() > before; }, 10000);
     times.push_back(SecondsSince(start) * 1000);
   }
   std::sort(times.begin(), times.end());

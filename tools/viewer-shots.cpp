@@ -33,18 +33,7 @@ namespace {
 constexpr int kWidth = 1100;
 constexpr int kHeight = 720;
 
-void Wait(const std::function<bool()>& done, int milliseconds = 20000) {
-  QEventLoop loop;
-  QTimer check, limit;
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  check.start(5);
-  limit.setSingleShot(true);
-  limit.start(milliseconds);
-  if (!done()) loop.exec();
-}
+constexpr int kLongestWaitMs = 20000;
 
 void Settle(int milliseconds) {
   QEventLoop loop;
@@ -76,11 +65,11 @@ void Shoot(const fs::path& bin, const QString& file, const std::string& settings
     int loads = 0;
     QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished, [&] { ++loads; });
     form.ShowWindow();
-    Wait([&] { return !form.Filling() && loads > 0; });
+    RunEventsUntil([&] { return !form.Filling() && loads > 0; }, kLongestWaitMs);
     if (prepare) {
       const int before = loads;
       prepare(form);
-      Wait([&] { return loads > before; });
+      RunEventsUntil([&] { return loads > before; }, kLongestWaitMs);
     }
     form.NiceGallery1->SetActive(false);
     Settle(400);

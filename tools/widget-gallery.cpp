@@ -24,23 +24,7 @@ constexpr TColor kGrey = RgbColor(0x80, 0x80, 0x80);
 constexpr TColor kLightGrey = RgbColor(0xAA, 0xAA, 0xAA);
 
 void GreySideBar(TNiceSideBar& bar) {
-  TSideBarModel& m = bar.Model();
-  bar.SetColor(kGrey);
-  m.SetAlwaysExpand(false);
-  for (TSideBarItemStyle* style : {&m.ItemStyle, &m.SubItemStyle}) {
-    bool bold = style == &m.ItemStyle;
-    style->NormalFont = {"Arial", -11, bold, clWhite};
-    style->HoverFont = {"Arial", -11, bold, clYellow};
-    style->SelectedFont = {"Arial", -11, bold, clBlack};
-    style->DisabledFont = {"Arial", -11, false, clGrayText};
-    style->NormalColor = kGrey;
-    style->HoverColor = kGrey;
-    style->SelectedColor = kLightGrey;
-    style->LineColor = bold ? clWhite : clSilver;
-  }
-  m.Bullets.NormalColor = m.Bullets.NormalPenColor = clWhite;
-  m.Bullets.HoverColor = m.Bullets.HoverPenColor = clYellow;
-  m.Bullets.SelectedColor = m.Bullets.SelectedPenColor = clBlack;
+  SetMainWindowLook(bar);
   const char* sections[][6] = {{"Category: Drama", "Casablanca", "Harbor Lights", "The Long Winter", "Wild River", nullptr},
                                {"Category: Comedy", "Electric Garden", "Golden Voyage", nullptr},
                                {"Category: Western", "Iron Moon", "Lonely Castle", "Secret Station", nullptr}};

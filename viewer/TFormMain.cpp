@@ -110,27 +110,6 @@ QUrl VideoUrl(const std::string& path) {
   return QUrl::fromLocalFile(text);
 }
 
-void ConfigureSideBar(TNiceSideBar& bar) {
-  TSideBarModel& m = bar.Model();
-  bar.SetColor(kGrey);
-  m.SetAlwaysExpand(false);
-  for (TSideBarItemStyle* style : {&m.ItemStyle, &m.SubItemStyle}) {
-    bool bold = style == &m.ItemStyle;
-    style->NormalFont = {"Arial", -11, bold, clWhite};
-    style->HoverFont = {"Arial", -11, bold, clYellow};
-    style->SelectedFont = {"Arial", -11, bold, clBlack};
-    style->DisabledFont = {"Arial", -11, false, clGrayText};
-    style->NormalColor = kGrey;
-    style->HoverColor = kGrey;
-    style->SelectedColor = kLightGrey;
-    style->LineColor = bold ? clWhite : clSilver;
-  }
-  m.Bullets.NormalColor = m.Bullets.NormalPenColor = clWhite;
-  m.Bullets.HoverColor = m.Bullets.HoverPenColor = clYellow;
-  m.Bullets.SelectedColor = m.Bullets.SelectedPenColor = clBlack;
-  bar.setFocusPolicy(Qt::StrongFocus);
-}
-
 }  // namespace
 
 TProgramPaths TProgramPaths::ForFolder(const std::string& programFolder) {
@@ -213,7 +192,8 @@ void TFormMain::CreateComponents() {
   BtnCateg->setObjectName(QStringLiteral("BtnCateg"));
   NiceSideBar1 = new TNiceSideBar(Panel2);
   NiceSideBar1->setObjectName(QStringLiteral("NiceSideBar1"));
-  ConfigureSideBar(*NiceSideBar1);
+  SetMainWindowLook(*NiceSideBar1);
+  NiceSideBar1->setFocusPolicy(Qt::StrongFocus);
   NiceSideBar1->OnSelect = [this](TNiceSideBar&, int index, int subIndex, const std::string& caption) {
     RunGuarded([&] { NiceSideBar1Select(index, subIndex, caption); });
   };

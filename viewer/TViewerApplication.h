@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 
 // The application object. Every exception raised while an event is handled
 // stops here and is shown in an error box; the window stays usable.
@@ -16,6 +17,12 @@ template <typename F>
 bool RunGuarded(F&& action);
 
 void ShowCurrentException();
+
+// Runs the event loop until `done` holds or `milliseconds` have passed;
+// returns `done`. For the programs that drive the window (tests,
+// benchmarks, the picture taker): unlike short sleeps between checks it
+// never holds the web engine's own work back.
+bool RunEventsUntil(const std::function<bool()>& done, int milliseconds);
 
 template <typename F>
 bool RunGuarded(F&& action) {

@@ -83,3 +83,8 @@ class TNiceSideBar : public QWidget, public TSideBarView {
 
   TSideBarModel m_model;
 };
+
+// The main window's side bar before a colour scheme is applied: grey, with
+// Arial 8 point in white (bold section headers), yellow under the pointer,
+// black when selected, and collapsible sections.
+void SetMainWindowLook(TNiceSideBar& bar);

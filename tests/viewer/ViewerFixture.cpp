@@ -9,6 +9,7 @@
 #include "tools/SampleCatalog.h"
 #include "tools/TCatalogWriter.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
 #include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
@@ -28,20 +29,7 @@ constexpr int kLongestWaitMs = 30000;
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer check, limit;
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  check.start(2);
-  limit.setSingleShot(true);
-  limit.start(milliseconds);
-  loop.exec();
-  return done();
-}
+bool WaitUntil(const std::function<bool()>& done, int milliseconds) { return RunEventsUntil(done, milliseconds); }
 
 bool TRecordingDesktop::OpenUrl(const QUrl& url) {
   Opened.push_back(url);
