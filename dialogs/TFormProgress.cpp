@@ -9,6 +9,8 @@ TFormProgress::TFormProgress(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("FormProgress"));
   MakeFixedDialog(*this, 393, 81);
   setWindowFlag(Qt::WindowStaysOnTopHint);
+  // Closing it only hides it; it never ends the program.
+  setAttribute(Qt::WA_QuitOnClose, false);
   Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(16, 12, 361, 16);

@@ -73,6 +73,27 @@ TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
   EXPECT_TRUE(Desktop->Errors.empty());
 }
 
+TEST_F(MainWindow, ComponentsCarryTheirDesignNames) {
+  WriteConfig(Folder.File("none.qzt"));
+  Start();
+  for (const char* name : {"NiceGallery1", "Panel1", "BtnOpen", "BtnEdit", "BtnSettings", "BtnPlay", "PanelSearch",
+                           "BtnBack", "ComboSearch", "EditSearch", "BtnSearch", "Label1", "Label2", "Panel2", "Panel3",
+                           "LabelGroup", "BtnCateg", "NiceSideBar1", "Splitter1", "WebBrowser1", "Panel4", "Label4",
+                           "Label6", "Label5", "PanelClose", "BtnClose", "PopupMenu1"}) {
+    EXPECT_NE(Form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  EXPECT_EQ(Form->NiceGallery1->height(), 100);
+  EXPECT_EQ(Form->Panel1->height(), 44);
+  EXPECT_EQ(Form->Panel4->height(), 20);
+  EXPECT_EQ(Form->Panel3->height(), 23);
+  EXPECT_EQ(Form->Panel2->width(), 249);
+  EXPECT_EQ(Form->BtnClose->size(), QSize(55, 25));
+  EXPECT_EQ(Form->BtnCateg->size(), QSize(9, 9));
+  EXPECT_EQ(Form->EditSearch->text(), QStringLiteral("Search ..."));
+  EXPECT_EQ(Form->Label1->x() + Form->Label1->width(), Form->Panel1->width() - 20);
+  EXPECT_EQ(Form->Label2->x() + Form->Label2->width(), Form->Panel1->width() - 20);
+}
+
 TEST_F(MainWindow, StripHoldsPicturesInCatalogOrderTaggedWithHandles) {
   WriteConfig(WriteSample(30));
   Start();
