@@ -8,6 +8,7 @@
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
 #include "dialogs/TFormProgress.h"
+#include "dialogs/TFormSettings.h"
 #include "viewer/Glyphs.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TMovieSchemeHandler.h"
@@ -42,8 +43,9 @@ int main(int argc, char** argv) {
   TFormProgress progress;
   TFormMain form(TProgramPaths::ForFolder(ProgramFolder()), &progress);
   TFormOpen open(&form);
+  TFormSettings settings(&form, form);
   TFormPassword password(&form);
-  form.SetDialogs(&open, &password);
+  form.SetDialogs(&open, &settings, &password);
   form.ShowWindow();
   return app.exec();
 }

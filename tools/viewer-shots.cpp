@@ -9,6 +9,8 @@
 #include "browse/Grouping.h"
 #include "config/TViewerSettings.h"
 #include "dialogs/TFormProgress.h"
+#include "dialogs/TFormSettings.h"
+#include "viewer/Glyphs.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
@@ -17,8 +19,11 @@
 #include "widgets/TNiceSideBar.h"
 
 #include <QDir>
+#include <QIcon>
+#include <QPixmap>
 #include <QEventLoop>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -96,6 +101,31 @@ void SelectNameWithSeveralMovies(TFormMain& form) {
   }
 }
 
+// Every tab of the settings window, as the window shows it over the sample.
+void ShootSettings(const fs::path& bin, const QDir& folder) {
+  std::string program = ProgramCopy(bin, "ExternalPlayer=/usr/bin/vlc\r\nVideoPathField=Source\r\n");
+  std::ofstream(fs::path(program) / "Config.ini", std::ios::app)
+      << "[UserVars]\r\nCount=3\r\nName1=$OWNER\r\nValue1=Ann\r\nName2=DVD\r\nValue2=Digital Versatile Disc\r\n"
+         "Name3=a&equal;b\r\nValue3=c\r\n";
+  {
+    TFormProgress progress;
+    TFormMain form(TProgramPaths::ForFolder(program), &progress);
+    form.ShowWindow();
+    RunEventsUntil([&] { return !form.Filling(); }, kLongestWaitMs);
+    TFormSettings settings(&form, form);
+    settings.show();
+    const char* names[] = {"general", "security", "template", "list-template", "user-vars", "about"};
+    for (int tab = 0; tab < settings.PageControl1->count(); ++tab) {
+      settings.PageControl1->setCurrentIndex(tab);
+      Settle(200);
+      QString file = folder.filePath(QStringLiteral("settings-%1.png").arg(QLatin1String(names[tab])));
+      settings.grab().save(file);
+      std::printf("%s\n", file.toLocal8Bit().constData());
+    }
+  }
+  fs::remove_all(program);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,6 +139,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QUICK_BACKEND", "software");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TViewerApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramIcon(64))));
   QDir().mkpath(QString::fromLocal8Bit(argv[1]));
   auto path = [&](const char* name) { return QDir(QString::fromLocal8Bit(argv[1])).filePath(QLatin1String(name)); };
 
@@ -127,5 +158,6 @@ int main(int argc, char** argv) {
     form.NiceSideBar1Select(1, 1, "");
   });
   Shoot(bin, path("german.png"), "Language=Deutsch\r\nColorScheme=Sand\r\nLastGroup=5\r\n");
+  ShootSettings(bin, QDir(QString::fromLocal8Bit(argv[1])));
   return 0;
 }

@@ -132,8 +132,9 @@ TFormMain::~TFormMain() {
   RunGuarded([this] { FormDestroy(); });
 }
 
-void TFormMain::SetDialogs(TFormOpen* open, TFormPassword* password) {
+void TFormMain::SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPassword* password) {
   m_formOpen = open;
+  m_formSettings = settings;
   m_formPassword = password;
 }
 
@@ -589,10 +590,65 @@ void TFormMain::BtnBackClick() { WebBrowser1->back(); }
 void TFormMain::BtnSettingsClick() {
   if (Filling() || !AskPassword()) return;
   m_titleTypeAtSettings = m_settings.TitleType;
-  if (ShowSettingsDialog) ShowSettingsDialog();
+  if (m_formSettings != nullptr) m_formSettings->ShowModal();
 }
 
 void TFormMain::BtnCloseClick() { close(); }
+
+// Applying edited settings.
+
+void TFormMain::ApplySettings() {
+  if (m_settings.FullScreen) {
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    showMaximized();
+  } else {
+    setWindowFlag(Qt::FramelessWindowHint, false);
+    showNormal();
+    move(m_settings.Left, m_settings.Top);
+    resize(std::max(m_settings.Width, 200), std::max(m_settings.Height, 150));
+  }
+  PanelClose->setVisible(m_settings.FullScreen);
+  PlaceClosePanel();
+  ApplyColorScheme(m_settings.ColorScheme);
+  LanguageStep();
+  LayoutToolbar();
+  if (m_settings.ShowTopImages && !m_galleryFilled) FillGallery();
+  NiceGallery1->setVisible(m_settings.ShowTopImages);
+  // A fill still running sets the scrolling when it ends.
+  if (!Filling()) NiceGallery1->SetActive(m_settings.ShowTopImages && m_settings.AutoScroll);
+  ShowMovies(m_currentSelection);
+  if (m_settings.TitleType != m_titleTypeAtSettings) RetitleMovies();
+}
+
+void TFormMain::RetitleMovies() {
+  // The strip's pictures carry their movie's handle; pictures still to come
+  // get the new title when they are added.
+  TGalleryItems& pictures = NiceGallery1->Items();
+  for (int i = 0; i < pictures.Count(); ++i) {
+    if (const TMovie* movie = m_catalog.FindByHandle(pictures[i].Tag)) {
+      pictures.SetHint(i, GetMovieTitle(*movie, m_settings.TitleType));
+    }
+  }
+  // Names of people mode carry no movie and keep their text; the sections
+  // themselves are not rebuilt.
+  TSideBarModel& bar = NiceSideBar1->Model();
+  if (bar.Tag == 1) return;
+  // One layout at the end; the selection and the scroll position stay.
+  bar.Items().BeginUpdate();
+  for (int section = 0; section < bar.Items().Count(); ++section) {
+    TSideBarStrings& items = bar.Items()[section].Items();
+    for (int item = 0; item < items.Count(); ++item) {
+      if (const auto* movie = static_cast<const TMovie*>(items.Objects(item))) {
+        items.SetString(item, SideBarTitle(*movie, m_settings.TitleType));
+      }
+    }
+  }
+  bar.Items().EndUpdate();
+}
+
+bool TFormMain::SaveSettings() {
+  return RunGuarded([this] { SaveSettingsTo(m_settings, m_paths.Settings); });
+}
 
 void TFormMain::BtnCategClick() { PopupMenu1->popup(BtnCateg->mapToGlobal(QPoint(0, BtnCateg->height()))); }
 

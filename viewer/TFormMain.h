@@ -5,6 +5,7 @@
 #include "config/PageFrame.h"
 #include "config/SettingsLocation.h"
 #include "config/TViewerSettings.h"
+#include "dialogs/TFormSettings.h"
 #include "render/MoviePictures.h"
 #include "render/TPictureStore.h"
 
@@ -25,6 +26,7 @@ class QTimer;
 class TEncartaButton;
 class TFormOpen;
 class TFormPassword;
+class TFormSettings;
 class TFormProgress;
 class TImageButton;
 class TMovieRequestHandler;
@@ -50,14 +52,14 @@ struct TProgramPaths {
 // page addresses and runs the caption bar's buttons. Pages and pictures are
 // made by the "movie" request handler it registers; grouping, search and
 // the widgets' behaviour live in their own classes.
-class TFormMain : public QWidget {
+class TFormMain : public QWidget, public TSettingsOwner {
  public:
   // Runs FormCreate. The dialogs are made afterwards, by SetDialogs, in the
   // program's creation order; until then the window uses none of them.
   TFormMain(TProgramPaths paths, TFormProgress* progress);
   ~TFormMain() override;
 
-  void SetDialogs(TFormOpen* open, TFormPassword* password);
+  void SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPassword* password);
   // Shows the window as FormCreate placed it (normal, maximised, borderless).
   void ShowWindow();
 
@@ -92,7 +94,7 @@ class TFormMain : public QWidget {
   QMenu* PopupMenu1;
 
   // Fields.
-  TViewerSettings& Settings() { return m_settings; }
+  TViewerSettings& Settings() override { return m_settings; }
   const TMovieList& Catalog() const { return m_catalog; }
   TWBContainer& BrowserHost() { return *m_browserHost; }
   const std::string& CurrentSelection() const { return m_currentSelection; }
@@ -118,8 +120,12 @@ class TFormMain : public QWidget {
   void SearchMovies(const std::string& text);
   void ApplyColorScheme(const std::string& scheme);
   void BuildPageFrame(const std::string& scheme);
-  void ApplyLanguage();
-  // Loads the language file named by the settings, then ApplyLanguage.
+  // Sets every caption; `rebuildSideBar` false keeps the side bar as it is
+  // (its headings are already in this language).
+  void ApplyLanguage(bool rebuildSideBar = true);
+  // Loads the language file named by the settings, then ApplyLanguage. The
+  // side bar is built again only when the translations differ from those
+  // it was built with.
   void LanguageStep();
   bool AskPassword();
   // Takes every thumbnail that is ready; ends the fill after the last one.
@@ -145,8 +151,11 @@ class TFormMain : public QWidget {
   void BtnSearchClick();
   void EditSearchClick() {}
 
-  // Runs where the settings dialog opens; until it exists, nothing.
-  std::function<void()> ShowSettingsDialog;
+  // TSettingsOwner: what the settings dialog's buttons run.
+  std::string SettingsProgramFolder() const override { return m_paths.ProgramFolder; }
+  void ApplySettings() override;
+  bool SaveSettings() override;
+
   // The TitleType in force when the settings dialog was opened.
   int TitleTypeAtSettings() const { return m_titleTypeAtSettings; }
 
@@ -168,11 +177,13 @@ class TFormMain : public QWidget {
   void EndFill(bool completed);
   void RefreshGlyphs();
   void SetPanelColor(QWidget* panel, std::uint32_t color);
+  void RetitleMovies();
 
   TProgramPaths m_paths;
   TFormProgress* m_progress;
   TFormOpen* m_formOpen = nullptr;
   TFormPassword* m_formPassword = nullptr;
+  TFormSettings* m_formSettings = nullptr;
 
   TViewerSettings m_settings;
   TMovieList m_catalog;
@@ -197,6 +208,9 @@ class TFormMain : public QWidget {
   QMenu* m_groupOthers = nullptr;
   QMenu* m_orderOthers = nullptr;
   QString m_groupCaption;
+  // The language file (name and contents) the side bar was last built in.
+  std::string m_sideBarLanguage;
+  bool m_sideBarLanguageKnown = false;
   bool m_destroyed = false;
   bool m_shownOnce = false;
 };

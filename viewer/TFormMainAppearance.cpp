@@ -23,6 +23,8 @@
 #include <QMenu>
 #include <QSplitter>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -34,6 +36,12 @@ void SetTextColor(QWidget* widget, TColor color) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, ToQColor(color));
   widget->setPalette(palette);
+}
+
+// The bytes of a language file, to tell whether it changed.
+std::string ReadLanguageFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -127,8 +135,16 @@ void TFormMain::RefreshGlyphs() {
 }
 
 void TFormMain::LanguageStep() {
-  LoadLanguage((std::filesystem::path(m_paths.ProgramFolder) / (m_settings.Language + ".lng")).string());
-  ApplyLanguage();
+  const std::string path = (std::filesystem::path(m_paths.ProgramFolder) / (m_settings.Language + ".lng")).string();
+  LoadLanguage(path);
+  // Rebuilding the side bar forgets the user's place in it (the open
+  // sections, the selection, the scroll position); it is needed only when
+  // its headings would read differently.
+  std::string language = GlobalTranslationTable().Active() ? path + '\n' + ReadLanguageFile(path) : std::string();
+  const bool changed = !m_sideBarLanguageKnown || language != m_sideBarLanguage;
+  m_sideBarLanguage = std::move(language);
+  m_sideBarLanguageKnown = true;
+  ApplyLanguage(changed);
 }
 
 void TFormMain::SetTitleLabel() {
@@ -150,7 +166,7 @@ void TFormMain::SetCountLabel() {
   PlaceStatusLabels();
 }
 
-void TFormMain::ApplyLanguage() {
+void TFormMain::ApplyLanguage(bool rebuildSideBar) {
   BtnClose->SetCaption(Translate("Close"));
   BtnOpen->SetCaption(" " + Translate("Open"));
   BtnEdit->SetCaption(" " + Translate("Edit"));
@@ -172,7 +188,7 @@ void TFormMain::ApplyLanguage() {
   }
   ComboSearch->setCurrentIndex(0);
 
-  RefreshSideBar();
+  if (rebuildSideBar) RefreshSideBar();
 
   m_groupMenu->setTitle(TranslatedText(m_sortMenus.GroupBy.Caption));
   m_orderMenu->setTitle(TranslatedText(m_sortMenus.OrderBy.Caption));

@@ -403,8 +403,7 @@ TEST_F(MainWindow, PasswordGuardsSettingsEditOpenAndClosing) {
   WriteConfig(WriteSample(3), "Protected=1\r\n");
   Start();
   Form->Settings().Password = "Secret";
-  int settingsShown = 0;
-  Form->ShowSettingsDialog = [&] { ++settingsShown; };
+  int& settingsShown = SettingsShown;
 
   // F10 with a wrong password: the dialog stays closed, no message.
   AnswerPassword(QStringLiteral("secret "));
@@ -437,8 +436,7 @@ TEST_F(MainWindow, PasswordGuardsSettingsEditOpenAndClosing) {
 TEST_F(MainWindow, WithoutProtectionNothingIsAsked) {
   WriteConfig(WriteSample(3));
   Start();
-  int settingsShown = 0;
-  Form->ShowSettingsDialog = [&] { ++settingsShown; };
+  int& settingsShown = SettingsShown;
   QTest::keyClick(Form->NiceSideBar1, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 1);
   EXPECT_FALSE(Password->isVisible());
@@ -495,8 +493,7 @@ TEST_F(MainWindow, WhileTheStripFillsOpeningSettingsAndClosingAreRefused) {
   Start();
   EXPECT_FALSE(Form->NiceGallery1->isVisible());
   EXPECT_FALSE(Form->GalleryFilled());
-  int settingsShown = 0;
-  Form->ShowSettingsDialog = [&] { ++settingsShown; };
+  int& settingsShown = SettingsShown;
   Form->Settings().ShowTopImages = true;
   Form->FillGallery();
   ASSERT_TRUE(Form->Filling());

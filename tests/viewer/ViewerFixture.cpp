@@ -6,6 +6,7 @@
 #include "tests/support/TestPictures.h"
 #include "dialogs/TFormPassword.h"
 #include "dialogs/TFormProgress.h"
+#include "dialogs/TFormSettings.h"
 #include "tools/SampleCatalog.h"
 #include "tools/TCatalogWriter.h"
 #include "viewer/TFormMain.h"
@@ -70,7 +71,18 @@ void WriteTestCatalog(const std::string& path, const std::string& owner, const s
   WriteFileBytes(path, writer.Bytes());
 }
 
-ViewerFixture::ViewerFixture() : Desktop(std::make_shared<TRecordingDesktop>()) { SetApplicationDesktop(Desktop); }
+bool TShowWatcher::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show && OnShow) OnShow();
+  return QObject::eventFilter(watched, event);
+}
+
+ViewerFixture::ViewerFixture() : Desktop(std::make_shared<TRecordingDesktop>()) {
+  SetApplicationDesktop(Desktop);
+  m_settingsWatcher.OnShow = [this] {
+    ++SettingsShown;
+    if (AutoCloseSettings) QTimer::singleShot(0, SettingsForm, [this] { SettingsForm->BtnCancel->click(); });
+  };
+}
 
 ViewerFixture::~ViewerFixture() {
   Loads.reset();
@@ -102,11 +114,15 @@ void ViewerFixture::Start() {
   // Made before any event runs, so not even the first page is missed.
   Loads = std::make_unique<QSignalSpy>(Form->WebBrowser1, &QWebEngineView::loadFinished);
   Open = new TFormOpen(Form.get());
+  SettingsForm = new TFormSettings(Form.get(), *Form);
+  SettingsForm->ErrorBox = [this](QWidget*, const QString& message) { SettingsErrors.push_back(message); };
+  SettingsForm->OpenDialog1 = [](QWidget*, const std::string&) -> std::optional<std::string> { return std::nullopt; };
+  SettingsForm->installEventFilter(&m_settingsWatcher);
   Password = new TFormPassword(Form.get());
   auto timer = std::make_unique<TManualTimer>();
   PasswordTimer = timer.get();
   Password->SetTimer(std::move(timer));
-  Form->SetDialogs(Open, Password);
+  Form->SetDialogs(Open, SettingsForm, Password);
   Form->ShowWindow();
   ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, kLongestWaitMs));
   if (!Form->CurrentSelection().empty()) {

@@ -4,6 +4,7 @@
 #include "tests/support/TTestFolder.h"
 #include "viewer/TDesktop.h"
 
+#include <QObject>
 #include <QSignalSpy>
 #include <QString>
 #include <functional>
@@ -15,6 +16,7 @@ class TFormMain;
 class TFormOpen;
 class TFormPassword;
 class TFormProgress;
+class TFormSettings;
 class TManualTimer;
 
 // Collects what the viewer asks of the desktop instead of doing it.
@@ -32,6 +34,15 @@ class TRecordingDesktop : public TDesktop {
 // Runs the event loop until `done` holds, or gives up after `milliseconds`.
 // Unlike a loop of short sleeps it never holds the web engine's tasks back.
 bool WaitUntil(const std::function<bool()>& done, int milliseconds = 30000);
+
+// Calls OnShow whenever the object it watches is shown.
+class TShowWatcher : public QObject {
+ public:
+  std::function<void()> OnShow;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 // A movie for hand-made catalogs.
 TMovie TestMovie(int number, const std::string& title, const std::string& source = std::string());
@@ -59,6 +70,12 @@ class ViewerFixture {
   std::unique_ptr<TFormMain> Form;
   TFormOpen* Open = nullptr;
   TFormPassword* Password = nullptr;
+  TFormSettings* SettingsForm = nullptr;
+  // How often the settings window was shown; while AutoCloseSettings is on
+  // each showing is cancelled at once.
+  int SettingsShown = 0;
+  bool AutoCloseSettings = true;
+  std::vector<QString> SettingsErrors;
   TManualTimer* PasswordTimer = nullptr;
   std::unique_ptr<QSignalSpy> Loads;
 
@@ -84,4 +101,7 @@ class ViewerFixture {
   void ClickStripPicture(int index);
   // Answers the next password prompt with `text` (OK) or cancels it.
   void AnswerPassword(const QString& text, bool confirm = true);
+
+ private:
+  TShowWatcher m_settingsWatcher;
 };

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFileInfo;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+class TNiceGrid;
+struct TViewerSettings;
+
+// What the settings window needs of the main window: the settings it edits,
+// the folder of the schemes and language files, and the two actions of its
+// buttons. The main window shows the errors of both itself.
+class TSettingsOwner {
+ public:
+  virtual ~TSettingsOwner() = default;
+  virtual TViewerSettings& Settings() = 0;
+  virtual std::string SettingsProgramFolder() const = 0;
+  // Brings the running window in line with the settings.
+  virtual void ApplySettings() = 0;
+  // Writes "Config.ini"; false when that failed (the error has been shown).
+  virtual bool SaveSettings() = 0;
+};
+
+// The modal window that edits every setting, both page templates and the
+// user variables. Each showing fills the controls from the settings; only
+// Apply and OK change them. Its texts are never translated.
+class TFormSettings : public QDialog {
+ public:
+  TFormSettings(QWidget* parent, TSettingsOwner& owner);
+
+  // Shows the window modally until it is closed.
+  void ShowModal();
+
+  QTabWidget* PageControl1;
+  QWidget* TabGeneral;
+  QWidget* TabSecurity;
+  QWidget* TabTemplate;
+  QWidget* TabListTemplate;
+  QWidget* TabUserVars;
+  QWidget* TabAbout;
+
+  QComboBox* ComboLanguages;
+  QComboBox* ComboSchemes;
+  QComboBox* ComboTitle;
+  QCheckBox* CheckFullScreen;
+  QCheckBox* CheckShowTopImages;
+  QCheckBox* CheckAutoscroll;
+  QSpinBox* SpinMaxImageWidth;
+  QSpinBox* SpinMaxImageHeight;
+  QComboBox* ComboDate;
+  QLineEdit* EditDateSample;
+  QLineEdit* EditExternalPlayer;
+  QToolButton* SpeedButton1;
+  QComboBox* ComboVideoField;
+
+  QCheckBox* CheckPassword;
+  QLabel* LabelPassword1;
+  QLineEdit* EditPassword1;
+  QLabel* LabelPassword2;
+  QLineEdit* EditPassword2;
+  QCheckBox* CheckBtnOpen;
+  QCheckBox* CheckBtnEdit;
+  QCheckBox* CheckBtnPlay;
+  QCheckBox* CheckBtnSettings;
+  QCheckBox* CheckSearch;
+
+  QPushButton* BtnInsert;
+  QPlainTextEdit* MemoTemplate;
+  QPushButton* BtnInsert2;
+  QPlainTextEdit* MemoListTemplate;
+  TNiceGrid* GridUserVars;
+  QLabel* LabelAbout;
+
+  QPushButton* BtnApply;
+  QPushButton* BtnOk;
+  QPushButton* BtnCancel;
+  QMenu* PopupMenu1;
+
+  // 0 when the Insert Info menu serves MemoTemplate, 1 for MemoListTemplate.
+  int InsertTarget() const { return m_insertTarget; }
+
+  void FormCreate();
+  void FormShow();
+  void BtnApplyClick();
+  void BtnOkClick();
+  void BtnCancelClick();
+  void CheckPasswordClick();
+  void ComboDateChange();
+  void SpeedButton1Click();
+  void BtnInsertClick();
+  void BtnInsert2Click();
+  // Inserts a variable into the menu's target box, over the selection.
+  void InsertVariable(const QString& variable);
+
+  // The chooser of the player program and the error box; tests replace
+  // them.
+  std::function<std::optional<std::string>(QWidget* parent, const std::string& proposed)> OpenDialog1;
+  std::function<void(QWidget* parent, const QString& message)> ErrorBox;
+
+  // The Insert Info menu: captions and what they insert, in menu order.
+  static const std::vector<std::pair<const char*, const char*>>& InsertInfoItems();
+  // Whether the player chooser's first filter offers a file: folders to
+  // walk through and files the user may run.
+  static bool OfferedAsProgram(const QFileInfo& file);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  TSettingsOwner& m_owner;
+  int m_insertTarget = 0;
+};

@@ -1,0 +1,408 @@
+#include "ViewerFixture.h"
+
+#include "config/Translation.h"
+#include "dialogs/TFormSettings.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TWebView.h"
+#include "widgets/TEncartaButton.h"
+#include "widgets/TNiceGallery.h"
+#include "widgets/TNiceGrid.h"
+#include "widgets/TNiceSideBar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsWindow : public ::testing::Test, public ViewerFixture {
+ protected:
+  void SetUp() override { AutoCloseSettings = false; }
+  void TearDown() override { LoadLanguage(Folder.File("none.lng")); }
+
+  // The window as a showing fills it, without running its modal loop.
+  TFormSettings& Dialog() {
+    SettingsForm->FormShow();
+    return *SettingsForm;
+  }
+
+  QStringList Items(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+  }
+};
+
+}  // namespace
+
+TEST_F(SettingsWindow, ShowsEverySettingAndTheInsertInfoMenu) {
+  Folder.Write("Schemes.ini", "[Default]\r\n[midnight]\r\n[Sand]\r\n");
+  WriteConfig(WriteSample(4), "ColorScheme=Midnight\r\nTitleType=1\r\nMaxImageWidth=-5\r\nDateFormat=yyyy\r\n"
+                              "ExternalPlayer=/usr/bin/player\r\nVideoPathField=Comments\r\nProtected=0\r\n"
+                              "ShowEditButton=0\r\n");
+  Start();
+  Form->Settings().Password = "pw";
+  TFormSettings& d = Dialog();
+  EXPECT_EQ(d.windowTitle(), QStringLiteral("Settings"));
+  EXPECT_EQ(Items(d.ComboSchemes), (QStringList{"Default", "midnight", "Sand"}));
+  EXPECT_EQ(d.ComboSchemes->currentText(), QStringLiteral("midnight"));
+  EXPECT_EQ(d.ComboTitle->currentIndex(), 1);
+  EXPECT_EQ(d.SpinMaxImageWidth->value(), -5);
+  EXPECT_EQ(d.EditExternalPlayer->text(), QStringLiteral("/usr/bin/player"));
+  EXPECT_EQ(d.ComboVideoField->currentText(), QStringLiteral("Comments"));
+  EXPECT_EQ(d.EditDateSample->text(), QString::number(QDate::currentDate().year()));
+  EXPECT_FALSE(d.CheckBtnEdit->isChecked());
+  EXPECT_TRUE(d.CheckBtnOpen->isChecked());
+  // The password boxes hold the password but are off without protection.
+  EXPECT_EQ(d.EditPassword1->text(), QStringLiteral("pw"));
+  EXPECT_EQ(d.EditPassword2->text(), QStringLiteral("pw"));
+  EXPECT_FALSE(d.EditPassword1->isEnabled());
+  EXPECT_FALSE(d.LabelPassword2->isEnabled());
+  d.CheckPassword->click();
+  EXPECT_TRUE(d.EditPassword1->isEnabled());
+  EXPECT_TRUE(d.LabelPassword1->isEnabled());
+
+  ASSERT_EQ(d.PageControl1->count(), 6);
+  EXPECT_EQ(d.PageControl1->tabText(5), QStringLiteral("About"));
+  EXPECT_TRUE(d.LabelAbout->text().contains(QStringLiteral("Elk Movie Catalog Viewer")));
+  EXPECT_TRUE(d.LabelAbout->text().contains(QStringLiteral(ELK_VERSION)));
+
+  const QList<QAction*> items = d.PopupMenu1->actions();
+  ASSERT_EQ(items.size(), 36);
+  EXPECT_EQ(items.front()->text(), QStringLiteral("Actors"));
+  EXPECT_EQ(items[12]->text(), QStringLiteral("Frame Rate"));
+  EXPECT_EQ(items.back()->text(), QStringLiteral("Link (in Template List)"));
+}
+
+TEST_F(SettingsWindow, TypingADateFormatShowsTheSampleAtOnce) {
+  WriteConfig(WriteSample(2));
+  Start();
+  TFormSettings& d = Dialog();
+  d.ComboDate->setEditText(QStringLiteral("yyyy"));
+  EXPECT_EQ(d.EditDateSample->text(), QString::number(QDate::currentDate().year()));
+  d.ComboDate->setEditText(QStringLiteral("dd/mm/yyyy"));
+  EXPECT_EQ(d.EditDateSample->text(), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+TEST_F(SettingsWindow, LanguageListFromTheProgramFolder) {
+  WriteConfig(WriteSample(2));
+  Start();
+  // No language file: only English, selected.
+  EXPECT_EQ(Items(Dialog().ComboLanguages), QStringList{"English"});
+  EXPECT_EQ(Dialog().ComboLanguages->currentIndex(), 0);
+  // Two files for other languages: just their names, sorted, and English is
+  // not among them, so nothing is selected.
+  Folder.Write("svenska.lng", "[Translations]\r\n");
+  Folder.Write("Deutsch.lng", "[Translations]\r\nMovies=Filme\r\n");
+  TFormSettings& d = Dialog();
+  EXPECT_EQ(Items(d.ComboLanguages), (QStringList{"Deutsch", "svenska"}));
+  EXPECT_EQ(d.ComboLanguages->currentIndex(), -1);
+  d.BtnOkClick();
+  EXPECT_EQ(Form->Settings().Language, "");
+  EXPECT_NE(Folder.Read("Config.ini").find("Language=\r\n"), std::string::npos);
+  EXPECT_EQ(Form->BtnOpen->Caption(), " Open");
+}
+
+TEST_F(SettingsWindow, UserVariablesKeepTheirEqualsSignsAndDropIncompleteRows) {
+  WriteConfig(WriteSample(2));
+  Start();
+  TFormSettings& d = Dialog();
+  d.GridUserVars->SetRowCount(4);
+  d.GridUserVars->SetCells(0, 0, "a=b");
+  d.GridUserVars->SetCells(1, 0, "c=d");
+  d.GridUserVars->SetCells(0, 1, "only find");
+  d.GridUserVars->SetCells(1, 2, "only replace");
+  d.GridUserVars->SetCells(0, 3, "Tom");
+  d.GridUserVars->SetCells(1, 3, "Thomas");
+  d.BtnApplyClick();
+  const auto& vars = Form->Settings().UserVars.Entries();
+  ASSERT_EQ(vars.size(), 2u);
+  EXPECT_EQ(vars[0].Name, "a&equal;b");
+  EXPECT_EQ(vars[0].Value, "c&equal;d");
+  EXPECT_EQ(vars[1].Name, "Tom");
+  // Shown again as typed.
+  TFormSettings& again = Dialog();
+  EXPECT_EQ(again.GridUserVars->RowCount(), 2);
+  EXPECT_EQ(again.GridUserVars->Cells(0, 0), "a=b");
+  EXPECT_EQ(again.GridUserVars->Cells(1, 0), "c=d");
+  // No variables: one empty row to type into.
+  Form->Settings().UserVars.Clear();
+  EXPECT_EQ(Dialog().GridUserVars->RowCount(), 1);
+}
+
+TEST_F(SettingsWindow, CancelAfterApplyKeepsWhatApplyDid) {
+  WriteConfig(WriteSample(3));
+  Start();
+  const std::string saved = Folder.Read("Config.ini");
+  TFormSettings& d = Dialog();
+  d.CheckBtnPlay->setChecked(false);
+  d.SpinMaxImageHeight->setValue(123);
+  d.BtnApplyClick();
+  d.BtnCancelClick();
+  EXPECT_FALSE(Form->Settings().ShowPlayButton);
+  EXPECT_EQ(Form->Settings().MaxImageHeight, 123);
+  EXPECT_FALSE(Form->BtnPlay->isVisible());
+  // Nothing is written before the next save.
+  EXPECT_EQ(Folder.Read("Config.ini"), saved);
+}
+
+TEST_F(SettingsWindow, MismatchedPasswordsKeepEveryEarlierSetting) {
+  WriteConfig(WriteSample(3));
+  Start();
+  const std::string saved = Folder.Read("Config.ini");
+  TFormSettings& d = Dialog();
+  d.CheckFullScreen->setChecked(true);
+  d.MemoTemplate->setPlainText(QStringLiteral("<p>changed</p>"));
+  d.CheckPassword->setChecked(true);
+  d.EditPassword1->setText(QStringLiteral("Secret"));
+  d.EditPassword2->setText(QStringLiteral("secret"));
+  d.BtnOkClick();
+  ASSERT_EQ(SettingsErrors.size(), 1u);
+  EXPECT_EQ(SettingsErrors[0], QStringLiteral("Passwords mismatch."));
+  EXPECT_FALSE(Form->Settings().FullScreen);
+  EXPECT_FALSE(Form->Settings().Protected);
+  EXPECT_NE(Form->Settings().Template.front(), "<p>changed</p>");
+  EXPECT_EQ(Folder.Read("Config.ini"), saved);
+
+  // Without protection the confirmation is not looked at.
+  d.CheckPassword->setChecked(false);
+  d.CheckFullScreen->setChecked(false);
+  d.BtnOkClick();
+  EXPECT_EQ(SettingsErrors.size(), 1u);
+  EXPECT_EQ(Form->Settings().Password, "Secret");
+  EXPECT_NE(Folder.Read("Config.ini").find("[Template]"), std::string::npos);
+}
+
+TEST_F(SettingsWindow, OkSavesAndAFailedSaveLeavesTheWindowOpen) {
+  WriteConfig(WriteSample(3));
+  Start();
+  TFormSettings& d = Dialog();
+  d.SpinMaxImageWidth->setValue(321);
+  d.BtnOkClick();
+  EXPECT_NE(Folder.Read("Config.ini").find("MaxImageWidth=321"), std::string::npos);
+  EXPECT_TRUE(Desktop->Errors.empty());
+
+  // A folder where Config.ini should be: saving fails.
+  std::filesystem::remove(Folder.File("Config.ini"));
+  std::filesystem::create_directory(Folder.File("Config.ini"));
+  QTimer::singleShot(0, SettingsForm, [&] { SettingsForm->BtnOk->click(); });
+  QTimer::singleShot(0, SettingsForm, [&] {
+    // Still open after the error; Cancel closes it.
+    EXPECT_TRUE(SettingsForm->isVisible());
+    SettingsForm->BtnCancel->click();
+  });
+  SettingsForm->ShowModal();
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_TRUE(Desktop->Errors[0].startsWith(QStringLiteral("Unable to write to")));
+  std::filesystem::remove(Folder.File("Config.ini"));
+}
+
+TEST_F(SettingsWindow, F10OpensItWithTheLastTabActive) {
+  WriteConfig(WriteSample(3));
+  Start();
+  QTimer::singleShot(0, SettingsForm, [&] {
+    SettingsForm->PageControl1->setCurrentWidget(SettingsForm->TabUserVars);
+    SettingsForm->BtnCancel->click();
+  });
+  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F10);
+  QTimer::singleShot(0, SettingsForm, [&] {
+    EXPECT_EQ(SettingsForm->PageControl1->currentWidget(), SettingsForm->TabUserVars);
+    SettingsForm->BtnCancel->click();
+  });
+  Form->BtnSettingsClick();
+  EXPECT_EQ(SettingsShown, 2);
+}
+
+TEST_F(SettingsWindow, InsertInfoInsertsAtTheCaretOrOverTheSelection) {
+  WriteConfig(WriteSample(2));
+  Start();
+  TFormSettings& d = Dialog();
+  d.MemoTemplate->setPlainText(QStringLiteral("<b></b>"));
+  QTextCursor caret = d.MemoTemplate->textCursor();
+  caret.setPosition(3);
+  d.MemoTemplate->setTextCursor(caret);
+  d.BtnInsertClick();
+  EXPECT_EQ(d.InsertTarget(), 0);
+  d.PopupMenu1->actions()[27]->trigger();  // Title
+  d.PopupMenu1->close();
+  EXPECT_EQ(d.MemoTemplate->toPlainText(), QStringLiteral("<b>$TITLE</b>"));
+
+  d.MemoListTemplate->setPlainText(QStringLiteral("old text"));
+  QTextCursor selection = d.MemoListTemplate->textCursor();
+  selection.setPosition(0);
+  selection.setPosition(3, QTextCursor::KeepAnchor);
+  d.MemoListTemplate->setTextCursor(selection);
+  d.BtnInsert2Click();
+  EXPECT_EQ(d.InsertTarget(), 1);
+  d.PopupMenu1->actions().back()->trigger();
+  d.PopupMenu1->close();
+  EXPECT_EQ(d.MemoListTemplate->toPlainText(), QStringLiteral("$LINK text"));
+  EXPECT_EQ(d.MemoTemplate->toPlainText(), QStringLiteral("<b>$TITLE</b>"));
+}
+
+TEST_F(SettingsWindow, PlayerChooserOffersProgramsFirst) {
+  Folder.Write("tool", "#!/bin/sh\n");
+  std::filesystem::permissions(Folder.File("tool"), std::filesystem::perms::owner_all);
+  Folder.Write("notes.txt", "text");
+  EXPECT_TRUE(TFormSettings::OfferedAsProgram(QFileInfo(QString::fromStdString(Folder.File("tool")))));
+  EXPECT_FALSE(TFormSettings::OfferedAsProgram(QFileInfo(QString::fromStdString(Folder.File("notes.txt")))));
+  EXPECT_TRUE(TFormSettings::OfferedAsProgram(QFileInfo(QString::fromStdString(Folder.Path()))));
+
+  WriteConfig(WriteSample(2), "ExternalPlayer=/old/player\r\n");
+  Start();
+  TFormSettings& d = Dialog();
+  std::string proposed;
+  d.OpenDialog1 = [&](QWidget*, const std::string& text) -> std::optional<std::string> {
+    proposed = text;
+    return std::nullopt;
+  };
+  d.SpeedButton1Click();
+  EXPECT_EQ(proposed, "/old/player");
+  EXPECT_EQ(d.EditExternalPlayer->text(), QStringLiteral("/old/player"));
+  d.OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("tool"); };
+  d.SpeedButton1Click();
+  EXPECT_EQ(d.EditExternalPlayer->text().toStdString(), Folder.File("tool"));
+}
+
+TEST_F(SettingsWindow, TextsStayEnglishUnderAnyLanguage) {
+  Folder.Write("Deutsch.lng", "[Translations]\r\n&OK=&Gut\r\n&Cancel=&Abbrechen\r\nTitle=Titel\r\n");
+  WriteConfig(WriteSample(2), "Language=Deutsch\r\n");
+  Start();
+  TFormSettings& d = Dialog();
+  EXPECT_EQ(d.BtnOk->text(), QStringLiteral("&OK"));
+  EXPECT_EQ(d.BtnCancel->text(), QStringLiteral("&Cancel"));
+  EXPECT_EQ(d.ComboTitle->itemText(0), QStringLiteral("Original Title"));
+  EXPECT_EQ(Form->BtnOpen->Caption(), " Open");
+  EXPECT_EQ(Form->ComboSearch->itemText(0), QStringLiteral("Titel"));
+}
+
+// Applying.
+
+TEST_F(SettingsWindow, ApplyRecoloursRecaptionsAndReloadsThePage) {
+  Folder.Write("Schemes.ini", "[Default]\r\n[Night]\r\nGalleryColor=#102030\r\nButtonColor=#405060\r\n"
+                              "PageBackgroundColor=#111111\r\n");
+  Folder.Write("Deutsch.lng", "[Translations]\r\nOpen=\xD6" "ffnen\r\nMovies=Filme\r\n");
+  WriteConfig(WriteSample(5));
+  Start();
+  const std::string page = PageUrl();
+  TFormSettings& d = Dialog();
+  d.ComboSchemes->setCurrentIndex(1);
+  d.ComboLanguages->setCurrentText(QStringLiteral("Deutsch"));
+  d.CheckBtnOpen->setChecked(false);
+  ASSERT_TRUE(Navigate([&] { d.BtnApplyClick(); }));
+  EXPECT_EQ(Form->NiceGallery1->Color(), 0x302010u);
+  EXPECT_EQ(Form->BtnEdit->Color(), 0x605040u);
+  EXPECT_EQ(Form->BtnOpen->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Form->Label4->text(), QStringLiteral("5 Filme"));
+  EXPECT_FALSE(Form->BtnOpen->isVisible());
+  EXPECT_EQ(Form->BtnEdit->x(), 5);
+  // The same page again, in the new frame.
+  EXPECT_EQ(PageUrl(), page);
+  EXPECT_EQ(RunScript(QStringLiteral("document.body.getAttribute('bgcolor')")).toString(), QStringLiteral("#111111"));
+}
+
+TEST_F(SettingsWindow, NothingChosenYetReloadsTheEmptyFrame) {
+  WriteConfig(Folder.File("none.qzt"));
+  Start();
+  ASSERT_TRUE(Navigate([&] { Dialog().BtnApplyClick(); }));
+  EXPECT_EQ(PageUrl(), "movie://localhost/movie[].html");
+  EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor")));
+}
+
+TEST_F(SettingsWindow, TitleTypeRetitlesWithoutRebuildingTheSideBar) {
+  std::vector<TMovie> movies = Movies(TestMovie(1, "Original One"), TestMovie(2, "Original Two"));
+  movies[0].TranslatedTitle = "Translated One";
+  WriteTestCatalog(Folder.File("Titles.qzt"), "Ann", movies);
+  WriteConfig(Folder.File("Titles.qzt"));
+  Start();
+  TSideBarItems& sections = Form->NiceSideBar1->Items();
+  const TSideBarItem* section = &sections[0];
+  ASSERT_TRUE(WaitUntil([&] { return Form->NiceGallery1->Items().Count() == 2; }));
+  AutoCloseSettings = true;
+  Form->BtnSettingsClick();  // records the title type; the window closes at once
+  AutoCloseSettings = false;
+  SettingsForm->FormShow();
+  SettingsForm->ComboTitle->setCurrentIndex(1);
+  SettingsForm->BtnApplyClick();
+  EXPECT_EQ(&sections[0], section);
+  EXPECT_EQ(sections[0].Items().Strings(0), "Translated One");
+  EXPECT_EQ(sections[0].Items().Strings(1), "Original Two");
+  EXPECT_EQ(Form->NiceSideBar1->ItemIndex(), 0);
+  EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), 0);
+  EXPECT_EQ(Form->NiceGallery1->Items()[0].Hint, "Translated One");
+  EXPECT_EQ(Form->NiceGallery1->Items()[1].Hint, "Original Two");
+}
+
+TEST_F(SettingsWindow, PeopleNamesKeepTheirTextWhenTheTitleTypeChanges) {
+  WriteConfig(WriteSample(6), "LastGroup=17\r\n");
+  Start();
+  const std::string name = Form->NiceSideBar1->Items()[0].Items().Strings(0);
+  AutoCloseSettings = true;
+  Form->BtnSettingsClick();
+  AutoCloseSettings = false;
+  SettingsForm->FormShow();
+  SettingsForm->ComboTitle->setCurrentIndex(1);
+  SettingsForm->BtnApplyClick();
+  EXPECT_EQ(Form->NiceSideBar1->Items()[0].Items().Strings(0), name);
+}
+
+TEST_F(SettingsWindow, TurningTopImagesOnFillsANeverFilledStripOnce) {
+  WriteConfig(WriteSample(6), "ShowTopImages=0\r\n");
+  Start();
+  EXPECT_FALSE(Form->NiceGallery1->isVisible());
+  EXPECT_EQ(Form->NiceGallery1->Items().Count(), 0);
+  TFormSettings& d = Dialog();
+  d.CheckShowTopImages->setChecked(true);
+  d.BtnApplyClick();
+  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }));
+  const int pictures = Form->NiceGallery1->Items().Count();
+  EXPECT_GT(pictures, 0);
+  EXPECT_TRUE(Form->NiceGallery1->isVisible());
+  EXPECT_TRUE(Form->NiceGallery1->Active());
+  // Off hides the strip without emptying it; on again does not fill again.
+  d.CheckShowTopImages->setChecked(false);
+  d.BtnApplyClick();
+  EXPECT_FALSE(Form->NiceGallery1->isVisible());
+  EXPECT_FALSE(Form->NiceGallery1->Active());
+  EXPECT_EQ(Form->NiceGallery1->Items().Count(), pictures);
+  d.CheckShowTopImages->setChecked(true);
+  d.CheckAutoscroll->setChecked(false);
+  d.BtnApplyClick();
+  EXPECT_FALSE(Form->Filling());
+  EXPECT_EQ(Form->NiceGallery1->Items().Count(), pictures);
+  EXPECT_FALSE(Form->NiceGallery1->Active());
+}
+
+TEST_F(SettingsWindow, FullScreenOnAndOff) {
+  WriteConfig(WriteSample(3));
+  Start();
+  Form->Settings().Width = 700;
+  Form->Settings().Height = 500;
+  TFormSettings& d = Dialog();
+  d.CheckFullScreen->setChecked(true);
+  d.BtnApplyClick();
+  EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(Form->isMaximized());
+  EXPECT_TRUE(Form->PanelClose->isVisible());
+  EXPECT_TRUE(Form->isVisible());
+  d.CheckFullScreen->setChecked(false);
+  d.BtnApplyClick();
+  EXPECT_FALSE(Form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_FALSE(Form->isMaximized());
+  EXPECT_FALSE(Form->PanelClose->isVisible());
+  EXPECT_EQ(Form->size(), QSize(700, 500));
+}
