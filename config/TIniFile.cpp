@@ -2,8 +2,10 @@
 
 #include "config/AsciiText.h"
 
+#include "config/TFileLayer.h"
 #include "config/TViewerError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -46,14 +48,19 @@ std::string EncodeValue(const std::string& value) {
   return quote ? "\"" + safe + "\"" : safe;
 }
 
-void WriteAll(int fd, const std::string& bytes) {
+// Writes in pieces of at most this size, so a failing write part way
+// through a large file is a case of its own.
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+void WriteAll(TFileLayer& files, int fd, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    ssize_t n = files.Write(fd, bytes.data() + done, std::min(kWriteChunk, bytes.size() - done));
     if (n < 0) {
       if (errno == EINTR) continue;
       throw std::system_error(errno, std::generic_category());
     }
+    if (n == 0) throw std::system_error(EIO, std::generic_category());
     done += static_cast<std::size_t>(n);
   }
 }
@@ -62,6 +69,7 @@ void WriteAll(int fd, const std::string& bytes) {
 // A crash or a full disk therefore leaves either the old or the new file.
 void ReplaceFileAtomically(const std::string& target, const std::string& bytes) {
   namespace fs = std::filesystem;
+  TFileLayer& files = CurrentFileLayer();
   fs::path path(target);
   std::error_code error;
   // Follow a link so that the link itself survives and its target is updated.
@@ -81,28 +89,33 @@ void ReplaceFileAtomically(const std::string& target, const std::string& bytes) 
   }
   std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
   if (path.parent_path().empty()) pattern = "." + path.filename().string() + ".XXXXXX";
-  int fd = ::mkstemp(pattern.data());
+  int fd = files.CreateTemporary(pattern);
   if (fd < 0) throw std::system_error(errno, std::generic_category());
   try {
-    WriteAll(fd, bytes);
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) throw std::system_error(errno, std::generic_category());
-    if (::close(fd) != 0) {
-      fd = -1;
-      throw std::system_error(errno, std::generic_category());
-    }
+    WriteAll(files, fd, bytes);
+    if (files.ChangeMode(fd, mode) != 0 || files.Sync(fd) != 0) throw std::system_error(errno, std::generic_category());
+    int closed = files.Close(fd);
     fd = -1;
-    if (::rename(pattern.c_str(), path.c_str()) != 0) throw std::system_error(errno, std::generic_category());
+    if (closed != 0) throw std::system_error(errno, std::generic_category());
+    if (files.Rename(pattern, path.string()) != 0) throw std::system_error(errno, std::generic_category());
   } catch (...) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(pattern.c_str());
+    if (fd >= 0) files.Close(fd);
+    files.Remove(pattern);
     throw;
   }
   // Make the rename itself durable; failing here does not undo the write.
-  int dirFd = ::open(path.parent_path().empty() ? "." : path.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
+  files.SyncFolder(path.parent_path().empty() ? std::string(".") : path.parent_path().string());
+}
+
+// The end of the line that starts at `start`: the position of its line
+// break (CR LF, LF or a lone CR) and the break's length; a last line
+// without a break ends at the end of the text.
+std::pair<std::size_t, std::size_t> LineEnd(std::string_view text, std::size_t start) {
+  for (std::size_t i = start; i < text.size(); ++i) {
+    if (text[i] == '\n') return {i, 1};
+    if (text[i] == '\r') return {i, i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1};
   }
+  return {text.size(), 0};
 }
 
 }  // namespace
@@ -170,28 +183,37 @@ void TIniFile::Parse(std::string_view text) {
     m_byteOrderMark = true;
     text.remove_prefix(kByteOrderMark.size());
   }
-  if (text.find("\r\n") == std::string_view::npos && text.find('\n') != std::string_view::npos) m_lineBreak = "\n";
+  // New lines get the break the file uses most plainly.
+  if (text.find("\r\n") != std::string_view::npos) {
+    m_lineBreak = "\r\n";
+  } else if (text.find('\n') != std::string_view::npos) {
+    m_lineBreak = "\n";
+  } else if (text.find('\r') != std::string_view::npos) {
+    m_lineBreak = "\r";
+  }
+  // Every line keeps its own break, so a file read and written back
+  // unchanged keeps every byte, whatever mix of breaks it has.
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    start = end == std::string_view::npos ? text.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    auto [end, breakLength] = LineEnd(text, start);
+    std::string_view line = text.substr(start, end - start);
+    std::string lineBreak(text.substr(end, breakLength));
+    start = end + breakLength;
     std::string_view trimmed = Trim(line);
     if (!trimmed.empty() && trimmed.front() == '[') {
       std::string_view name = trimmed.substr(1);
       name = name.substr(0, name.find(']'));
-      m_sections.push_back(TSection{std::string(Trim(name)), std::string(line), {}});
+      m_sections.push_back(TSection{std::string(Trim(name)), std::string(line), std::move(lineBreak), {}});
       continue;
     }
-    TLine entry{std::string(line), {}, {}};
+    TLine entry{std::string(line), std::move(lineBreak), {}, {}};
     std::size_t equals = line.find('=');
     if (equals != std::string_view::npos && !trimmed.empty() && trimmed.front() != ';') {
       entry.Key = std::string(Trim(line.substr(0, equals)));
       entry.Value = DecodeValue(line.substr(equals + 1));
     }
     if (m_sections.empty()) {
-      m_preamble.push_back(entry.Raw);
+      m_preamble.push_back(std::move(entry));
     } else {
       m_sections.back().Lines.push_back(std::move(entry));
     }
@@ -261,10 +283,10 @@ std::vector<std::pair<std::string, std::string>> TIniFile::ReadSectionPairs(cons
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   if (key.empty()) return;
-  TLine line{key + "=" + EncodeValue(value), key, value};
+  TLine line{key + "=" + EncodeValue(value), m_lineBreak, key, value};
   TSection* found = FindSection(section);
   if (!found) {
-    m_sections.push_back(TSection{section, "[" + section + "]", {std::move(line)}});
+    m_sections.push_back(TSection{section, "[" + section + "]", m_lineBreak, {std::move(line)}});
     return;
   }
   std::size_t lastKey = 0;
@@ -273,6 +295,9 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     TLine& existing = found->Lines[i];
     if (existing.Key.empty()) continue;
     if (SameTextAscii(existing.Key, key)) {
+      // The same value stays as the user wrote it (spacing, quotes).
+      if (existing.Value == value) return;
+      line.Break = existing.Break;
       existing = std::move(line);
       return;
     }
@@ -298,10 +323,19 @@ void TIniFile::EraseSection(const std::string& section) {
 
 std::string TIniFile::Text() const {
   std::string text = m_byteOrderMark ? "\xEF\xBB\xBF" : "";
-  for (const std::string& line : m_preamble) text += line + m_lineBreak;
+  // A line that had no break (the file's last) gets one when something
+  // now follows it.
+  std::size_t unbroken = std::string::npos;
+  auto add = [&](const std::string& raw, const std::string& lineBreak) {
+    if (unbroken != std::string::npos) text.insert(unbroken, m_lineBreak);
+    text += raw;
+    unbroken = lineBreak.empty() ? text.size() : std::string::npos;
+    text += lineBreak;
+  };
+  for (const TLine& line : m_preamble) add(line.Raw, line.Break);
   for (const TSection& section : m_sections) {
-    text += section.HeaderRaw + m_lineBreak;
-    for (const TLine& line : section.Lines) text += line.Raw + m_lineBreak;
+    add(section.HeaderRaw, section.HeaderBreak);
+    for (const TLine& line : section.Lines) add(line.Raw, line.Break);
   }
   return text;
 }

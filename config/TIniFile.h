@@ -10,7 +10,9 @@
 // "Key=Value" lines. The file is read once on construction and changed in
 // memory; UpdateFile() replaces it on disk atomically, so the file is always
 // a complete earlier or later state. Lines the program does not touch
-// (comments, other sections, unknown keys) are written back as they were.
+// (comments, other sections, unknown keys, keys given their old value) are
+// written back byte for byte, line breaks included; a line ends at CR LF,
+// LF or a lone CR.
 // Section and key names compare without regard to ASCII letter case; values
 // are byte strings kept exactly.
 class TIniFile {
@@ -50,13 +52,15 @@ class TIniFile {
 
  private:
   struct TLine {
-    std::string Raw;
-    std::string Key;  // empty when the line holds no key
+    std::string Raw;    // without its line break
+    std::string Break;  // as read: CR LF, LF, CR, or nothing at the end
+    std::string Key;    // empty when the line holds no key
     std::string Value;
   };
   struct TSection {
     std::string Name;
     std::string HeaderRaw;
+    std::string HeaderBreak;
     std::vector<TLine> Lines;
   };
 
@@ -66,7 +70,7 @@ class TIniFile {
 
   std::string m_path;
   std::string m_lineBreak = "\r\n";
-  std::vector<std::string> m_preamble;
+  std::vector<TLine> m_preamble;
   std::vector<TSection> m_sections;
   bool m_unreadable = false;
   bool m_byteOrderMark = false;

@@ -81,3 +81,46 @@ TEST(TIniFile, ReadsPastAByteOrderMarkAndKeepsIt) {
   file.WriteInteger("Config", "Width", 800);
   EXPECT_EQ(file.Text(), "\xEF\xBB\xBF[Config]\r\nWidth=800\r\n");
 }
+
+TEST(TIniFile, ReadAndWrittenBackUnchangedKeepsEveryByte) {
+  const char* texts[] = {
+      "[S]\na=1\nb=2\n",
+      "[S]\r\na=1\r\nb=2\r\n",
+      "[S]\ra=1\rb=2\r",
+      "[S]\na=1\nb=2",
+      "[S]\na=1\nb=2\r\r\n",
+      "[S]\na=1\r\nb=2\rc=3\n\n\n",
+      "\xEF\xBB\xBF; comment\n[S]\n  a = spaced  \n\"q\"=x\n[T]",
+      "",
+      "no section at all",
+  };
+  for (const char* text : texts) {
+    TIniFile file = TIniFile::FromText("x.ini", text);
+    EXPECT_EQ(file.Text(), text) << text;
+    // Writing a key its own value changes nothing either.
+    if (file.Find("S", "a")) {
+      file.WriteString("S", "A", *file.Find("S", "a"));
+      EXPECT_EQ(file.Text(), text) << text;
+    }
+  }
+}
+
+TEST(TIniFile, LoneCarriageReturnsEndLinesToo) {
+  TIniFile file = TIniFile::FromText("x.ini", "[S]\ra=1\rb=2");
+  EXPECT_EQ(file.ReadString("S", "a", ""), "1");
+  EXPECT_EQ(file.ReadString("S", "b", ""), "2");
+  // New lines take the file's own break, and the last line gets one.
+  file.WriteString("S", "c", "3");
+  EXPECT_EQ(file.Text(), "[S]\ra=1\rb=2\rc=3\r");
+  file.WriteString("S", "a", "9");
+  EXPECT_EQ(file.Text(), "[S]\ra=9\rb=2\rc=3\r");
+}
+
+TEST(TIniFile, UnchangedFileOnDiskKeepsEveryByte) {
+  TTestFolder folder;
+  const std::string text = "[Config]\nWidth=640\r\n; note\r\rLast=line\r\r\n";
+  folder.Write("Config.ini", text);
+  TIniFile file(folder.File("Config.ini"));
+  file.UpdateFile();
+  EXPECT_EQ(folder.Read("Config.ini"), text);
+}

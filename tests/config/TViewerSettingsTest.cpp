@@ -259,3 +259,22 @@ TEST(TViewerSettings, SavesNothingOnAReadOnlyFileSystem) {
   TTestFolder writable;
   EXPECT_FALSE(IsReadOnlyMedium(writable.Path()));
 }
+
+TEST(TViewerSettings, SavingSettingsThatDidNotChangeKeepsTheFile) {
+  TTestFolder folder;
+  TViewerSettings s;
+  LoadSettings(s, folder.Path(), 1024, 768);
+  s.UserVars.Set("a&equal;b", "c");
+  SaveSettings(s, folder.Path());
+  // The user's own spacing and line breaks, with the same values.
+  std::string text = folder.Read("Config.ini");
+  std::string::size_type at = text.find("Width=800");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 9, "Width = 800 ");
+  text.insert(0, "; written by hand\n");
+  folder.Write("Config.ini", text);
+  TViewerSettings loaded;
+  LoadSettings(loaded, folder.Path(), 1024, 768);
+  SaveSettings(loaded, folder.Path());
+  EXPECT_EQ(folder.Read("Config.ini"), text);
+}
