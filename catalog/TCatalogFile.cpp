@@ -42,6 +42,8 @@ TPictureBytes::TPictureBytes(std::shared_ptr<const TCatalogFile> file, std::uint
 
 TPictureData TPictureBytes::Read() const {
   if (!m_file) return TPictureData({m_data.get(), m_data ? m_size : 0});
+  // No cover is this large; such a "picture" is read as none.
+  if (m_size > kMaxPictureRead) return TPictureData();
   auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(m_size);
   if (!m_file->ReadAt(m_offset, m_size, bytes.get())) return TPictureData();
   return TPictureData(std::move(bytes), m_size);

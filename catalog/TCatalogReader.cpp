@@ -112,11 +112,14 @@ class TFieldReader {
   }
 
   // A count of 0 or less is the empty text; a count beyond the rest of the
-  // data is damage, refused before anything is allocated for it.
+  // data, or beyond any text a catalog editor writes, is damage, refused
+  // before anything is allocated for it.
   std::string ReadString() {
     std::int32_t count = ReadInt32();
     if (count <= 0) return {};
-    if (static_cast<std::uint64_t>(count) > m_source.Remaining()) throw TShortRead();
+    if (static_cast<std::uint64_t>(count) > m_source.Remaining() || static_cast<std::size_t>(count) > kMaxCatalogText) {
+      throw TShortRead();
+    }
     std::string text(static_cast<std::size_t>(count), '\0');
     ReadExact(text.data(), text.size());
     return text;

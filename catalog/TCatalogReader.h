@@ -22,6 +22,10 @@ class TByteSource {
   virtual std::unique_ptr<TPictureBytes> ReadPicture(std::size_t count);
 };
 
+// The longest text field a catalog may hold; a longer one counts as damage
+// and ends the records there.
+constexpr std::size_t kMaxCatalogText = 16u << 20;
+
 // Catalog bytes held in memory (tests, fuzzing).
 class TMemorySource : public TByteSource {
  public:

@@ -8,6 +8,9 @@
 
 class TCatalogFile;
 
+// The largest embedded picture read from a catalog file.
+constexpr std::size_t kMaxPictureRead = 256u << 20;
+
 // The bytes of a picture as one read gave them: held here when they were
 // read from the catalog file, or a view of bytes held in memory. Empty when
 // they could not be read.

@@ -30,9 +30,13 @@ void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<TJpegError*>
 
 void OnJpegMessage(j_common_ptr info, int level) {
   // A premature end of the data is only a warning to the library, which
-  // fills the rest with grey; for us it is a damaged picture.
+  // would go on making grey for every row the header claims; for us it is
+  // a damaged picture, and decoding stops at once.
   auto* error = reinterpret_cast<TJpegError*>(info->err);
-  if (level < 0 && error->Manager.msg_code == JWRN_JPEG_EOF) error->Truncated = true;
+  if (level < 0 && error->Manager.msg_code == JWRN_JPEG_EOF) {
+    error->Truncated = true;
+    std::longjmp(error->Jump, 1);
+  }
 }
 
 bool DecodeJpegInto(std::span<const std::uint8_t> bytes, int boxWidth, int boxHeight, TBitmap& bitmap,
@@ -57,7 +61,8 @@ bool DecodeJpegInto(std::span<const std::uint8_t> bytes, int boxWidth, int boxHe
     jpeg_calc_output_dimensions(&info);
     if (static_cast<int>(info.output_width) >= boxWidth || static_cast<int>(info.output_height) >= boxHeight) break;
   }
-  if (!PictureSizeAllowed(info.output_width, info.output_height)) {
+  if (!PictureSizeAllowed(info.output_width, info.output_height) ||
+      !PictureFitsData(info.image_width, info.image_height, bytes.size(), kJpegPixelsPerByte)) {
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -93,7 +98,9 @@ struct TGifInput {
 
 int ReadGifBytes(GifFileType* gif, GifByteType* out, int count) {
   auto* input = static_cast<TGifInput*>(gif->UserData);
+  if (count <= 0) return 0;
   std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(count), input->Bytes.size() - input->Position);
+  if (take == 0) return 0;
   std::memcpy(out, input->Bytes.data() + input->Position, take);
   input->Position += take;
   return static_cast<int>(take);
@@ -164,7 +171,7 @@ std::optional<TBitmap> DecodePng(std::span<const std::uint8_t> bytes) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (bytes.empty() || !png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
-  if (!PictureSizeAllowed(image.width, image.height)) {
+  if (!PictureFitsData(image.width, image.height, bytes.size(), kPngPixelsPerByte)) {
     png_image_free(&image);
     return std::nullopt;
   }
@@ -178,6 +185,7 @@ std::optional<TBitmap> DecodePng(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<TBitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) return std::nullopt;
   TGifInput input{bytes, 0};
   int error = 0;
   std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpen(&input, ReadGifBytes, &error));
@@ -209,7 +217,10 @@ std::optional<TBitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
     // the frame grows to hold it.
     std::int64_t width = std::max<std::int64_t>(gif->SWidth, static_cast<std::int64_t>(desc.Left) + desc.Width);
     std::int64_t height = std::max<std::int64_t>(gif->SHeight, static_cast<std::int64_t>(desc.Top) + desc.Height);
-    if (!PictureSizeAllowed(width, height)) return std::nullopt;
+    if (!PictureFitsData(width, height, bytes.size(), kGifPixelsPerByte) ||
+        !PictureFitsData(desc.Width, desc.Height, bytes.size(), kGifPixelsPerByte)) {
+      return std::nullopt;
+    }
     TBitmap bitmap(static_cast<int>(width), static_cast<int>(height));
     std::vector<GifPixelType> line(static_cast<std::size_t>(desc.Width));
     std::vector<int> order;
@@ -282,6 +293,7 @@ std::optional<TBitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {
   if (masks && bits != 16 && bits != 32) return std::nullopt;
   if (compression != 0 && !masks && compression != 1) return std::nullopt;  // RLE4 and others: not read
   if (compression == 1 && bits != 8) return std::nullopt;
+  if (compression == 1 && !PictureFitsData(width, height, bytes.size(), kRlePixelsPerByte)) return std::nullopt;
 
   std::vector<std::array<std::uint8_t, 4>> palette;
   if (bits <= 8) {

@@ -10,12 +10,24 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr std::size_t kMaxServedFileSize = 256u << 20;
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// "Config.ini" holds the password, and pages may carry text that other
+// people wrote: it is never served, nor the temporary files of its saving.
+bool IsSettingsFile(std::string_view fileName) {
+  std::string lower = LowerAscii(fileName);
+  return lower == "config.ini" || lower.rfind(".config.ini.", 0) == 0;
+}
 
 }  // namespace
 
@@ -51,11 +63,12 @@ std::string TMovieRequestHandler::RequestName(std::string url) {
 
 std::optional<std::string> TMovieRequestHandler::ReadProgramFile(const std::string& folder, const std::string& name) {
   namespace fs = std::filesystem;
-  if (name.empty() || name.front() == '/') return std::nullopt;
+  if (name.empty() || name.front() == '/' || HasControlCharacter(name)) return std::nullopt;
   for (std::size_t start = 0; start <= name.size();) {
     std::size_t end = name.find('/', start);
     if (end == std::string::npos) end = name.size();
-    if (name.compare(start, end - start, "..") == 0 && end - start == 2) return std::nullopt;
+    std::string_view part = std::string_view(name).substr(start, end - start);
+    if (part == ".." || IsSettingsFile(part)) return std::nullopt;
     start = end + 1;
   }
   std::error_code error;
@@ -71,6 +84,15 @@ std::optional<std::string> TMovieRequestHandler::ReadProgramFile(const std::stri
     return std::nullopt;
   }
   if (!fs::is_regular_file(target, error) || fs::file_size(target, error) > kMaxServedFileSize || error) {
+    return std::nullopt;
+  }
+  // Reached through a link or as another name of the same file: still the
+  // settings.
+  if (IsSettingsFile(target.filename().string())) return std::nullopt;
+  struct stat targetInfo {}, settingsInfo {};
+  if (::stat(target.c_str(), &targetInfo) != 0) return std::nullopt;
+  if (::stat((base / "Config.ini").c_str(), &settingsInfo) == 0 && targetInfo.st_dev == settingsInfo.st_dev &&
+      targetInfo.st_ino == settingsInfo.st_ino) {
     return std::nullopt;
   }
   std::FILE* file = std::fopen(targetText.c_str(), "rb");
@@ -101,7 +123,11 @@ std::string TMovieRequestHandler::FileContentType(std::string_view name) {
 
 void TMovieRequestHandler::HandleMovieRequest(TMovieNameSpace&, std::u16string_view url, TMovieResponse& response,
                                               bool& handled) {
+  if (url.size() > kMaxRequestLength) return;
   std::string name = RequestName(DecodeRequestUrl(url));
+  // A NUL would cut the name short further down (style.css%00.jpg); no
+  // page, picture or file has a control character in its name.
+  if (HasControlCharacter(name)) return;
   auto pictureType = [](const std::string& bytes) {
     std::string type = PictureContentType({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     return type.empty() ? std::string("application/octet-stream") : type;

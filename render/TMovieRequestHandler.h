@@ -29,7 +29,8 @@ class TMovieRequestHandler {
 
   // A file of the program's folder named by a request, or nothing: names
   // that climb out of the folder ("..", absolute paths, links leading
-  // outside) are never served.
+  // outside), names with control characters, and "Config.ini" however it
+  // is reached are never served.
   static std::optional<std::string> ReadProgramFile(const std::string& folder, const std::string& name);
   static std::string FileContentType(std::string_view name);
 
@@ -40,6 +41,10 @@ class TMovieRequestHandler {
 };
 
 constexpr const char* kPageContentType = "text/html; charset=windows-1252";
+
+// The longest request URL answered (in UTF-16 code units); longer ones are
+// not found.
+constexpr std::size_t kMaxRequestLength = 1u << 20;
 
 // The eleven rating images from the program's resources, "stars00".."stars10".
 std::array<std::string, 11> LoadRatingImages();

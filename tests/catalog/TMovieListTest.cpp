@@ -348,3 +348,16 @@ TEST(TMovieList, PicturesOfAFileReplacedByRenameKeepTheirBytes) {
   ASSERT_EQ(data.Bytes().size(), 200u);
   EXPECT_EQ(data.Bytes()[199], 2);
 }
+
+TEST(TMovieList, ATextLongerThanAnyEditorWritesEndsTheRecords) {
+  TCatalogWriter writer(TFormatVersion::V35);
+  writer.WriteHeader(Owner());
+  writer.WriteMovie(MakeMovie("First"));
+  TMovie second = MakeMovie("Second");
+  second.Description.assign(kMaxCatalogText + 1, 'x');
+  writer.WriteMovie(second);
+  TMovieList list;
+  EXPECT_EQ(Load(writer.Bytes(), list), "");
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Items(0).OriginalTitle, "First");
+}

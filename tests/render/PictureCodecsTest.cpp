@@ -175,6 +175,32 @@ TEST(PictureCodecs, RefusesDamagedAndOversizedPictures) {
   EXPECT_TRUE(PictureSizeAllowed(10000, 10000));
 }
 
+TEST(PictureCodecs, HeadersClaimingMoreThanTheirDataCanHoldAreRefused) {
+  // 10000 x 10000 is an allowed size, but not for a few hundred bytes.
+  TBitmap image = SolidBitmap(16, 16, 10, 20, 30);
+  std::string gif = EncodeGifFile(image);
+  gif[6] = 0x10; gif[7] = 0x27; gif[8] = 0x10; gif[9] = 0x27;  // the logical screen
+  EXPECT_FALSE(DecodeGif(Bytes(gif)));
+  std::string png = EncodePngFile(image);
+  png[16] = 0; png[17] = 0; png[18] = 0x27; png[19] = 0x10;
+  png[20] = 0; png[21] = 0; png[22] = 0x27; png[23] = 0x10;
+  EXPECT_FALSE(DecodePng(Bytes(png)));
+  std::string jpeg = EncodeJpeg(image);
+  // The frame header's height and width follow its marker, length and precision.
+  std::size_t frame = jpeg.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  jpeg[frame + 5] = 0x27; jpeg[frame + 6] = 0x10; jpeg[frame + 7] = 0x27; jpeg[frame + 8] = 0x10;
+  EXPECT_FALSE(DecodeJpeg(Bytes(jpeg), 100, 100));
+  // Run-length data that ends at once, under a huge header.
+  std::string rle = MakeBmp(10000, 10000, 8, {0xFF0000}, std::string("\0\1", 2), 1);
+  EXPECT_FALSE(DecodeBmp(Bytes(rle)));
+  // An empty picture as GIF is simply nothing.
+  EXPECT_FALSE(DecodeGif({}));
+  // Real pictures of the same sizes in small files are still read.
+  EXPECT_TRUE(PictureFitsData(10000, 10000, 200000, kJpegPixelsPerByte));
+  EXPECT_TRUE(PictureFitsData(100, 100, 10, kJpegPixelsPerByte));
+}
+
 TEST(PictureCodecs, EncodesBaselineJpegThatDecodesBack) {
   TBitmap bitmap(40, 30);
   for (int y = 0; y < 30; ++y) {

@@ -125,6 +125,40 @@ TEST_F(MovieRequests, ServesFilesOfTheProgramFolderButNeverOutsideIt) {
   EXPECT_EQ(Get("movie://localhost/inside.css"), "p {}");
 }
 
+TEST_F(MovieRequests, ControlCharactersInANameAreNeverFound) {
+  m_folder.Write("style.css", "p {}");
+  m_store.Add("image-small-1.jpg", "\xFF\xD8\xFFjpeg");
+  for (const char* url : {"movie://localhost/style.css%00.jpg", "movie://localhost/style.css%00", "movie://localhost/style%09.css",
+                          "movie://localhost/image-small-1.jpg%00x", "movie://localhost/movie[1%0A].html",
+                          "movie://localhost/style.css%7F"}) {
+    EXPECT_EQ(Get(url), "not found") << url;
+  }
+  EXPECT_EQ(Get("movie://localhost/style.css"), "p {}");
+  // An address longer than any page needs.
+  EXPECT_EQ(Get("movie://localhost/movie[" + std::string(kMaxRequestLength, '1') + "].html"), "not found");
+}
+
+TEST_F(MovieRequests, SettingsFileIsNeverServedHoweverItIsNamed) {
+  m_folder.Write("Config.ini", "[Config]\r\nPath=secret\r\n");
+  m_folder.Write(".Config.ini.Ab12Cd", "[Config]\r\nPath=secret\r\n");
+  m_folder.Write("sub/readme.txt", "fine");
+  std::filesystem::create_symlink(m_folder.File("Config.ini"), m_folder.File("settings.txt"));
+  std::filesystem::create_hard_link(m_folder.File("Config.ini"), m_folder.File("copy.css"));
+  const char* spellings[] = {
+      "movie://localhost/Config.ini",        "movie://localhost/config.INI",       "movie://localhost/%43onfig.ini",
+      "movie://localhost/./Config.ini",      "movie://localhost/sub/../Config.ini", "movie://localhost/x\\Config.ini",
+      "movie://localhost/C:Config.ini",      "movie://localhost/C:\\Config.ini",  "movie://elsewhere/Config.ini",
+      "movie://localhost/Config.ini%00.css", "movie://localhost/settings.txt",      "movie://localhost/copy.css",
+      "movie://localhost/.Config.ini.Ab12Cd", "movie://localhost/Config.ini/",      "movie://localhost/movie://localhost/Config.ini"};
+  for (const char* url : spellings) {
+    std::string answer = Get(url);
+    EXPECT_EQ(answer.find("secret"), std::string::npos) << url;
+    EXPECT_EQ(answer, "not found") << url;
+  }
+  EXPECT_FALSE(TMovieRequestHandler::ReadProgramFile(m_folder.Path(), "Config.ini"));
+  EXPECT_EQ(Get("movie://localhost/sub/readme.txt"), "fine");
+}
+
 TEST_F(MovieRequests, DecodesPercentEscapesBeforeDispatching) {
   EXPECT_EQ(TMovieRequestHandler::DecodeRequestUrl(u"movie://localhost/movie[star%20wars].html"),
             "movie://localhost/movie[star wars].html");
