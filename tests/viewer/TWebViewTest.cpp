@@ -124,3 +124,37 @@ TEST_F(WebView, TimingHookWritesItsLines) {
   }
   EXPECT_NE(log.find(" movie://localhost/movie["), std::string::npos);
 }
+
+TEST_F(WebView, ScriptsInACatalogReadNothingAndOpenNothing) {
+  Folder.Write("secret.txt", "not for pages");
+  std::vector<TMovie> movies = Movies(TestMovie(1, "Harmless"));
+  TMovie& m = movies[0];
+  // Every script reports what it managed in the document's attributes.
+  m.OriginalTitle =
+      "<script>function note(k,v){document.documentElement.setAttribute('data-'+k,v);}"
+      "fetch('Config.ini').then(r=>r.text()).then(t=>note('config',t)).catch(()=>note('config','refused'));"
+      "fetch('file:///etc/hostname').then(r=>r.text()).then(t=>note('file',t)).catch(()=>note('file','refused'));"
+      "var x=new XMLHttpRequest();try{x.open('GET','file:///etc/hostname',false);x.send();note('xhr',x.responseText);}"
+      "catch(e){note('xhr','refused');}</script>Title";
+  m.Description = "<script>window.open('http://www.example.com/popup');</script>";
+  m.Comments = "<script>setTimeout(function(){location.href='http://www.example.com/away';},0);</script>";
+  m.Actors = "<iframe src='file:///etc/hostname'></iframe><img src='file:///etc/hostname'>";
+  WriteTestCatalog(Folder.File("Hostile.qzt"), "Mallory", movies);
+  WriteConfig(Folder.File("Hostile.qzt"));
+  Folder.Write("Config.ini", Folder.Read("Config.ini") + "Path=" + std::string("scrambled-secret") + "\r\n");
+  Start();
+  const std::string page = PageUrl();
+  auto attribute = [&](const char* name) {
+    return RunScript(QStringLiteral("document.documentElement.getAttribute('data-%1')").arg(QLatin1String(name))).toString();
+  };
+  ASSERT_TRUE(WaitUntil([&] { return !attribute("config").isEmpty() && !attribute("file").isEmpty(); }, 10000));
+  EXPECT_EQ(attribute("config"), QStringLiteral("refused"));
+  EXPECT_EQ(attribute("file"), QStringLiteral("refused"));
+  EXPECT_EQ(attribute("xhr"), QStringLiteral("refused"));
+  // Give the scripts' navigations their chance; the view stays, nothing opens.
+  RunScript(QStringLiteral("1"));
+  QTest::qWait(100);
+  EXPECT_EQ(PageUrl(), page);
+  EXPECT_TRUE(Desktop->Opened.empty());
+  EXPECT_FALSE(PageHtml().contains(QStringLiteral("scrambled-secret")));
+}
