@@ -172,7 +172,10 @@ bool IsReadOnlyMedium(const std::string& folder) {
 }
 
 void LoadSettings(TViewerSettings& settings, const std::string& folder, int screenWidth, int screenHeight) {
-  const TIniFile file(ConfigPath(folder));
+  LoadSettings(settings, TIniFile(ConfigPath(folder)), screenWidth, screenHeight);
+}
+
+void LoadSettings(TViewerSettings& settings, const TIniFile& file, int screenWidth, int screenHeight) {
   const TViewerSettings defaults;
   TViewerSettings& s = settings;
   s.CatalogFile = file.ReadString(kConfig, "CatalogFile", defaults.CatalogFile);

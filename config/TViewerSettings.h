@@ -74,6 +74,9 @@ std::string ProgramFolder();
 // Fills every field from "Config.ini" in `folder`, with the defaults for
 // anything missing. The screen size gives the default window position.
 void LoadSettings(TViewerSettings& settings, const std::string& folder, int screenWidth, int screenHeight);
+// The same from a "Config.ini" already read.
+class TIniFile;
+void LoadSettings(TViewerSettings& settings, const TIniFile& file, int screenWidth, int screenHeight);
 
 // Writes every field to "Config.ini" in `folder`, replacing the file
 // atomically. Does nothing on a read-only or optical-disc file system.

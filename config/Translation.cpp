@@ -50,11 +50,15 @@ TranslationTable& GlobalTranslationTable() {
 }
 
 void LoadLanguage(const std::string& path) {
-  TranslationTable& table = GlobalTranslationTable();
-  table.Clear();
+  GlobalTranslationTable().Clear();
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return;
-  TIniFile file(path);
+  LoadLanguage(TIniFile(path));
+}
+
+void LoadLanguage(const TIniFile& file) {
+  TranslationTable& table = GlobalTranslationTable();
+  table.Clear();
   std::size_t listBytes = 0;
   // Pairs are taken in file order with their own key spelling, so a text
   // given twice takes the later translation.

@@ -45,6 +45,9 @@ TranslationTable& GlobalTranslationTable();
 // Empties the global table and, when the file exists, fills it from the
 // section "Translations" and switches it on.
 void LoadLanguage(const std::string& path);
+// The same from a language file already read.
+class TIniFile;
+void LoadLanguage(const TIniFile& file);
 
 // The chosen language's text for an English text, or the text itself.
 std::string Translate(std::string_view english);

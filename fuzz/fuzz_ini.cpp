@@ -1,0 +1,8 @@
+// libFuzzer entry point of the ini harness (see Harnesses.h).
+
+#include "fuzz/Harnesses.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzIni(data, size);
+  return 0;
+}
