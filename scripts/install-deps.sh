@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-webengine-dev
   fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth
+  clang libclang-rt-14-dev llvm-14
 )
 
 missing=()
