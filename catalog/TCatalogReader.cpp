@@ -46,6 +46,9 @@ class TFileSource : public TByteSource {
   }
 
   std::size_t Read(void* buffer, std::size_t count) override {
+    // The file is read as it was when it was opened: bytes written beyond
+    // its end meanwhile are not part of this catalog.
+    count = static_cast<std::size_t>(std::min<std::uint64_t>(count, m_remaining));
     auto* out = static_cast<std::uint8_t*>(buffer);
     std::size_t done = 0;
     while (done < count) {

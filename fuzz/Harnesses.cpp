@@ -187,7 +187,7 @@ void FuzzRequest(const std::uint8_t* data, std::size_t size) {
   if (!handled) return;
   // A page may repeat the address's own text (a search that found
   // nothing); only a marker the address did not bring was read from a file.
-  const std::string asked = TMovieRequestHandler::DecodeRequestUrl(url);
+  const std::string asked = TMovieRequestHandler::RequestName(TMovieRequestHandler::DecodeRequestUrl(url));
   auto leaked = [&](const char* marker) {
     return response.Bytes.find(marker) != std::string::npos && asked.find(marker) == std::string::npos;
   };

@@ -361,3 +361,17 @@ TEST(TMovieList, ATextLongerThanAnyEditorWritesEndsTheRecords) {
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Items(0).OriginalTitle, "First");
 }
+
+TEST(TMovieList, AFileCutShortInTheMiddleOfARecordEndsTheMoviesThere) {
+  TCatalogWriter writer(TFormatVersion::V35);
+  writer.WriteHeader(Owner());
+  writer.WriteMovie(MakeMovie("First"));
+  writer.WriteMovie(MakeMovie("Second"));
+  const std::size_t twoRecords = writer.Bytes().size();
+  writer.WriteMovie(MakeMovie("Third"));
+  TempFile file(writer.Bytes());
+  TMovieList list;
+  std::filesystem::resize_file(file.Path(), twoRecords + 10);
+  list.LoadFromFile(file.Path());
+  EXPECT_EQ(list.Count(), 2);
+}
