@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   settings.ListTemplate = DefaultListTemplate();
   TPageFrame frame = BuildPageFrame("/nonexistent", "Default");
   TPictureContext pictures{std::filesystem::absolute(path).parent_path().string() + "/",
-                           LoadResourceStream("blank").value_or("")};
+                           LoadResourceStream("blank").value_or(""), {}};
   std::size_t coverBytes = 0;
   for (int i = 0; i < movies.Count(); ++i) coverBytes += movies.Items(i).Picture ? movies.Items(i).Picture->Size() : 0;
   std::printf("catalog: %d movies, covers 600x900, %.1f KB on average\n", movies.Count(),

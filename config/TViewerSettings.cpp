@@ -207,6 +207,19 @@ void LoadSettings(TViewerSettings& settings, const TIniFile& file, int screenWid
   s.LastGroupDesc = file.ReadBool(kConfig, "LastGroupDesc", defaults.LastGroupDesc);
   s.LastOrder = static_cast<std::uint8_t>(file.ReadInteger(kConfig, "LastOrder", defaults.LastOrder));
   s.LastOrderDesc = file.ReadBool(kConfig, "LastOrderDesc", defaults.LastOrderDesc);
+  s.LiveReload = file.ReadBool(kConfig, "LiveReload", defaults.LiveReload);
+
+  s.PathMap.clear();
+  long rules = file.ReadInteger("PathMap", "Count", 0);
+  if (rules > 0) {
+    std::map<long, std::string> from = ReadNumbered(file, "PathMap", "From", rules);
+    std::map<long, std::string> to = ReadNumbered(file, "PathMap", "To", rules);
+    for (const auto& [n, prefix] : from) {
+      if (prefix.empty()) continue;
+      auto target = to.find(n);
+      s.PathMap.push_back({prefix, target == to.end() ? std::string() : target->second});
+    }
+  }
 
   s.Template = ReadTemplate(file, "Template", DefaultMovieTemplate());
   s.ListTemplate = ReadTemplate(file, "ListTemplate", DefaultListTemplate());
@@ -257,9 +270,19 @@ void SaveSettings(const TViewerSettings& settings, const std::string& folder) {
   file.WriteBool(kConfig, "LastGroupDesc", s.LastGroupDesc);
   file.WriteInteger(kConfig, "LastOrder", s.LastOrder);
   file.WriteBool(kConfig, "LastOrderDesc", s.LastOrderDesc);
+  file.WriteBool(kConfig, "LiveReload", s.LiveReload);
 
   WriteTemplate(file, "Template", s.Template);
   WriteTemplate(file, "ListTemplate", s.ListTemplate);
+
+  file.EraseSection("PathMap");
+  if (!s.PathMap.empty()) {
+    file.WriteInteger("PathMap", "Count", static_cast<int>(s.PathMap.size()));
+    for (std::size_t i = 0; i < s.PathMap.size(); ++i) {
+      file.WriteString("PathMap", "From" + std::to_string(i + 1), s.PathMap[i].From);
+      file.WriteString("PathMap", "To" + std::to_string(i + 1), s.PathMap[i].To);
+    }
+  }
 
   file.EraseSection("UserVars");
   const auto& entries = s.UserVars.Entries();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/PathMap.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,6 +58,11 @@ struct TViewerSettings {
   bool LastGroupDesc = false;
   std::uint8_t LastOrder = 11;
   bool LastOrderDesc = false;
+
+  // Ours, beyond the classic keys: reloading the catalog when it changes on
+  // disk, and the rules that carry paths of another machine over to this one.
+  bool LiveReload = true;
+  TPathMap PathMap;
 
   std::vector<std::string> Template;
   std::vector<std::string> ListTemplate;

@@ -134,7 +134,7 @@ void FuzzCatalog(const std::uint8_t* data, std::size_t size) {
     settings.Template = DefaultMovieTemplate();
     settings.ListTemplate = DefaultListTemplate();
     TPageFrame frame{"", ""};
-    TPictureContext pictures{"/nonexistent/", "BLANK"};
+    TPictureContext pictures{"/nonexistent/", "BLANK", {}};
     TPictureStore store;
     TPageInput input{list, settings, frame, pictures, store, 1};
     RenderMoviePage("movie[" + std::to_string(list.Items(0).Handle) + "].html", input);

@@ -37,8 +37,8 @@ bool IsAbsolutePicturePath(std::string_view path) {
   return !path.empty() && path[0] == '/';
 }
 
-std::string ResolvePicturePath(const std::string& catalogFolder, std::string_view pictureName) {
-  if (IsAbsolutePicturePath(pictureName)) return std::string(pictureName);
+std::string ResolvePicturePath(const std::string& catalogFolder, std::string_view pictureName, const TPathMap& rules) {
+  if (IsAbsolutePicturePath(pictureName)) return MapPathOrKeep(rules, pictureName);
   std::string path = catalogFolder + std::string(pictureName);
   for (std::size_t i = catalogFolder.size(); i < path.size(); ++i) {
     if (path[i] == '\\') path[i] = '/';
@@ -70,20 +70,21 @@ std::string ReadPictureFile(const std::string& path) {
 }
 
 std::optional<TBitmap> LoadMoviePicture(const TMovie& movie, int boxWidth, int boxHeight,
-                                        const std::string& catalogFolder) {
+                                        const std::string& catalogFolder, const TPathMap& rules) {
   std::string extension = PictureExtension(movie.PictureName);
   if (movie.Picture) {
     TPictureData picture = movie.Picture->Read();
     return DecodePicture(picture.Bytes(), extension, boxWidth, boxHeight);
   }
   if (movie.PictureName.empty()) return std::nullopt;
-  std::string bytes = ReadPictureFile(ResolvePicturePath(catalogFolder, movie.PictureName));
+  std::string bytes = ReadPictureFile(ResolvePicturePath(catalogFolder, movie.PictureName, rules));
   return DecodePicture(AsBytes(bytes), extension, boxWidth, boxHeight);
 }
 
-std::optional<TBitmap> LoadMovieThumbnail(const TMovie& movie, const std::string& catalogFolder) {
+std::optional<TBitmap> LoadMovieThumbnail(const TMovie& movie, const std::string& catalogFolder,
+                                          const TPathMap& rules) {
   try {
-    return LoadMoviePicture(movie, kThumbnailBox, kThumbnailBox, catalogFolder);
+    return LoadMoviePicture(movie, kThumbnailBox, kThumbnailBox, catalogFolder, rules);
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -102,7 +103,7 @@ TMadePicture MakeMoviePicture(const std::string& sizeWord, const TMovie& movie, 
       return {prefix + movie.PictureName, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size())};
     }
     if (movie.PictureName.empty()) return blank;
-    std::string path = ResolvePicturePath(context.CatalogFolder, movie.PictureName);
+    std::string path = ResolvePicturePath(context.CatalogFolder, movie.PictureName, context.PathMap);
     try {
       return {prefix + PictureExtension(path), ReadPictureFile(path)};
     } catch (const std::exception&) {
@@ -111,13 +112,48 @@ TMadePicture MakeMoviePicture(const std::string& sizeWord, const TMovie& movie, 
   }
   std::optional<TBitmap> bitmap;
   try {
-    bitmap = LoadMoviePicture(movie, boxWidth, boxHeight, context.CatalogFolder);
+    bitmap = LoadMoviePicture(movie, boxWidth, boxHeight, context.CatalogFolder, context.PathMap);
   } catch (const std::exception&) {
   }
   if (!bitmap) return blank;
   std::string jpeg = EncodeJpeg(*bitmap, 90);
   if (jpeg.empty()) return blank;
   return {prefix + ".jpg", std::move(jpeg)};
+}
+
+std::vector<TMadePicture> MakeMoviePictures(const TMovie& movie, const std::vector<TPictureBox>& boxes,
+                                            const TPictureContext& context) {
+  std::vector<TMadePicture> made(boxes.size());
+  int width = 0, height = 0;
+  for (const TPictureBox& box : boxes) {
+    if (box.Width <= 0 || box.Height <= 0) continue;
+    width = std::max(width, box.Width);
+    height = std::max(height, box.Height);
+  }
+  std::optional<TBitmap> decoded;
+  if (width > 0) {
+    try {
+      decoded = LoadMoviePicture(movie, width, height, context.CatalogFolder, context.PathMap);
+    } catch (const std::exception&) {
+    }
+  }
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const TPictureBox& box = boxes[i];
+    if (box.Width <= 0 || box.Height <= 0) {
+      made[i] = MakeMoviePicture(box.SizeWord, movie, box.Width, box.Height, context);
+      continue;
+    }
+    std::string prefix = "image-" + box.SizeWord + "-" + std::to_string(movie.Handle);
+    made[i] = {prefix + ".gif", context.BlankImage};
+    if (!decoded) continue;
+    int fitWidth = 0, fitHeight = 0;
+    FitSize(decoded->Width, decoded->Height, box.Width, box.Height, fitWidth, fitHeight);
+    std::string jpeg = fitWidth == decoded->Width && fitHeight == decoded->Height
+                           ? EncodeJpeg(*decoded, 90)
+                           : EncodeJpeg(ScaleBitmap(*decoded, fitWidth, fitHeight), 90);
+    if (!jpeg.empty()) made[i] = {prefix + ".jpg", std::move(jpeg)};
+  }
+  return made;
 }
 
 std::string MadePictureKey(const std::string& sizeWord, const TMovie& movie, int boxWidth, int boxHeight) {

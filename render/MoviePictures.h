@@ -1,11 +1,13 @@
 #pragma once
 
 #include "catalog/TMovie.h"
+#include "config/PathMap.h"
 #include "render/TBitmap.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TPictureStore;
 
@@ -15,6 +17,8 @@ class TPictureStore;
 struct TPictureContext {
   std::string CatalogFolder;
   std::string BlankImage;
+  // Rules for linked pictures named by absolute paths of another machine.
+  TPathMap PathMap;
 };
 
 // Largest linked picture file that is read.
@@ -27,9 +31,11 @@ std::string PictureExtension(std::string_view pictureName);
 // A drive ("C:\..."), a network prefix ("\\server\...") or a leading "/".
 bool IsAbsolutePicturePath(std::string_view path);
 
-// The file a linked picture names: absolute paths as they are, relative
-// ones in the catalog folder with every backslash read as a separator.
-std::string ResolvePicturePath(const std::string& catalogFolder, std::string_view pictureName);
+// The file a linked picture names: absolute paths as the first matching
+// rule maps them (or as they are), relative ones in the catalog folder with
+// every backslash read as a separator.
+std::string ResolvePicturePath(const std::string& catalogFolder, std::string_view pictureName,
+                               const TPathMap& rules = {});
 
 // Reads a whole file of at most kMaxPictureFileSize bytes. Throws
 // TViewerError "Cannot open file "<path>". <reason>" when it cannot.
@@ -38,11 +44,12 @@ std::string ReadPictureFile(const std::string& path);
 // The movie's picture decoded and fitted into the box, or nothing. Errors
 // while opening a linked file are thrown (TViewerError).
 std::optional<TBitmap> LoadMoviePicture(const TMovie& movie, int boxWidth, int boxHeight,
-                                        const std::string& catalogFolder);
+                                        const std::string& catalogFolder, const TPathMap& rules = {});
 
 // The picture for the picture strip: fitted into 100 x 100; errors count as
 // no picture.
-std::optional<TBitmap> LoadMovieThumbnail(const TMovie& movie, const std::string& catalogFolder);
+std::optional<TBitmap> LoadMovieThumbnail(const TMovie& movie, const std::string& catalogFolder,
+                                          const TPathMap& rules = {});
 
 struct TMadePicture {
   std::string Name;
@@ -55,6 +62,18 @@ struct TMadePicture {
 // safe to run on several threads at once.
 TMadePicture MakeMoviePicture(const std::string& sizeWord, const TMovie& movie, int boxWidth, int boxHeight,
                               const TPictureContext& context);
+
+// Several pictures of one movie at once, as MakeMoviePicture makes each,
+// but from one decoding of the picture at the scale the largest box needs:
+// the picture fitted into that box is the same as MakeMoviePicture's, the
+// smaller ones are scaled down from it. For throughput (list pages, sites).
+struct TPictureBox {
+  std::string SizeWord;
+  int Width;
+  int Height;
+};
+std::vector<TMadePicture> MakeMoviePictures(const TMovie& movie, const std::vector<TPictureBox>& boxes,
+                                            const TPictureContext& context);
 
 // Makes the picture (unless the store already holds it for this movie and
 // box), stores it and returns its name.

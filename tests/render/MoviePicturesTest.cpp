@@ -2,6 +2,7 @@
 
 #include "config/TViewerError.h"
 #include "render/MoviePictures.h"
+#include "render/PathCheck.h"
 #include "render/PictureCodecs.h"
 #include "render/Resources.h"
 #include "render/TPictureStore.h"
@@ -57,7 +58,7 @@ TEST(MoviePictures, ResolvesLinkedPathsAgainstTheCatalogFolder) {
 }
 
 TEST(MoviePictures, MakesJpegPicturesOrTheBlankOne) {
-  TPictureContext context{"/nowhere/", LoadResourceStream("blank").value()};
+  TPictureContext context{"/nowhere/", LoadResourceStream("blank").value(), {}};
   TMadePicture made = MakeMoviePicture("large", Embedded(".png", EncodePngFile(SolidBitmap(800, 400, 9, 9, 9))), 400,
                                        400, context);
   EXPECT_EQ(made.Name, "image-large-42.jpg");
@@ -80,7 +81,7 @@ TEST(MoviePictures, MakesJpegPicturesOrTheBlankOne) {
 
 TEST(MoviePictures, WithoutABoxServesThePictureFileItself) {
   TTestFolder folder;
-  TPictureContext context{folder.Path() + "/", "BLANK"};
+  TPictureContext context{folder.Path() + "/", "BLANK", {}};
   std::string jpeg = EncodeJpegFile(SolidBitmap(900, 900, 1, 2, 3), 80);
   TMadePicture embedded = MakeMoviePicture("large", Embedded(".jpg", jpeg), 0, 400, context);
   EXPECT_EQ(embedded.Name, "image-large-42.jpg");
@@ -110,10 +111,54 @@ TEST(TPictureStore, FindsNamesIgnoringCaseAndKeepsTheFirstEntry) {
 
 TEST(TPictureStore, AddingThePictureOfAMovieAgainMakesNothingNew) {
   TPictureStore store;
-  TPictureContext context{"/", "B"};
+  TPictureContext context{"/", "B", {}};
   TMovie movie = Embedded(".png", EncodePngFile(SolidBitmap(10, 10, 0, 0, 0)));
   std::string name = AddMoviePicture("large", movie, 400, 400, context, store);
   EXPECT_EQ(name, "image-large-42.jpg");
   for (int i = 0; i < 5; ++i) EXPECT_EQ(AddMoviePicture("large", movie, 400, 400, context, store), name);
   EXPECT_EQ(store.Count(), 1u);
+}
+
+TEST(MoviePictures, LinkedPicturesOfAnotherMachineAreFoundThroughTheRules) {
+  TTestFolder here;
+  here.Write("covers/alien.jpg", EncodePictureFile(SolidBitmap(30, 40, 200, 0, 0), ".jpg"));
+  const TPathMap rules = {{"C:\\Covers\\", here.Path() + "/covers/"}};
+  EXPECT_EQ(ResolvePicturePath("/cat/", "C:\\Covers\\alien.jpg", rules), here.Path() + "/covers/alien.jpg");
+  // Relative paths keep going through the catalog folder.
+  EXPECT_EQ(ResolvePicturePath("/cat/", "C:relative\\x.jpg", {}), "C:relative\\x.jpg");
+  EXPECT_EQ(ResolvePicturePath("/cat/", "covers\\x.jpg", rules), "/cat/covers/x.jpg");
+  TMovie movie;
+  movie.PictureName = "c:\\covers\\alien.jpg";
+  EXPECT_FALSE(LoadMovieThumbnail(movie, "/cat/"));
+  std::optional<TBitmap> thumbnail = LoadMovieThumbnail(movie, "/cat/", rules);
+  ASSERT_TRUE(thumbnail);
+  EXPECT_EQ(thumbnail->Height, 40);
+}
+
+TEST(MoviePictures, CountsLinkedPicturesAndVideoPathsFoundAsStoredAndMapped) {
+  TTestFolder here;
+  here.Write("covers/a.jpg", "x");
+  here.Write("videos/a.avi", "x");
+  here.Write("cat/covers/b.jpg", "x");
+  std::vector<TMovie> movies(5);
+  movies[0].PictureName = "C:\\Covers\\a.jpg";                   // found only with the rules
+  movies[0].Source = "\\\\nas\\videos\\a.avi";                   // found only with the rules
+  movies[1].PictureName = "covers\\b.jpg";                       // relative: found as stored
+  movies[1].Source = here.File("videos/a.avi");                  // found as stored
+  movies[2].PictureName = "C:\\Covers\\missing.jpg";              // never
+  movies[2].Source = "http://example.com/a.mp4";                 // an address
+  movies[3].PictureName = ".jpg";                                // embedded
+  movies[3].Picture = std::make_unique<TPictureBytes>(1);
+  movies[3].Picture->Data()[0] = 0;
+  TMovieList list;
+  LoadMovies(list, movies);
+  const TPathMap rules = {{"C:\\Covers\\", here.Path() + "/covers/"}, {"\\\\nas\\", here.Path() + "/"}};
+  TPathCounts counts = CountResolvedPaths(list, here.Path() + "/cat/", "Source", rules);
+  EXPECT_EQ(counts.LinkedPictures, 3);
+  EXPECT_EQ(counts.PicturesFound, 1);
+  EXPECT_EQ(counts.PicturesFoundMapped, 2);
+  EXPECT_EQ(counts.VideoPaths, 2);
+  EXPECT_EQ(counts.VideosFound, 1);
+  EXPECT_EQ(counts.VideosFoundMapped, 2);
+  EXPECT_EQ(counts.VideoAddresses, 1);
 }
