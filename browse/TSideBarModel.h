@@ -243,6 +243,8 @@ class TSideBarModel {
   void ScrollDown();
   void PageUp();
   void PageDown();
+  // Scrolls so that `topIndex` is the first row shown (kept in range).
+  void SetTopIndex(int topIndex) { ScrollTo(topIndex); }
 
   // Input, as the widget receives it. Press handles any button.
   void MouseDown(int x, int y);

@@ -230,11 +230,18 @@ void ReadCatalog(TByteSource& source, TMovieList& list) {
   }
 
   for (;;) {
+    // The data ends exactly after a record: everything was read.
+    if (source.Remaining() == 0) {
+      list.SetLoadedCompletely(true);
+      break;
+    }
     try {
       list.Append(ReadMovie(in, version));
     } catch (const TShortRead&) {
+      list.SetLoadedCompletely(false);
       break;
     } catch (const std::bad_alloc&) {
+      list.SetLoadedCompletely(false);
       break;
     }
   }

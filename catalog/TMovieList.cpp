@@ -40,6 +40,13 @@ const std::string& CatalogSignature(TFormatVersion version) {
   return v31;
 }
 
+void TMovieList::Swap(TMovieList& other) {
+  std::swap(m_movies, other.m_movies);
+  std::swap(m_properties, other.m_properties);
+  std::swap(m_firstHandle, other.m_firstHandle);
+  std::swap(m_complete, other.m_complete);
+}
+
 void TMovieList::Clear() {
   while (!m_movies.empty()) m_movies.pop_back();
   m_firstHandle = 0;

@@ -25,6 +25,12 @@ class TMovieList {
 
   // Frees every movie, the last one first. The properties are kept.
   void Clear();
+  // Exchanges the contents of two lists (movies, properties, handles).
+  void Swap(TMovieList& other);
+  // Whether the last load read the file to its very end: false when records
+  // were dropped at a damaged or cut end.
+  bool LoadedCompletely() const { return m_complete; }
+  void SetLoadedCompletely(bool complete) { m_complete = complete; }
   int Count() const { return static_cast<int>(m_movies.size()); }
   // Throws TViewerError "List index out of bounds (<index>)".
   const TMovie& Items(int index) const;
@@ -43,6 +49,7 @@ class TMovieList {
   std::vector<std::unique_ptr<TMovie>> m_movies;
   TMovieProperties m_properties;
   std::int64_t m_firstHandle = 0;
+  bool m_complete = true;
 };
 
 // The three recognised catalog versions, by their signature.

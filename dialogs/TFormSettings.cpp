@@ -239,6 +239,8 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   ComboVideoField->setEditable(true);
   for (const char* field : kVideoFields) ComboVideoField->addItem(QString::fromLatin1(field));
   general->addRow(QStringLiteral("Field used to store video path"), ComboVideoField);
+  CheckLiveReload = Named(new QCheckBox(QStringLiteral("Reload the catalog when its file changes")), "CheckLiveReload");
+  general->addRow(CheckLiveReload);
   PageControl1->addTab(TabGeneral, QStringLiteral("General"));
 
   // Security.
@@ -307,6 +309,35 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   userVars->addWidget(GridUserVars, 1);
   PageControl1->addTab(TabUserVars, QStringLiteral("User Vars"));
 
+  // Paths written on another machine.
+  TabPaths = Named(new QWidget, "TabPaths");
+  auto* paths = new QVBoxLayout(TabPaths);
+  auto* pathsNote = new QLabel(QStringLiteral(
+      "Pictures and video files named by paths of another machine (\"C:\\Covers\\\" or "
+      "\"\\\\nas\\movies\\\") are looked for here instead: the first rule whose start "
+      "matches (letter case ignored) replaces it; backslashes become \"/\"."));
+  pathsNote->setWordWrap(true);
+  paths->addWidget(pathsNote);
+  GridPathMap = Named(new TNiceGrid(TabPaths), "GridPathMap");
+  GridPathMap->SetColCount(2);
+  GridPathMap->Columns()[0].Title = "Path starting with";
+  GridPathMap->Columns()[0].Width = 196;
+  GridPathMap->Columns()[1].Title = "Is found here at";
+  GridPathMap->Columns()[1].Width = 197;
+  GridPathMap->Model().FitToWidth = true;
+  GridPathMap->Model().AutoAddRow = true;
+  GridPathMap->SetRowCount(1);
+  paths->addWidget(GridPathMap, 1);
+  auto* check = new QHBoxLayout;
+  LabelPathCounts = Named(new QLabel, "LabelPathCounts");
+  LabelPathCounts->setWordWrap(true);
+  BtnCheckPaths = Named(new QPushButton(QStringLiteral("Check")), "BtnCheckPaths");
+  BtnCheckPaths->setAutoDefault(false);
+  check->addWidget(LabelPathCounts, 1);
+  check->addWidget(BtnCheckPaths, 0, Qt::AlignTop);
+  paths->addLayout(check);
+  PageControl1->addTab(TabPaths, QStringLiteral("Paths"));
+
   // About.
   TabAbout = Named(new QWidget, "TabAbout");
   auto* about = new QVBoxLayout(TabAbout);
@@ -347,6 +378,7 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   QObject::connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
   QObject::connect(BtnInsert, &QPushButton::clicked, this, [this] { BtnInsertClick(); });
   QObject::connect(BtnInsert2, &QPushButton::clicked, this, [this] { BtnInsert2Click(); });
+  QObject::connect(BtnCheckPaths, &QPushButton::clicked, this, [this] { BtnCheckPathsClick(); });
   FormCreate();
 }
 
@@ -410,6 +442,7 @@ void TFormSettings::FormShow() {
   ComboDate->setEditText(Text(s.DateFormat));
   EditExternalPlayer->setText(Text(s.ExternalPlayer));
   ComboVideoField->setEditText(Text(s.VideoPathField));
+  CheckLiveReload->setChecked(s.LiveReload);
   CheckPassword->setChecked(s.Protected);
   EditPassword1->setText(Text(s.Password));
   EditPassword2->setText(Text(s.Password));
@@ -434,6 +467,39 @@ void TFormSettings::FormShow() {
     GridUserVars->SetCells(0, static_cast<int>(i), name);
     GridUserVars->SetCells(1, static_cast<int>(i), value);
   }
+
+  GridPathMap->ClearCells();
+  GridPathMap->SetRowCount(std::max<int>(1, static_cast<int>(s.PathMap.size())));
+  for (std::size_t i = 0; i < s.PathMap.size(); ++i) {
+    GridPathMap->SetCells(0, static_cast<int>(i), s.PathMap[i].From);
+    GridPathMap->SetCells(1, static_cast<int>(i), s.PathMap[i].To);
+  }
+  BtnCheckPathsClick();
+}
+
+TPathMap TFormSettings::GridPathRules() const {
+  TPathMap rules;
+  for (int row = 0; row < GridPathMap->RowCount(); ++row) {
+    std::string from = GridPathMap->Cells(0, row);
+    if (!from.empty()) rules.push_back({from, GridPathMap->Cells(1, row)});
+  }
+  return rules;
+}
+
+void TFormSettings::BtnCheckPathsClick() {
+  const TPathCounts counts = m_owner.CountPaths(GridPathRules());
+  QString text = QStringLiteral("Linked pictures found: %1 of %3 as stored, %2 of %3 with these rules.")
+                     .arg(counts.PicturesFound)
+                     .arg(counts.PicturesFoundMapped)
+                     .arg(counts.LinkedPictures);
+  text += QLatin1Char('\n') + QStringLiteral("Video files found: %1 of %3 as stored, %2 of %3 with these rules.")
+                                  .arg(counts.VideosFound)
+                                  .arg(counts.VideosFoundMapped)
+                                  .arg(counts.VideoPaths);
+  if (counts.VideoAddresses > 0) {
+    text += QStringLiteral(" (%1 web addresses are not files.)").arg(counts.VideoAddresses);
+  }
+  LabelPathCounts->setText(text);
 }
 
 void TFormSettings::BtnApplyClick() {
@@ -455,6 +521,8 @@ void TFormSettings::BtnApplyClick() {
   s.DateFormat = FromQString(ComboDate->currentText());
   s.ExternalPlayer = FromQString(EditExternalPlayer->text());
   s.VideoPathField = FromQString(ComboVideoField->currentText());
+  s.LiveReload = CheckLiveReload->isChecked();
+  s.PathMap = GridPathRules();
   s.Protected = CheckPassword->isChecked();
   s.Password = FromQString(EditPassword1->text());
   s.ShowOpenButton = CheckBtnOpen->isChecked();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/PathCheck.h"
+
 #include <QDialog>
 #include <functional>
 #include <optional>
@@ -31,6 +33,9 @@ class TSettingsOwner {
   virtual void ApplySettings() = 0;
   // Writes "Config.ini"; false when that failed (the error has been shown).
   virtual bool SaveSettings() = 0;
+  // How many linked pictures and video paths of the open catalog name files
+  // that exist, as stored and with `rules`.
+  virtual TPathCounts CountPaths(const TPathMap& rules) = 0;
 };
 
 // The modal window that edits every setting, both page templates and the
@@ -49,6 +54,7 @@ class TFormSettings : public QDialog {
   QWidget* TabTemplate;
   QWidget* TabListTemplate;
   QWidget* TabUserVars;
+  QWidget* TabPaths;
   QWidget* TabAbout;
 
   QComboBox* ComboLanguages;
@@ -64,6 +70,7 @@ class TFormSettings : public QDialog {
   QLineEdit* EditExternalPlayer;
   QToolButton* SpeedButton1;
   QComboBox* ComboVideoField;
+  QCheckBox* CheckLiveReload;
 
   QCheckBox* CheckPassword;
   QLabel* LabelPassword1;
@@ -81,6 +88,9 @@ class TFormSettings : public QDialog {
   QPushButton* BtnInsert2;
   QPlainTextEdit* MemoListTemplate;
   TNiceGrid* GridUserVars;
+  TNiceGrid* GridPathMap;
+  QPushButton* BtnCheckPaths;
+  QLabel* LabelPathCounts;
   QLabel* LabelAbout;
 
   QPushButton* BtnApply;
@@ -101,6 +111,10 @@ class TFormSettings : public QDialog {
   void SpeedButton1Click();
   void BtnInsertClick();
   void BtnInsert2Click();
+  // Counts the open catalog's paths with the rules in the grid.
+  void BtnCheckPathsClick();
+  // The rules as the grid holds them (rows without a prefix left out).
+  TPathMap GridPathRules() const;
   // Inserts a variable into the menu's target box, over the selection.
   void InsertVariable(const QString& variable);
 

@@ -10,7 +10,9 @@
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
 #include "dialogs/TFormProgress.h"
+#include "config/TViewerError.h"
 #include "render/MovieAddress.h"
+#include "render/PathCheck.h"
 #include "render/MoviePages.h"
 #include "render/Resources.h"
 #include "render/TMovieRequestHandler.h"
@@ -29,6 +31,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -42,6 +45,7 @@
 #include <QWebEngineProfile>
 #include <QWindow>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,7 +110,7 @@ std::string FolderOf(const std::string& path) {
 // else as a local file.
 QUrl VideoUrl(const std::string& path) {
   QString text = ToQString(path);
-  if (text.contains(QLatin1String("://"))) return QUrl(text);
+  if (IsUrl(path)) return QUrl(text);
   return QUrl::fromLocalFile(text);
 }
 
@@ -254,6 +258,14 @@ void TFormMain::CreateComponents() {
   BtnSearch->OnClick = guarded(&TFormMain::BtnSearchClick);
   QObject::connect(EditSearch, &QLineEdit::returnPressed, this,
                    [this] { RunGuarded([this] { EditSearchKeyDown(Qt::Key_Return); }); });
+
+  m_watcher = new QFileSystemWatcher(this);
+  QObject::connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { CatalogFileChanged(); });
+  QObject::connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { CatalogFileChanged(); });
+  m_reloadTimer = new QTimer(this);
+  m_reloadTimer->setSingleShot(true);
+  m_reloadTimer->setInterval(kReloadQuietMilliseconds);
+  QObject::connect(m_reloadTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { ReloadCatalog(); }); });
 
   m_fillTimer = new QTimer(this);
   m_fillTimer->setInterval(kFillTickMilliseconds);
@@ -425,6 +437,10 @@ void TFormMain::OpenCatalog() {
   // its pictures are never shown again.
   m_currentSelection.clear();
   m_pictureStore.Clear();
+  m_reloadTimer->stop();
+  m_loadedStamp = m_lastSeenStamp = TFileStamp();
+  if (!m_watcher->files().isEmpty()) m_watcher->removePaths(m_watcher->files());
+  if (!m_watcher->directories().isEmpty()) m_watcher->removePaths(m_watcher->directories());
   if (!FileExists(m_settings.CatalogFile)) {
     Label4->setText(TranslatedText("No Movie"));
     Label5->setText(TranslatedText("Open a catalog file first ..."));
@@ -433,6 +449,10 @@ void TFormMain::OpenCatalog() {
   }
   m_catalog.LoadFromFile(m_settings.CatalogFile);
   m_pictures.CatalogFolder = FolderOf(m_settings.CatalogFile);
+  m_pictures.PathMap = m_settings.PathMap;
+  m_loadedStamp = StampOf(m_settings.CatalogFile);
+  m_lastSeenStamp = m_loadedStamp;
+  WatchCatalogFile();
   SetTitleLabel();
   SetCountLabel();
   Label5->setText(ToQString(m_settings.CatalogFile));
@@ -459,7 +479,7 @@ void TFormMain::FillGallery() {
   NiceGallery1->Items().BeginUpdate();
   // The pictures are made on worker threads and taken here in catalog
   // order, so the window keeps painting and taking clicks meanwhile.
-  m_fill = std::make_unique<TThumbnailFill>(std::move(movies), m_pictures.CatalogFolder);
+  m_fill = std::make_unique<TThumbnailFill>(std::move(movies), m_pictures.CatalogFolder, m_pictures.PathMap);
   m_fillTimer->start();
   // Even an empty catalog ends its fill from the event loop, so whoever
   // started it sees one consistent state until then.
@@ -576,8 +596,14 @@ void TFormMain::BtnPlayClick() {
   // Only a movie of the loaded catalog is ever played.
   const TMovie* movie = m_catalog.FindByHandle(*handle);
   if (movie == nullptr) return;
-  std::string path = GetVideoPath(movie, m_settings.VideoPathField);
-  if (path.empty()) return;
+  std::string stored = GetVideoPath(movie, m_settings.VideoPathField);
+  if (stored.empty()) return;
+  // A path of the machine the catalog was written on, carried over here.
+  std::string path = MapPathOrKeep(m_settings.PathMap, stored);
+  if (!IsUrl(path) && !RegularFileExists(path)) {
+    // Starting a player on a missing file used to do nothing visible.
+    throw TViewerError(FormatMessage(Translate("The video file \"%s\" does not exist."), path));
+  }
   if (!m_settings.ExternalPlayer.empty()) {
     ApplicationDesktop().StartProgram(ToQString(m_settings.ExternalPlayer), {ToQString(path)});
   } else {
@@ -595,9 +621,158 @@ void TFormMain::BtnSettingsClick() {
 
 void TFormMain::BtnCloseClick() { close(); }
 
+// Live reload.
+
+TFormMain::TFileStamp TFormMain::StampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return {true, static_cast<long long>(info.st_size),
+          static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec,
+          static_cast<long long>(info.st_ino)};
+}
+
+void TFormMain::WatchCatalogFile() {
+  if (!m_settings.LiveReload || m_settings.CatalogFile.empty()) return;
+  // The file itself for writes in place, its folder for editors that
+  // write a new file and rename it over the old one.
+  const QString file = ToQString(m_settings.CatalogFile);
+  const QString folder = ToQString(FolderOf(m_settings.CatalogFile));
+  if (FileExists(m_settings.CatalogFile) && !m_watcher->files().contains(file)) m_watcher->addPath(file);
+  if (!folder.isEmpty() && !m_watcher->directories().contains(folder)) m_watcher->addPath(folder);
+}
+
+void TFormMain::CatalogFileChanged() {
+  if (!m_settings.LiveReload || m_loadedStamp == TFileStamp()) return;
+  TFileStamp now = StampOf(m_settings.CatalogFile);
+  // Other files of the folder changing are no concern of ours.
+  if (now == m_lastSeenStamp) return;
+  m_lastSeenStamp = now;
+  // Restarted by every change: the reload waits for a quiet file.
+  m_reloadTimer->start();
+  WatchCatalogFile();
+}
+
+bool TFormMain::ReloadCatalog() {
+  if (!m_settings.LiveReload) return false;
+  TFileStamp now = StampOf(m_settings.CatalogFile);
+  if (now == m_loadedStamp) return false;
+  if (now != m_lastSeenStamp) {
+    // Still being written.
+    m_lastSeenStamp = now;
+    m_reloadTimer->start();
+    return false;
+  }
+  auto keepOld = [this] {
+    Label5->setText(ToQString(m_settings.CatalogFile) + QStringLiteral("   ") +
+                    TranslatedText("(changed on disk, but the new file could not be read)"));
+    PlaceStatusLabels();
+    return false;
+  };
+  if (!now.Exists) return keepOld();
+  TMovieList fresh;
+  try {
+    fresh.LoadFromFile(m_settings.CatalogFile);
+  } catch (const std::exception&) {
+    return keepOld();
+  }
+  // A file caught half-written reads as a shorter catalog: never shown.
+  if (!fresh.LoadedCompletely()) return keepOld();
+
+  // What the user was looking at, by what identifies a movie across loads.
+  struct TIdentity {
+    std::int32_t Number;
+    std::string Title;
+  };
+  std::vector<TIdentity> shown;
+  if (!m_currentSelection.empty()) {
+    for (const std::string& token : TokenizeMovieAddress("[" + m_currentSelection + "]")) {
+      if (std::optional<std::int64_t> handle = ParseHandle(token)) {
+        if (const TMovie* movie = m_catalog.FindByHandle(*handle)) shown.push_back({movie->Number, movie->OriginalTitle});
+      }
+    }
+  }
+  TSideBarModel& bar = NiceSideBar1->Model();
+  const int topIndex = bar.TopIndex();
+  const bool fromSideBar = NiceSideBar1->ItemIndex() >= 0;
+  std::vector<std::string> openSections;
+  auto sectionName = [](const std::string& caption) { return caption.substr(0, caption.rfind(" (")); };
+  for (int i = 0; i < bar.Items().Count(); ++i) {
+    if (bar.Items()[i].Expanded()) openSections.push_back(sectionName(bar.Items()[i].Caption()));
+  }
+
+  if (m_fill) EndFill(false);
+  NiceGallery1->SetActive(false);
+  NiceGallery1->Items().Clear();
+  m_galleryFilled = false;
+  m_pictureStore.Clear();
+  m_catalog.Swap(fresh);
+  m_loadedStamp = now;
+  ++m_reloads;
+  TimingLog::Write("reload", std::to_string(m_catalog.Count()));
+  SetTitleLabel();
+  SetCountLabel();
+  Label5->setText(ToQString(m_settings.CatalogFile));
+  PlaceStatusLabels();
+  RefreshSideBar();
+
+  // The same sections open, the same place in the list.
+  bar.Items().BeginUpdate();
+  for (int i = 0; i < bar.Items().Count(); ++i) {
+    const std::string name = sectionName(bar.Items()[i].Caption());
+    if (std::find(openSections.begin(), openSections.end(), name) != openSections.end()) {
+      bar.Items()[i].SetExpanded(true);
+    }
+  }
+  bar.Items().EndUpdate();
+  bar.SetTopIndex(topIndex);
+
+  // The movies shown before, under their new handles.
+  std::string handles;
+  for (const TIdentity& identity : shown) {
+    for (int i = 0; i < m_catalog.Count(); ++i) {
+      const TMovie& movie = m_catalog.Items(i);
+      if (movie.Number == identity.Number && movie.OriginalTitle == identity.Title) {
+        handles += (handles.empty() ? "" : ",") + MovieHandleText(movie);
+        break;
+      }
+    }
+  }
+  if (m_settings.ShowTopImages) FillGallery();
+  if (!handles.empty()) {
+    m_currentSelection = handles;
+    if (fromSideBar) {
+      // Mark the item again without raising the selection event.
+      for (int s = 0; s < bar.Items().Count(); ++s) {
+        for (int i = 0; i < bar.Items()[s].Items().Count(); ++i) {
+          if (SideBarItemHandles(bar, s, i) != handles) continue;
+          NiceSideBar1->SetItemIndex(s);
+          NiceSideBar1->SetSubItemIndex(i);
+          s = bar.Items().Count();
+          break;
+        }
+      }
+    }
+    ShowMovies(handles);
+  } else {
+    m_currentSelection.clear();
+    TSideBarItems& sections = NiceSideBar1->Items();
+    if (sections.Count() > 0 && sections[0].Items().Count() > 0) {
+      NiceSideBar1->SetItemIndex(0);
+      NiceSideBar1->SetSubItemIndex(0);
+      NiceSideBar1Select(0, 0, sections[0].Items().Strings(0));
+    }
+  }
+  return true;
+}
+
 // Applying edited settings.
 
 void TFormMain::ApplySettings() {
+  if (m_settings.LiveReload) {
+    WatchCatalogFile();
+  } else {
+    m_reloadTimer->stop();
+  }
   if (m_settings.FullScreen) {
     setWindowFlag(Qt::FramelessWindowHint, true);
     showMaximized();
@@ -609,6 +784,16 @@ void TFormMain::ApplySettings() {
   }
   PanelClose->setVisible(m_settings.FullScreen);
   PlaceClosePanel();
+  if (m_pictures.PathMap != m_settings.PathMap) {
+    // Pictures found (or not) under the old rules are made again.
+    m_pictures.PathMap = m_settings.PathMap;
+    m_pictureStore.Clear();
+    if (!Filling()) {
+      NiceGallery1->SetActive(false);
+      NiceGallery1->Items().Clear();
+      m_galleryFilled = false;
+    }
+  }
   ApplyColorScheme(m_settings.ColorScheme);
   LanguageStep();
   LayoutToolbar();
@@ -644,6 +829,10 @@ void TFormMain::RetitleMovies() {
     }
   }
   bar.Items().EndUpdate();
+}
+
+TPathCounts TFormMain::CountPaths(const TPathMap& rules) {
+  return CountResolvedPaths(m_catalog, m_pictures.CatalogFolder, m_settings.VideoPathField, rules);
 }
 
 bool TFormMain::SaveSettings() {

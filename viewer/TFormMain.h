@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QFileSystemWatcher;
 class QSplitter;
 class QTimer;
 class TEncartaButton;
@@ -131,6 +132,17 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // Takes every thumbnail that is ready; ends the fill after the last one.
   void ContinueFill();
 
+  // Live reload: the open catalog file changed on disk. The reload waits
+  // until the file has been quiet for ReloadQuietMilliseconds.
+  static constexpr int kReloadQuietMilliseconds = 1000;
+  void CatalogFileChanged();
+  // Reloads when the file is quiet and whole; keeps the old catalog and
+  // says so in the status line when it is not readable. True when the
+  // catalog was replaced.
+  bool ReloadCatalog();
+  QTimer& ReloadTimer() { return *m_reloadTimer; }
+  int Reloads() const { return m_reloads; }
+
   // Event handlers.
   void FormCreate();
   void FormDestroy();
@@ -155,6 +167,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   std::string SettingsProgramFolder() const override { return m_paths.ProgramFolder; }
   void ApplySettings() override;
   bool SaveSettings() override;
+  TPathCounts CountPaths(const TPathMap& rules) override;
 
   // The TitleType in force when the settings dialog was opened.
   int TitleTypeAtSettings() const { return m_titleTypeAtSettings; }
@@ -178,6 +191,13 @@ class TFormMain : public QWidget, public TSettingsOwner {
   void RefreshGlyphs();
   void SetPanelColor(QWidget* panel, std::uint32_t color);
   void RetitleMovies();
+  void WatchCatalogFile();
+  struct TFileStamp {
+    bool Exists = false;
+    long long Size = 0, ModifiedNs = 0, Inode = 0;
+    bool operator==(const TFileStamp&) const = default;
+  };
+  static TFileStamp StampOf(const std::string& path);
 
   TProgramPaths m_paths;
   TFormProgress* m_progress;
@@ -208,6 +228,11 @@ class TFormMain : public QWidget, public TSettingsOwner {
   QMenu* m_groupOthers = nullptr;
   QMenu* m_orderOthers = nullptr;
   QString m_groupCaption;
+  QFileSystemWatcher* m_watcher = nullptr;
+  QTimer* m_reloadTimer = nullptr;
+  TFileStamp m_loadedStamp;
+  TFileStamp m_lastSeenStamp;
+  int m_reloads = 0;
   // The language file (name and contents) the side bar was last built in.
   std::string m_sideBarLanguage;
   bool m_sideBarLanguageKnown = false;

@@ -16,9 +16,10 @@ constexpr int kWorkerNiceness = 10;
 
 }  // namespace
 
-TThumbnailFill::TThumbnailFill(std::vector<const TMovie*> movies, std::string catalogFolder, int workers)
+TThumbnailFill::TThumbnailFill(std::vector<const TMovie*> movies, std::string catalogFolder, TPathMap rules, int workers)
     : m_movies(std::move(movies)),
       m_catalogFolder(std::move(catalogFolder)),
+      m_rules(std::move(rules)),
       m_results(m_movies.size()),
       m_ready(new std::atomic<bool>[m_movies.size() + 1]) {
   for (std::size_t i = 0; i < m_movies.size(); ++i) m_ready[i].store(false, std::memory_order_relaxed);
@@ -40,7 +41,7 @@ void TThumbnailFill::Work() {
     int index = m_next.fetch_add(1);
     if (index >= Count()) return;
     auto i = static_cast<std::size_t>(index);
-    m_results[i] = LoadMovieThumbnail(*m_movies[i], m_catalogFolder);
+    m_results[i] = LoadMovieThumbnail(*m_movies[i], m_catalogFolder, m_rules);
     m_ready[i].store(true, std::memory_order_release);
   }
 }

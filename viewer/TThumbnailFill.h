@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/PathMap.h"
 #include "render/TBitmap.h"
 
 #include <atomic>
@@ -17,7 +18,7 @@ struct TMovie;
 // destroyed; destroying it stops the workers after their current picture.
 class TThumbnailFill {
  public:
-  TThumbnailFill(std::vector<const TMovie*> movies, std::string catalogFolder, int workers = 0);
+  TThumbnailFill(std::vector<const TMovie*> movies, std::string catalogFolder, TPathMap rules = {}, int workers = 0);
   ~TThumbnailFill();
   TThumbnailFill(const TThumbnailFill&) = delete;
   TThumbnailFill& operator=(const TThumbnailFill&) = delete;
@@ -39,6 +40,7 @@ class TThumbnailFill {
 
   std::vector<const TMovie*> m_movies;
   std::string m_catalogFolder;
+  TPathMap m_rules;
   std::vector<std::optional<TBitmap>> m_results;
   std::unique_ptr<std::atomic<bool>[]> m_ready;
   std::atomic<int> m_next{0};

@@ -112,10 +112,12 @@ TEST(TMovieList, DropsTheCutRecordAndKeepsTheOnesBefore) {
     TMovieList list;
     ASSERT_EQ(Load(full.substr(0, cut), list), "") << cut;
     ASSERT_EQ(list.Count(), 1) << "cut at " << cut;
+    EXPECT_EQ(list.LoadedCompletely(), cut == firstEnd) << "cut at " << cut;
     EXPECT_EQ(list.Items(0).OriginalTitle, "First");
   }
   TMovieList list;
   EXPECT_EQ(Load(full, list), "");
+  EXPECT_TRUE(list.LoadedCompletely());
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.Items(1).OriginalTitle, "Second");
   ASSERT_TRUE(list.Items(1).Picture);

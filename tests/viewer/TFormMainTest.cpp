@@ -35,14 +35,18 @@ class MainWindow : public ::testing::Test, public ViewerFixture {
  protected:
   void TearDown() override { LoadLanguage(Folder.File("none.lng")); }
 
-  // Six movies with video paths in "Source"; the third has none.
+  // Four movies with video paths in "Source" (files that exist); the third
+  // has none and the fourth is an address.
   std::string WritePlayCatalog() {
     std::string path = Folder.File("Play.qzt");
+    Folder.Write("videos/alpha one.avi", "video");
+    Folder.Write("videos/beta.mkv", "video");
     WriteTestCatalog(path, "Ann",
-                     Movies(TestMovie(1, "Alpha", "/videos/alpha one.avi"), TestMovie(2, "Beta", "/videos/beta.mkv"),
+                     Movies(TestMovie(1, "Alpha", Video("alpha one.avi")), TestMovie(2, "Beta", Video("beta.mkv")),
                             TestMovie(3, "Gamma"), TestMovie(4, "Delta", "http://media.example/delta.mp4")));
     return path;
   }
+  std::string Video(const std::string& name) { return Folder.File("videos/" + name); }
 
   std::string Text(QLabel* label) { return label->text().toStdString(); }
 };
@@ -195,14 +199,14 @@ TEST_F(MainWindow, PlayStartsThePlayerWithThePathAsItsOneArgument) {
   Form->BtnPlayClick();
   ASSERT_EQ(Desktop->Started.size(), 1u);
   EXPECT_EQ(Desktop->Started[0].first, QStringLiteral("/usr/bin/my player"));
-  EXPECT_EQ(Desktop->Started[0].second, QStringList{QStringLiteral("/videos/alpha one.avi")});
+  EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Video("alpha one.avi"))});
 
   // After a search, Play still plays the movie last chosen.
   Form->EditSearch->setText(QStringLiteral("beta"));
   ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
   Form->BtnPlayClick();
   ASSERT_EQ(Desktop->Started.size(), 2u);
-  EXPECT_EQ(Desktop->Started[1].second, QStringList{QStringLiteral("/videos/alpha one.avi")});
+  EXPECT_EQ(Desktop->Started[1].second, QStringList{QString::fromStdString(Video("alpha one.avi"))});
 
   // A movie without a video path: nothing.
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
@@ -219,7 +223,7 @@ TEST_F(MainWindow, PlayWithoutAPlayerOpensTheFileOrAddress) {
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 3); }));
   Form->BtnPlayClick();
   ASSERT_EQ(Desktop->Opened.size(), 2u);
-  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QStringLiteral("/videos/beta.mkv")));
+  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QString::fromStdString(Video("beta.mkv"))));
   EXPECT_EQ(Desktop->Opened[1], QUrl(QStringLiteral("http://media.example/delta.mp4")));
   EXPECT_TRUE(Desktop->Started.empty());
 }
@@ -242,7 +246,9 @@ TEST_F(MainWindow, PlayNeverReachesAMovieOutsideTheLoadedCatalog) {
 }
 
 TEST_F(MainWindow, PeopleModePlaysOnlyANameWithOneMovie) {
-  std::vector<TMovie> movies = Movies(TestMovie(1, "Alpha", "/v/a.avi"), TestMovie(2, "Beta", "/v/b.avi"));
+  Folder.Write("v/a.avi", "video");
+  Folder.Write("v/b.avi", "video");
+  std::vector<TMovie> movies = Movies(TestMovie(1, "Alpha", Folder.File("v/a.avi")), TestMovie(2, "Beta", Folder.File("v/b.avi")));
   movies[0].Director = "Zoe Zed";
   movies[1].Director = "Zoe Zed, Abe Able";
   WriteTestCatalog(Folder.File("People.qzt"), "Ann", movies);
@@ -252,7 +258,7 @@ TEST_F(MainWindow, PeopleModePlaysOnlyANameWithOneMovie) {
   EXPECT_TRUE(PageText().contains(QStringLiteral("Beta")));
   Form->BtnPlayClick();
   ASSERT_EQ(Desktop->Opened.size(), 1u);
-  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QStringLiteral("/v/b.avi")));
+  EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QString::fromStdString(Folder.File("v/b.avi"))));
   // Zoe Zed has both: the list page, and Play does nothing.
   Form->NiceSideBar1->SetItemIndex(1);
   ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(1, 0, "Zoe Zed"); }));
@@ -532,4 +538,25 @@ TEST_F(MainWindow, FullScreenHidesTheBorderAndShowsTheClosePanel) {
   Form.reset();
   // In full screen the stored size stays as it was.
   EXPECT_NE(Folder.Read("Config.ini").find("Width=640"), std::string::npos);
+}
+
+TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
+  Folder.Write("films/beta.avi", "video");
+  WriteTestCatalog(Folder.File("Nas.qzt"), "Ann",
+                   Movies(TestMovie(1, "Alpha", "\\\\nas\\movies\\alpha.avi"), TestMovie(2, "Beta", "C:\\Films\\beta.avi")));
+  WriteConfig(Folder.File("Nas.qzt"), "VideoPathField=Source\r\nExternalPlayer=/usr/bin/player\r\n[PathMap]\r\nCount=1\r\n"
+                                      "From1=c:\\films\\\r\nTo1=" + Folder.File("films/") + "\r\n");
+  Start();
+  QTest::mouseClick(Form->BtnPlay, Qt::LeftButton);
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_EQ(Desktop->Errors[0], QStringLiteral("The video file \"\\\\nas\\movies\\alpha.avi\" does not exist."));
+  EXPECT_TRUE(Desktop->Started.empty());
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
+  Form->BtnPlayClick();
+  ASSERT_EQ(Desktop->Started.size(), 1u);
+  EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Folder.File("films/beta.avi"))});
+  // The page still shows the stored text.
+  Form->Settings().Template = {"<p id='v'>$VIDEOPATH</p>"};
+  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
+  EXPECT_TRUE(PageText().contains(QStringLiteral("C:\\Films\\beta.avi")));
 }

@@ -1,6 +1,8 @@
 #include "ViewerFixture.h"
 
 #include "config/Translation.h"
+#include "render/PictureCodecs.h"
+#include "tests/support/TestPictures.h"
 #include "dialogs/TFormSettings.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TWebView.h"
@@ -15,6 +17,7 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -76,8 +79,9 @@ TEST_F(SettingsWindow, ShowsEverySettingAndTheInsertInfoMenu) {
   EXPECT_TRUE(d.EditPassword1->isEnabled());
   EXPECT_TRUE(d.LabelPassword1->isEnabled());
 
-  ASSERT_EQ(d.PageControl1->count(), 6);
-  EXPECT_EQ(d.PageControl1->tabText(5), QStringLiteral("About"));
+  ASSERT_EQ(d.PageControl1->count(), 7);
+  EXPECT_EQ(d.PageControl1->tabText(5), QStringLiteral("Paths"));
+  EXPECT_EQ(d.PageControl1->tabText(6), QStringLiteral("About"));
   EXPECT_TRUE(d.LabelAbout->text().contains(QStringLiteral("Elk Movie Catalog Viewer")));
   EXPECT_TRUE(d.LabelAbout->text().contains(QStringLiteral(ELK_VERSION)));
 
@@ -405,4 +409,32 @@ TEST_F(SettingsWindow, FullScreenOnAndOff) {
   EXPECT_FALSE(Form->isMaximized());
   EXPECT_FALSE(Form->PanelClose->isVisible());
   EXPECT_EQ(Form->size(), QSize(700, 500));
+}
+
+TEST_F(SettingsWindow, PathsTabCountsAndAppliesTheRules) {
+  Folder.Write("covers/one.jpg", EncodeJpeg(SolidBitmap(30, 45, 10, 200, 30)));
+  std::vector<TMovie> movies = Movies(TestMovie(1, "One"), TestMovie(2, "Two"));
+  for (TMovie& movie : movies) movie.Picture.reset();
+  movies[0].PictureName = "C:\\Covers\\one.jpg";
+  movies[1].PictureName = "C:\\Covers\\two.jpg";
+  movies[0].Source = "C:\\Covers\\one.jpg";
+  WriteTestCatalog(Folder.File("Linked.qzt"), "Ann", movies);
+  WriteConfig(Folder.File("Linked.qzt"), "VideoPathField=Source\r\n");
+  Start();
+  EXPECT_EQ(Form->NiceGallery1->Items().Count(), 0);
+  TFormSettings& d = Dialog();
+  EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("Linked pictures found: 0 of 2 as stored, 0 of 2")));
+  d.GridPathMap->SetCells(0, 0, "c:\\covers\\");
+  d.GridPathMap->SetCells(1, 0, Folder.File("covers/"));
+  d.BtnCheckPathsClick();
+  EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("0 of 2 as stored, 1 of 2 with these rules")))
+      << d.LabelPathCounts->text().toStdString();
+  EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("Video files found: 0 of 1 as stored, 1 of 1")));
+  d.BtnApplyClick();
+  ASSERT_EQ(Form->Settings().PathMap.size(), 1u);
+  EXPECT_EQ(Form->Settings().PathMap[0].From, "c:\\covers\\");
+  // The strip is made again and finds the cover.
+  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling() && Form->NiceGallery1->Items().Count() == 1; }));
+  d.BtnOkClick();
+  EXPECT_NE(Folder.Read("Config.ini").find("[PathMap]"), std::string::npos);
 }
