@@ -49,11 +49,31 @@ void MakePictures(std::vector<TPictureJob>& jobs, const TPictureContext& context
   if (jobs.empty()) return;
   int threads = workers > 0 ? workers : static_cast<int>(std::thread::hardware_concurrency());
   threads = std::max(1, std::min<int>(threads, static_cast<int>(jobs.size())));
+  // With more pictures than threads, each movie's pictures come from one
+  // decoding (faster in all); with as many threads as pictures (a movie's
+  // own page) each is made on its own thread (sooner).
+  std::vector<std::pair<std::size_t, std::size_t>> units;  // [first, end) of jobs
+  const bool grouped = static_cast<int>(jobs.size()) > threads;
+  for (std::size_t i = 0; i < jobs.size();) {
+    std::size_t end = i + 1;
+    while (grouped && end < jobs.size() && jobs[end].Movie == jobs[i].Movie) ++end;
+    units.emplace_back(i, end);
+    i = end;
+  }
+  threads = std::min<int>(threads, static_cast<int>(units.size()));
   std::atomic<std::size_t> next{0};
   auto work = [&] {
-    for (std::size_t i = next++; i < jobs.size(); i = next++) {
-      TPictureJob& job = jobs[i];
-      job.Result = MakeMoviePicture(job.SizeWord, *job.Movie, job.Width, job.Height, context);
+    for (std::size_t u = next++; u < units.size(); u = next++) {
+      auto [first, end] = units[u];
+      if (end - first == 1) {
+        TPictureJob& job = jobs[first];
+        job.Result = MakeMoviePicture(job.SizeWord, *job.Movie, job.Width, job.Height, context);
+        continue;
+      }
+      std::vector<TPictureBox> boxes;
+      for (std::size_t j = first; j < end; ++j) boxes.push_back({jobs[j].SizeWord, jobs[j].Width, jobs[j].Height});
+      std::vector<TMadePicture> made = MakeMoviePictures(*jobs[first].Movie, boxes, context);
+      for (std::size_t j = first; j < end; ++j) jobs[j].Result = std::move(made[j - first]);
     }
   };
   std::vector<std::thread> pool;

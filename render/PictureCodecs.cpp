@@ -428,7 +428,15 @@ std::string EncodeJpeg(const TBitmap& bitmap, int quality) {
     const std::uint8_t* in = bitmap.Pixel(0, static_cast<int>(info.next_scanline));
     for (int x = 0; x < bitmap.Width; ++x) {
       unsigned a = in[x * 4 + 3];
-      for (int c = 0; c < 3; ++c) row[static_cast<std::size_t>(x) * 3 + c] = static_cast<std::uint8_t>((in[x * 4 + c] * a + 255 * (255 - a) + 127) / 255);
+      std::uint8_t* out = &row[static_cast<std::size_t>(x) * 3];
+      if (a == 255) {
+        // Opaque (every pixel of a JPEG cover): no blending to do.
+        out[0] = in[x * 4];
+        out[1] = in[x * 4 + 1];
+        out[2] = in[x * 4 + 2];
+        continue;
+      }
+      for (int c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>((in[x * 4 + c] * a + 255 * (255 - a) + 127) / 255);
     }
     JSAMPROW target = row.data();
     jpeg_write_scanlines(&info, &target, 1);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 TBitmap::TBitmap(int width, int height)
     : Width(width), Height(height), Pixels(static_cast<std::size_t>(width) * height * 4) {}
@@ -48,6 +50,43 @@ bool Opaque(const TBitmap& bitmap) {
   return true;
 }
 
+typedef float TPixelSum __attribute__((vector_size(16)));
+
+// The same averaging for pictures without transparency (every cover
+// decoded from JPEG), the hot path of page pictures: rows first, straight
+// from the bytes in loops the compiler vectorises, then columns on the
+// fewer rows, three channels at a time.
+TBitmap ScaleOpaque(const TBitmap& source, int width, int height, const TSpans& columns, const TSpans& rows) {
+  const std::size_t sourceRow = static_cast<std::size_t>(source.Width) * 4;
+  auto middle = std::make_unique_for_overwrite<float[]>(sourceRow);
+  TBitmap result(width, height);
+  for (int y = 0; y < height; ++y) {
+    const float* w = &rows.Weights[static_cast<std::size_t>(rows.Offset[y])];
+    const std::uint8_t* first = source.Pixel(0, rows.First[y]);
+    for (std::size_t i = 0; i < sourceRow; ++i) middle[i] = w[0] * first[i];
+    for (int k = 1; k < rows.Count[y]; ++k) {
+      const std::uint8_t* in = source.Pixel(0, rows.First[y] + k);
+      const float weight = w[k];
+      for (std::size_t i = 0; i < sourceRow; ++i) middle[i] += weight * in[i];
+    }
+    std::uint8_t* out = result.Pixel(0, y);
+    for (int x = 0; x < width; ++x, out += 4) {
+      const float* p = &middle[static_cast<std::size_t>(columns.First[x]) * 4];
+      const float* cw = &columns.Weights[static_cast<std::size_t>(columns.Offset[x])];
+      // One pixel's four channels as one vector.
+      TPixelSum sum = {0, 0, 0, 0};
+      for (int k = 0; k < columns.Count[x]; ++k, p += 4) {
+        TPixelSum pixel;
+        std::memcpy(&pixel, p, sizeof pixel);
+        sum += cw[k] * pixel;
+      }
+      for (int c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>(std::clamp(sum[c] + 0.5f, 0.0f, 255.0f));
+      out[3] = 255;
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
 TBitmap ScaleBitmap(const TBitmap& source, int width, int height) {
@@ -56,8 +95,9 @@ TBitmap ScaleBitmap(const TBitmap& source, int width, int height) {
   const TSpans columns = AreaSpans(source.Width, width);
   const TSpans rows = AreaSpans(source.Height, height);
   // Colours are weighted by alpha so that transparent pixels add no colour;
-  // opaque pictures (all covers decoded from JPEG) skip that work.
+  // opaque pictures skip that work.
   const bool opaque = Opaque(source);
+  if (opaque) return ScaleOpaque(source, width, height, columns, rows);
 
   // Horizontal pass into floats (premultiplied), then the vertical pass.
   std::vector<float> middle(static_cast<std::size_t>(width) * source.Height * 4);

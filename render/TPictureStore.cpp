@@ -31,3 +31,9 @@ void TPictureStore::Clear() {
   m_made.clear();
   m_totalBytes = 0;
 }
+
+void TPictureStore::ReleaseBytes() {
+  static const auto empty = std::make_shared<const std::string>();
+  for (TEntry& entry : m_entries) entry.Bytes = empty;
+  m_totalBytes = 0;
+}

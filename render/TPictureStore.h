@@ -19,6 +19,9 @@ class TPictureStore {
   std::shared_ptr<const std::string> Find(std::string_view name) const;
   // Forgets every picture (a page being served keeps its own reference).
   void Clear();
+  // Lets go of the pictures' bytes but keeps their names and what they were
+  // made for, so nothing is made again (for writers that saved them).
+  void ReleaseBytes();
 
   std::size_t Count() const { return m_entries.size(); }
   std::size_t TotalBytes() const { return m_totalBytes; }

@@ -8,6 +8,8 @@
 #include "config/TViewerSettings.h"
 #include "config/Translation.h"
 #include "render/MoviePictures.h"
+#include "render/PathCheck.h"
+#include "tools/SiteWriter.h"
 #include "render/Resources.h"
 #include "render/TMovieRequestHandler.h"
 #include "render/TPictureStore.h"
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -39,6 +42,7 @@ struct TPageServer {
     Pictures.BlankImage = LoadResourceStream("blank").value_or("");
     Movies.LoadFromFile(catalog);
     Pictures.CatalogFolder = std::filesystem::absolute(catalog).parent_path().string() + "/";
+    Pictures.PathMap = Settings.PathMap;
   }
 };
 
@@ -52,6 +56,56 @@ int RunPage(const std::vector<std::string>& words) {
     std::string address = args.Positional()[1];
     if (address.rfind("movie://", 0) == 0) address = TMovieRequestHandler::RequestName(address);
     std::cout << RenderMoviePage(address, server.Input);
+  } catch (const TViewerError& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunPaths(const std::vector<std::string>& words) {
+  TArgs args(words, {"dir"}, {});
+  args.ExpectPositional(1, 1);
+  try {
+    TPageServer server(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    TPathCounts counts = CountResolvedPaths(server.Movies, server.Pictures.CatalogFolder, server.Settings.VideoPathField,
+                                            server.Settings.PathMap);
+    nlohmann::ordered_json json;
+    json["rules"] = server.Settings.PathMap.size();
+    json["linkedPictures"] = counts.LinkedPictures;
+    json["picturesFound"] = counts.PicturesFound;
+    json["picturesFoundWithRules"] = counts.PicturesFoundMapped;
+    json["videoField"] = Cp1252ToUtf8(server.Settings.VideoPathField);
+    json["videoPaths"] = counts.VideoPaths;
+    json["videosFound"] = counts.VideosFound;
+    json["videosFoundWithRules"] = counts.VideosFoundMapped;
+    json["videoAddresses"] = counts.VideoAddresses;
+    std::cout << json.dump(2) << "\n";
+  } catch (const TViewerError& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunSite(const std::vector<std::string>& words) {
+  TArgs args(words, {"dir", "group", "order"}, {});
+  args.ExpectPositional(2, 2);
+  TSiteOptions options;
+  options.CatalogPath = args.Positional()[0];
+  options.OutFolder = args.Positional()[1];
+  options.ProgramFolder = args.Value("dir").value_or(ProgramFolder());
+  if (args.Value("group")) options.Group = static_cast<int>(args.Integer("group", 0, 0, 25));
+  if (args.Value("order")) options.Order = static_cast<int>(args.Integer("order", 11, 1, 25));
+  options.OnProgress = [](int written, int total) {
+    // Only big sites take long enough to be worth a word.
+    if (total >= 500) std::cerr << "elkcat site: " << written << " of " << total << " pages\n";
+  };
+  try {
+    TSiteResult result = WriteSite(options);
+    std::cout << "wrote " << result.MoviePages << " movie pages, " << result.NamePages << " name pages, "
+              << result.Pictures << " pictures and " << result.CopiedFiles << " other files to "
+              << options.OutFolder << "\n";
   } catch (const TViewerError& error) {
     std::cerr << error.what() << "\n";
     return 1;

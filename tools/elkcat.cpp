@@ -63,6 +63,24 @@ const std::vector<TElkcatCommand>& ElkcatCommands() {
        "5 Comments, 6 Original Title, 7 Translated Title. Nothing is printed for an\n"
        "empty TEXT.\n",
        RunSearch},
+      {"paths", "count the linked files that exist here", "elkcat paths CATALOG [--dir DIR]",
+       "Prints as JSON how many of the catalog's linked pictures and video paths (the\n"
+       "field named by VideoPathField) name a file that exists here, as stored and with\n"
+       "the path rules of section PathMap of DIR/Config.ini (default: the folder of this\n"
+       "program): \"linkedPictures\", \"picturesFound\", \"picturesFoundWithRules\",\n"
+       "\"videoPaths\", \"videosFound\", \"videosFoundWithRules\" and \"videoAddresses\"\n"
+       "(video paths that are web addresses, not counted as files).\n",
+       RunPaths},
+      {"site", "write the catalog as a static web site", "elkcat site CATALOG OUTDIR [--dir DIR] [--group N] [--order M]",
+       "Writes the collection to OUTDIR as plain files with relative links: index.html (the\n"
+       "side bar's sections and items as links), movie-N.html for the N-th movie of the file,\n"
+       "name-S-I.html for each name when grouped by people, the pictures and rating images\n"
+       "in pictures/, and the files of DIR that pages name. Pages use the templates, user\n"
+       "variables, colour scheme and language of DIR (default: the folder of this program)\n"
+       "and are written as UTF-8. N and M are field codes as for sidebar; the defaults are\n"
+       "those of DIR's settings. The same input gives the same bytes. Big catalogs report\n"
+       "their progress on standard error.\n",
+       RunSite},
   };
   return commands;
 }

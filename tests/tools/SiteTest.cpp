@@ -1,0 +1,173 @@
+// The static web site, through elkcat as scripts run it.
+
+#include "config/TextEncoding.h"
+#include "tools/SampleCatalog.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class Site : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = fs::temp_directory_path() / ("elk-site-test-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder / "program");
+    TSampleOptions options;
+    options.Movies = 24;
+    options.Seed = 9;
+    options.Pictures = TSamplePictures::Mixed;
+    options.CoverWidth = 60;
+    options.CoverHeight = 90;
+    WriteSampleCatalog(Path("Sample.qzt"), options);
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+
+  std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+  // Runs elkcat; standard output is returned, status set.
+  std::string Run(const std::string& arguments, int& status) {
+    FILE* pipe = ::popen((std::string(ELKCAT_PATH) + " " + arguments + " 2>/dev/null").c_str(), "r");
+    std::string out;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    int raw = ::pclose(pipe);
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+  }
+
+  std::map<std::string, std::string> Files(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+      if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = ReadBytes(entry.path());
+    }
+    return files;
+  }
+
+  fs::path m_folder;
+};
+
+}  // namespace
+
+TEST_F(Site, EveryLinkLeadsToAFileOfTheSiteAndTheOutputIsDeterministic) {
+  int status = -1;
+  std::string said = Run("site " + Path("Sample.qzt") + " " + Path("one") + " --dir " + Path("program"), status);
+  ASSERT_EQ(status, 0);
+  EXPECT_NE(said.find("wrote 24 movie pages"), std::string::npos) << said;
+  Run("site " + Path("Sample.qzt") + " " + Path("two") + " --dir " + Path("program"), status);
+  const auto one = Files(m_folder / "one"), two = Files(m_folder / "two");
+  EXPECT_EQ(one, two);
+  EXPECT_TRUE(one.count("index.html") && one.count("movie-1.html") && one.count("movie-24.html"));
+  EXPECT_TRUE(one.count("pictures/rating00.gif") && one.count("pictures/rating10.gif"));
+
+  const std::regex link("(?:src|href)=\"([^\"]*)\"");
+  int links = 0;
+  for (const auto& [name, bytes] : one) {
+    if (name.size() < 5 || name.substr(name.size() - 5) != ".html") continue;
+    EXPECT_NE(bytes.find("<meta charset=\"utf-8\">"), std::string::npos) << name;
+    EXPECT_EQ(bytes.find("movie://"), std::string::npos) << name;
+    for (std::sregex_iterator it(bytes.begin(), bytes.end(), link), end; it != end; ++it) {
+      const std::string target = (*it)[1];
+      ++links;
+      EXPECT_FALSE(target.empty() || target[0] == '/' || target.find("..") != std::string::npos) << name << ": " << target;
+      EXPECT_TRUE(one.count(target)) << name << " links to " << target;
+    }
+  }
+  EXPECT_GE(links, 24 * 3);
+}
+
+TEST_F(Site, MoviePagesAreTheViewersPagesInUtf8) {
+  int status = -1;
+  Run("site " + Path("Sample.qzt") + " " + Path("site") + " --dir " + Path("program"), status);
+  ASSERT_EQ(status, 0);
+  for (int n : {1, 7, 24}) {
+    std::string page = Run("page " + Path("Sample.qzt") + " movie[" + std::to_string(n) + "].html --dir " + Path("program"),
+                           status);
+    ASSERT_EQ(status, 0);
+    std::string site = ReadBytes(m_folder / "site" / ("movie-" + std::to_string(n) + ".html"));
+    // Back to the viewer's form: its encoding, no meta tag, pictures beside the page.
+    site.erase(site.find("\r\n<meta charset=\"utf-8\">"), 24);
+    site = Utf8ToCp1252(site);
+    for (std::size_t at; (at = site.find("\"pictures/")) != std::string::npos;) site.erase(at + 1, 9);
+    EXPECT_EQ(site, page) << n;
+  }
+  // Accented texts are UTF-8 in the site.
+  bool accent = false;
+  for (const auto& [name, bytes] : Files(m_folder / "site")) {
+    accent = accent || bytes.find("\xC3\xA9") != std::string::npos || bytes.find("\xC3\xB6") != std::string::npos;
+  }
+  EXPECT_TRUE(accent);
+}
+
+TEST_F(Site, PeopleModeWritesAPagePerNameAndLinksThem) {
+  std::ofstream(m_folder / "program" / "Config.ini") << "[ListTemplate]\r\nCount=1\r\nLine1=<a href=\"$LINK\">$TITLE</a>\r\n";
+  int status = -1;
+  std::string said = Run("site " + Path("Sample.qzt") + " " + Path("people") + " --dir " + Path("program") + " --group 17",
+                         status);
+  ASSERT_EQ(status, 0);
+  const auto files = Files(m_folder / "people");
+  int names = 0;
+  for (const auto& [name, bytes] : files) names += name.rfind("name-", 0) == 0;
+  EXPECT_GT(names, 24);
+  const std::string& index = files.at("index.html");
+  EXPECT_NE(index.find("href=\"name-1-1.html\""), std::string::npos);
+  EXPECT_NE(index.find("Letter A"), std::string::npos);
+  // A name's list links each of its movies to the movie's own page.
+  bool listLinks = false;
+  for (const auto& [name, bytes] : files) {
+    if (name.rfind("name-", 0) == 0 && bytes.find("href=\"movie-") != std::string::npos) listLinks = true;
+  }
+  EXPECT_TRUE(listLinks);
+}
+
+TEST_F(Site, CopiesFilesPagesNameButNeverTheSettings) {
+  std::ofstream(m_folder / "program" / "Config.ini")
+      << "[Config]\r\nPath=secret\r\n[Template]\r\nCount=2\r\nLine1=<link href=\"style.css\"><a href=\"Config.ini\">x</a>\r\n"
+         "Line2=<img src=\"../outside.png\"> $TITLE\r\n";
+  std::ofstream(m_folder / "program" / "style.css") << "p { color: red }";
+  std::ofstream(m_folder / "outside.png") << "outside";
+  int status = -1;
+  Run("site " + Path("Sample.qzt") + " " + Path("site") + " --dir " + Path("program"), status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(ReadBytes(m_folder / "site" / "style.css"), "p { color: red }");
+  EXPECT_FALSE(fs::exists(m_folder / "site" / "Config.ini"));
+  for (const auto& [name, bytes] : Files(m_folder / "site")) {
+    EXPECT_EQ(bytes.find("secret"), std::string::npos) << name;
+    EXPECT_NE(bytes, "outside") << name;
+  }
+}
+
+TEST_F(Site, PathsCountsLinkedFilesAsJson) {
+  // Linked pictures by absolute path of another machine, mapped here.
+  std::ofstream(m_folder / "program" / "Config.ini") << "[Config]\r\nVideoPathField=Comments\r\n";
+  int status = -1;
+  std::string out = Run("paths " + Path("Sample.qzt") + " --dir " + Path("program"), status);
+  ASSERT_EQ(status, 0);
+  auto json = nlohmann::json::parse(out);
+  EXPECT_GT(json["linkedPictures"].get<int>(), 0);
+  EXPECT_EQ(json["picturesFound"], json["picturesFoundWithRules"]);
+  EXPECT_EQ(json["rules"], 0);
+  EXPECT_EQ(json["videoField"], "Comments");
+  EXPECT_EQ(Run("paths", status), "");
+  EXPECT_EQ(status, 2);
+}
