@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   }
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TViewerApplication app(argc, argv);
+  QuitOnTerminationSignals();
   QApplication::setApplicationName(QStringLiteral("elk-viewer"));
   QApplication::setApplicationDisplayName(QStringLiteral("Elk Movie Catalog Viewer"));
   QIcon icon;

@@ -3,8 +3,12 @@
 #include "viewer/TDesktop.h"
 
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <csignal>
 #include <exception>
+#include <sys/socket.h>
+#include <unistd.h>
 
 TViewerApplication::TViewerApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -15,6 +19,33 @@ bool TViewerApplication::notify(QObject* receiver, QEvent* event) {
     ShowCurrentException();
     return false;
   }
+}
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+  // Only what is safe inside a signal handler: one byte into a pipe.
+  const char byte = 1;
+  [[maybe_unused]] ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void QuitOnTerminationSignals() {
+  if (g_signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+  QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+    char byte = 0;
+    [[maybe_unused]] ssize_t read = ::read(g_signalPipe[0], &byte, 1);
+    QCoreApplication::quit();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
 void ShowCurrentException() {

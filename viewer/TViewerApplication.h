@@ -18,6 +18,11 @@ bool RunGuarded(F&& action);
 
 void ShowCurrentException();
 
+// Ends the event loop when the system asks the program to end (SIGTERM,
+// SIGINT, SIGHUP at logout), so that the window is closed as at a normal
+// end and the settings are saved rather than lost.
+void QuitOnTerminationSignals();
+
 // Runs the event loop until `done` holds or `milliseconds` have passed;
 // returns `done`. For the programs that drive the window (tests,
 // benchmarks, the picture taker): unlike short sleeps between checks it
