@@ -35,6 +35,9 @@ constexpr int kNominalScreenWidth = 1024;
 constexpr int kNominalScreenHeight = 768;
 constexpr const char* kPictureFolder = "pictures/";
 constexpr int kProgressEvery = 100;
+constexpr const char* kFontFallback =
+    "<style>html body, html body p, html body td, html body li "
+    "{ font-family: Verdana, \"DejaVu Sans\", \"Liberation Sans\", Arial, sans-serif; }</style>";
 
 struct TPageJob {
   std::string FileName;
@@ -77,7 +80,10 @@ class TLinkRewriter {
     page = RewriteAttributes(std::move(page), wanted);
     std::string utf8 = Cp1252ToUtf8(page);
     // Right after the opening tag, inside the first kilobyte as browsers want.
-    const std::string meta = "<meta charset=\"utf-8\">";
+    // Pages ask for Verdana, which most machines other than Windows lack;
+    // there the text stays in a sans-serif face rather than the browser's
+    // default serif.
+    const std::string meta = std::string("<meta charset=\"utf-8\">") + kFontFallback;
     std::size_t html = utf8.find("<html>");
     if (html == std::string::npos) return meta + "\r\n" + utf8;
     return utf8.insert(html + 6, "\r\n" + meta);
