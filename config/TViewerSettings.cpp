@@ -208,6 +208,7 @@ void LoadSettings(TViewerSettings& settings, const TIniFile& file, int screenWid
   s.LastOrder = static_cast<std::uint8_t>(file.ReadInteger(kConfig, "LastOrder", defaults.LastOrder));
   s.LastOrderDesc = file.ReadBool(kConfig, "LastOrderDesc", defaults.LastOrderDesc);
   s.LiveReload = file.ReadBool(kConfig, "LiveReload", defaults.LiveReload);
+  s.ThumbnailCache = file.ReadBool(kConfig, "ThumbnailCache", defaults.ThumbnailCache);
 
   s.PathMap.clear();
   long rules = file.ReadInteger("PathMap", "Count", 0);
@@ -271,6 +272,7 @@ void SaveSettings(const TViewerSettings& settings, const std::string& folder) {
   file.WriteInteger(kConfig, "LastOrder", s.LastOrder);
   file.WriteBool(kConfig, "LastOrderDesc", s.LastOrderDesc);
   file.WriteBool(kConfig, "LiveReload", s.LiveReload);
+  file.WriteBool(kConfig, "ThumbnailCache", s.ThumbnailCache);
 
   WriteTemplate(file, "Template", s.Template);
   WriteTemplate(file, "ListTemplate", s.ListTemplate);

@@ -62,6 +62,7 @@ struct TViewerSettings {
   // Ours, beyond the classic keys: reloading the catalog when it changes on
   // disk, and the rules that carry paths of another machine over to this one.
   bool LiveReload = true;
+  bool ThumbnailCache = true;
   TPathMap PathMap;
 
   std::vector<std::string> Template;

@@ -241,6 +241,9 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   general->addRow(QStringLiteral("Field used to store video path"), ComboVideoField);
   CheckLiveReload = Named(new QCheckBox(QStringLiteral("Reload the catalog when its file changes")), "CheckLiveReload");
   general->addRow(CheckLiveReload);
+  CheckThumbnailCache = Named(new QCheckBox(QStringLiteral("Keep the strip's pictures for a quick reopen")),
+                              "CheckThumbnailCache");
+  general->addRow(CheckThumbnailCache);
   PageControl1->addTab(TabGeneral, QStringLiteral("General"));
 
   // Security.
@@ -443,6 +446,7 @@ void TFormSettings::FormShow() {
   EditExternalPlayer->setText(Text(s.ExternalPlayer));
   ComboVideoField->setEditText(Text(s.VideoPathField));
   CheckLiveReload->setChecked(s.LiveReload);
+  CheckThumbnailCache->setChecked(s.ThumbnailCache);
   CheckPassword->setChecked(s.Protected);
   EditPassword1->setText(Text(s.Password));
   EditPassword2->setText(Text(s.Password));
@@ -522,6 +526,7 @@ void TFormSettings::BtnApplyClick() {
   s.ExternalPlayer = FromQString(EditExternalPlayer->text());
   s.VideoPathField = FromQString(ComboVideoField->currentText());
   s.LiveReload = CheckLiveReload->isChecked();
+  s.ThumbnailCache = CheckThumbnailCache->isChecked();
   s.PathMap = GridPathRules();
   s.Protected = CheckPassword->isChecked();
   s.Password = FromQString(EditPassword1->text());

@@ -71,6 +71,7 @@ class TFormSettings : public QDialog {
   QToolButton* SpeedButton1;
   QComboBox* ComboVideoField;
   QCheckBox* CheckLiveReload;
+  QCheckBox* CheckThumbnailCache;
 
   QCheckBox* CheckPassword;
   QLabel* LabelPassword1;

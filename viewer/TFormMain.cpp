@@ -44,6 +44,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWindow>
+#include <cmath>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -98,6 +99,12 @@ TEncartaButton* MakeCaptionButton(QWidget* parent, const char* name, const char*
 bool FileExists(const std::string& path) {
   std::error_code error;
   return !path.empty() && std::filesystem::exists(path, error);
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
 }
 
 // The folder part of a path, with its trailing separator.
@@ -430,6 +437,7 @@ void TFormMain::SetPanelColor(QWidget* panel, TColor color) {
 void TFormMain::OpenCatalog() {
   NiceGallery1->SetActive(false);
   NiceGallery1->Items().Clear();
+  m_stripKeys.clear();
   NiceSideBar1->Items().Clear();
   m_catalog.Clear();
   m_galleryFilled = false;
@@ -475,11 +483,22 @@ void TFormMain::FillGallery() {
   std::vector<const TMovie*> movies;
   movies.reserve(static_cast<std::size_t>(m_catalog.Count()));
   for (int i = 0; i < m_catalog.Count(); ++i) movies.push_back(&m_catalog.Items(i));
+  TimingLog::Write("strip-started", std::to_string(m_catalog.Count()));
   if (m_progress != nullptr) m_progress->Start(m_catalog.Count(), this);
   NiceGallery1->Items().BeginUpdate();
+  m_stripKeys.clear();
+  m_fillHits = 0;
+  // Thumbnails are 100 pixels of the screen high: more on a dense screen.
+  const int box = static_cast<int>(std::lround(100 * std::max(1.0, devicePixelRatioF())));
+  m_thumbnailCache.reset();
+  if (m_settings.ThumbnailCache) m_thumbnailCache = std::make_unique<TThumbnailCache>(UserCacheFolder());
   // The pictures are made on worker threads and taken here in catalog
   // order, so the window keeps painting and taking clicks meanwhile.
-  m_fill = std::make_unique<TThumbnailFill>(std::move(movies), m_pictures.CatalogFolder, m_pictures.PathMap);
+  // When the last picture is ready the strip takes them at once, without
+  // waiting for the next tick.
+  auto allReady = [this] { QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { ContinueFill(); }); }, Qt::QueuedConnection); };
+  m_fill = std::make_unique<TThumbnailFill>(std::move(movies), m_pictures.CatalogFolder, m_pictures.PathMap, box,
+                                            m_thumbnailCache.get(), AbsolutePath(m_settings.CatalogFile), 0, allReady);
   m_fillTimer->start();
   // Even an empty catalog ends its fill from the event loop, so whoever
   // started it sees one consistent state until then.
@@ -492,6 +511,8 @@ void TFormMain::ContinueFill() {
     if (result.Thumbnail) {
       NiceGallery1->Items().Add(result.Movie->Handle, GetMovieTitle(*result.Movie, m_settings.TitleType),
                                 std::move(*result.Thumbnail));
+      m_stripKeys.push_back(result.Key);
+      if (result.FromCache) ++m_fillHits;
     }
     if (m_progress != nullptr) m_progress->StepIt();
   }
@@ -505,7 +526,19 @@ void TFormMain::ContinueFill() {
 
 void TFormMain::EndFill(bool completed) {
   m_fillTimer->stop();
+  // The cache file is written again only when it did not hold exactly the
+  // pictures of this strip; a failure to write only costs speed next time.
+  if (completed && m_thumbnailCache && m_fill &&
+      (!m_fill->CacheWasSound() || m_fill->CacheEntries() != static_cast<std::size_t>(m_fillHits) ||
+       m_fillHits != NiceGallery1->Items().Count())) {
+    std::vector<std::pair<TThumbnailKey, const TBitmap*>> entries;
+    for (int i = 0; i < NiceGallery1->Items().Count() && i < static_cast<int>(m_stripKeys.size()); ++i) {
+      entries.emplace_back(m_stripKeys[static_cast<std::size_t>(i)], &NiceGallery1->Items()[i].Bitmap);
+    }
+    m_thumbnailCache->Save(AbsolutePath(m_settings.CatalogFile), entries);
+  }
   m_fill.reset();
+  m_thumbnailCache.reset();
   NiceGallery1->Items().EndUpdate();
   if (m_progress != nullptr) m_progress->hide();
   if (!completed) return;
@@ -703,6 +736,7 @@ bool TFormMain::ReloadCatalog() {
   if (m_fill) EndFill(false);
   NiceGallery1->SetActive(false);
   NiceGallery1->Items().Clear();
+  m_stripKeys.clear();
   m_galleryFilled = false;
   m_pictureStore.Clear();
   m_catalog.Swap(fresh);
@@ -791,6 +825,7 @@ void TFormMain::ApplySettings() {
     if (!Filling()) {
       NiceGallery1->SetActive(false);
       NiceGallery1->Items().Clear();
+      m_stripKeys.clear();
       m_galleryFilled = false;
     }
   }

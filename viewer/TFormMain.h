@@ -8,6 +8,7 @@
 #include "dialogs/TFormSettings.h"
 #include "render/MoviePictures.h"
 #include "render/TPictureStore.h"
+#include "render/TThumbnailCache.h"
 
 #include <QString>
 #include <QWidget>
@@ -34,6 +35,7 @@ class TMovieRequestHandler;
 class TMovieSchemeHandler;
 class TNiceGallery;
 class TNiceSideBar;
+class TThumbnailCache;
 class TThumbnailFill;
 class TWBContainer;
 class TWebView;
@@ -142,6 +144,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
   bool ReloadCatalog();
   QTimer& ReloadTimer() { return *m_reloadTimer; }
   int Reloads() const { return m_reloads; }
+  // Strip pictures of the last fill that came from the thumbnail cache.
+  int ThumbnailCacheHits() const { return m_fillHits; }
 
   // Event handlers.
   void FormCreate();
@@ -219,7 +223,12 @@ class TFormMain : public QWidget, public TSettingsOwner {
   std::unique_ptr<TPageInput> m_pageInput;
   std::unique_ptr<TMovieRequestHandler> m_requestHandler;
   TMovieSchemeHandler* m_schemeHandler = nullptr;
+  std::unique_ptr<TThumbnailCache> m_thumbnailCache;
   std::unique_ptr<TThumbnailFill> m_fill;
+  // What each strip picture was made from, parallel to the strip's items,
+  // and how many came from the cache in the last fill.
+  std::vector<TThumbnailKey> m_stripKeys;
+  int m_fillHits = 0;
   QTimer* m_fillTimer = nullptr;
   std::vector<QAction*> m_groupActions;
   std::vector<QAction*> m_orderActions;

@@ -9,6 +9,7 @@
 //   window-shown MS
 //   navigate MS URL     (the window sends the view to a page)
 //   page MS URL         (the view finished loading a page)
+//   strip-started MS N  (the strip begins to take the pictures of N movies)
 //   strip-filled MS N   (the strip holds its N pictures)
 namespace TimingLog {
 

@@ -6,6 +6,7 @@
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
 #include "dialogs/TFormProgress.h"
+#include "render/TThumbnailCache.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TWebView.h"
 #include "widgets/QtBridge.h"
@@ -15,6 +16,8 @@
 #include "widgets/TNiceSideBar.h"
 
 #include <QAction>
+#include <filesystem>
+#include <fstream>
 #include <QComboBox>
 #include <QFrame>
 #include <QSplitter>
@@ -559,4 +562,45 @@ TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
   Form->Settings().Template = {"<p id='v'>$VIDEOPATH</p>"};
   ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
   EXPECT_TRUE(PageText().contains(QStringLiteral("C:\\Films\\beta.avi")));
+}
+
+TEST_F(MainWindow, ASecondOpenTakesTheStripFromTheThumbnailCache) {
+  WriteConfig(WriteSample(12, 21));
+  Start();
+  const int pictures = Form->NiceGallery1->Items().Count();
+  ASSERT_GT(pictures, 0);
+  EXPECT_EQ(Form->ThumbnailCacheHits(), 0);
+  std::vector<std::vector<std::uint8_t>> first;
+  for (int i = 0; i < pictures; ++i) first.push_back(Form->NiceGallery1->Items()[i].Bitmap.Pixels);
+  const std::string cacheFile = TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"));
+  ASSERT_TRUE(std::filesystem::exists(cacheFile));
+
+  Form.reset();
+  Start();
+  EXPECT_EQ(Form->ThumbnailCacheHits(), pictures);
+  ASSERT_EQ(Form->NiceGallery1->Items().Count(), pictures);
+  for (int i = 0; i < pictures; ++i) EXPECT_EQ(Form->NiceGallery1->Items()[i].Bitmap.Pixels, first[static_cast<std::size_t>(i)]);
+
+  // A damaged cache is not believed: the pictures are made again, alike.
+  Form.reset();
+  std::string bytes = Folder.Read(std::filesystem::relative(cacheFile, Folder.Path()).string());
+  std::fstream damage(cacheFile, std::ios::in | std::ios::out | std::ios::binary);
+  damage.seekp(static_cast<std::streamoff>(bytes.size() / 2));
+  damage.put(static_cast<char>(bytes[bytes.size() / 2] ^ 0x40));
+  damage.close();
+  Start();
+  EXPECT_LT(Form->ThumbnailCacheHits(), pictures);
+  for (int i = 0; i < pictures; ++i) EXPECT_EQ(Form->NiceGallery1->Items()[i].Bitmap.Pixels, first[static_cast<std::size_t>(i)]);
+  Form.reset();
+  Start();
+  EXPECT_EQ(Form->ThumbnailCacheHits(), pictures);
+}
+
+TEST_F(MainWindow, TheThumbnailCacheCanBeTurnedOff) {
+  WriteConfig(WriteSample(6, 22), "ThumbnailCache=0\r\n");
+  Start();
+  Form.reset();
+  Start();
+  EXPECT_EQ(Form->ThumbnailCacheHits(), 0);
+  EXPECT_FALSE(std::filesystem::exists(TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"))));
 }

@@ -16,6 +16,9 @@ int main(int argc, char** argv) {
   QByteArray timing = QDir::temp().filePath(QStringLiteral("elk-viewer-tests-%1.timing").arg(::getpid())).toUtf8();
   QFile::remove(QString::fromUtf8(timing));
   qputenv("ELK_TIMING", timing);
+  // Thumbnails kept between the tests' windows stay in a folder of the run.
+  QByteArray cache = QDir::temp().filePath(QStringLiteral("elk-viewer-tests-%1.cache").arg(::getpid())).toUtf8();
+  qputenv("XDG_CACHE_HOME", cache);
   if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   qputenv("QT_QUICK_BACKEND", "software");
   RegisterMovieUrlScheme();
@@ -24,5 +27,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   int result = RUN_ALL_TESTS();
   QFile::remove(QString::fromUtf8(timing));
+  QDir(QString::fromUtf8(cache)).removeRecursively();
   return result;
 }

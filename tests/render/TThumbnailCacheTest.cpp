@@ -1,0 +1,134 @@
+#include "RenderFixtures.h"
+
+#include "render/TThumbnailCache.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TBitmap Picture(int width, int height, std::uint8_t shade) {
+  TBitmap bitmap = SolidBitmap(width, height, shade, static_cast<std::uint8_t>(255 - shade), 40);
+  bitmap.Pixels[5] = static_cast<std::uint8_t>(shade ^ 0x5A);
+  return bitmap;
+}
+
+class ThumbnailCache : public ::testing::Test {
+ protected:
+  std::string Catalog(const char* name) const { return m_catalogs.File(name); }
+  bool SaveOne(TThumbnailCache& cache, const std::string& catalog, const TThumbnailKey& key, const TBitmap& bitmap) {
+    return cache.Save(catalog, {{key, &bitmap}});
+  }
+  TTestFolder m_folder, m_catalogs;
+};
+
+}  // namespace
+
+TEST_F(ThumbnailCache, KeepsThumbnailsByTheirWholeKey) {
+  TThumbnailCache cache(m_folder.Path());
+  const TBitmap a = Picture(67, 100, 10), b = Picture(100, 64, 200);
+  const TThumbnailKey keyA{0, 0x1234, 100}, keyB{7, 0x9999, 100};
+  ASSERT_TRUE(cache.Save(Catalog("Movies.qzt"), {{keyA, &a}, {keyB, &b}}));
+
+  TThumbnailCache again(m_folder.Path());
+  ASSERT_TRUE(again.Load(Catalog("Movies.qzt")));
+  EXPECT_EQ(again.Count(), 2u);
+  std::optional<TBitmap> found = again.Take(keyB);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->Width, 100);
+  EXPECT_EQ(found->Pixels, b.Pixels);
+  // Another position, another picture or another size is not the same.
+  EXPECT_FALSE(again.Take({1, 0x1234, 100}));
+  EXPECT_FALSE(again.Take({0, 0x1235, 100}));
+  EXPECT_FALSE(again.Take({0, 0x1234, 200}));
+  // Several threads may take at once.
+  std::vector<std::thread> threads;
+  std::atomic<int> hits{0};
+  for (int t = 0; t < 4; ++t) threads.emplace_back([&] { hits += again.Take(keyA).has_value(); });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(hits.load(), 4);
+}
+
+TEST_F(ThumbnailCache, NothingFromADamagedOrForeignFileIsUsed) {
+  TThumbnailCache cache(m_folder.Path());
+  const TBitmap a = Picture(30, 40, 99);
+  const TThumbnailKey key{3, 42, 100};
+  ASSERT_TRUE(SaveOne(cache, Catalog("One.qzt"), key, a));
+  const std::string file = cache.FileOf(Catalog("One.qzt"));
+  const std::string whole = m_folder.Read(fs::path(file).filename());
+
+  // A changed pixel: that entry is missing.
+  std::string damaged = whole;
+  damaged[damaged.size() - 10] ^= 0x01;
+  m_folder.Write(fs::path(file).filename(), damaged);
+  TThumbnailCache reader(m_folder.Path());
+  EXPECT_TRUE(reader.Load(Catalog("One.qzt")));
+  EXPECT_FALSE(reader.Take(key));
+
+  // Cut short, or a size the file cannot hold: the file is not used.
+  for (std::size_t cut : {std::size_t{5}, whole.size() / 2, whole.size() - 1}) {
+    m_folder.Write(fs::path(file).filename(), whole.substr(0, cut));
+    EXPECT_FALSE(reader.Load(Catalog("One.qzt"))) << cut;
+    EXPECT_EQ(reader.Count(), 0u);
+  }
+  std::string huge = whole;
+  const std::size_t widthAt = 8 + 4 + Catalog("One.qzt").size() + 4 + 4 + 8 + 2;
+  huge[widthAt] = '\xFF';
+  huge[widthAt + 1] = '\x0F';
+  m_folder.Write(fs::path(file).filename(), huge);
+  EXPECT_FALSE(reader.Load(Catalog("One.qzt")));
+
+  // The file of one catalog under the name of another is foreign.
+  fs::copy_file(file, cache.FileOf(Catalog("Two.qzt")));
+  m_folder.Write(fs::path(file).filename(), whole);
+  EXPECT_FALSE(reader.Load(Catalog("Two.qzt")));
+  EXPECT_TRUE(reader.Load(Catalog("One.qzt")));
+  EXPECT_FALSE(reader.Load(Catalog("Three.qzt")));
+}
+
+TEST_F(ThumbnailCache, StaysUnderItsLimitRemovingTheLeastRecentlyUsedFirst) {
+  const TBitmap picture = Picture(100, 100, 1);  // 40,000 bytes of pixels
+  TThumbnailCache cache(m_folder.Path(), 100'000);
+  ASSERT_TRUE(SaveOne(cache, Catalog("A.qzt"), {0, 1, 100}, picture));
+  ASSERT_TRUE(SaveOne(cache, Catalog("B.qzt"), {0, 2, 100}, picture));
+  // A is used again (loaded), so B is now the oldest.
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  fs::last_write_time(cache.FileOf(Catalog("A.qzt")), old);
+  fs::last_write_time(cache.FileOf(Catalog("B.qzt")), old - std::chrono::hours(1));
+  ASSERT_TRUE(cache.Load(Catalog("A.qzt")));
+  ASSERT_TRUE(SaveOne(cache, Catalog("C.qzt"), {0, 3, 100}, picture));
+  EXPECT_TRUE(fs::exists(cache.FileOf(Catalog("A.qzt"))));
+  EXPECT_FALSE(fs::exists(cache.FileOf(Catalog("B.qzt"))));
+  EXPECT_TRUE(fs::exists(cache.FileOf(Catalog("C.qzt"))));
+  // A catalog larger than the whole cache is not kept at all.
+  const TBitmap big = Picture(200, 200, 2);
+  EXPECT_FALSE(SaveOne(cache, Catalog("D.qzt"), {0, 4, 200}, big));
+  EXPECT_FALSE(fs::exists(cache.FileOf(Catalog("D.qzt"))));
+}
+
+TEST_F(ThumbnailCache, AFolderThatCannotBeWrittenOnlyCostsSpeed) {
+  m_folder.Write("not-a-folder", "x");
+  TThumbnailCache cache(m_folder.File("not-a-folder"));
+  const TBitmap picture = Picture(10, 10, 3);
+  EXPECT_FALSE(SaveOne(cache, Catalog("A.qzt"), {0, 1, 100}, picture));
+  EXPECT_FALSE(cache.Load(Catalog("A.qzt")));
+  EXPECT_EQ(cache.Count(), 0u);
+}
+
+TEST(ThumbnailCacheFolder, FollowsXdgCacheHome) {
+  const char* old = std::getenv("XDG_CACHE_HOME");
+  std::string saved = old ? old : "";
+  ::setenv("XDG_CACHE_HOME", "/var/cache/ann", 1);
+  EXPECT_EQ(UserCacheFolder(), "/var/cache/ann/elk-viewer");
+  ::setenv("XDG_CACHE_HOME", "relative", 1);
+  EXPECT_EQ(UserCacheFolder().find("relative"), std::string::npos);
+  if (old) {
+    ::setenv("XDG_CACHE_HOME", saved.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CACHE_HOME");
+  }
+}
