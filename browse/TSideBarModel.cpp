@@ -497,6 +497,12 @@ bool TSideBarModel::Wheel(int delta) {
   return false;
 }
 
+namespace {
+
+char LowerAsciiChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
 void TSideBarModel::MoveHover(int newRow) {
   m_hoverRow = newRow;
   if (IsRow(m_lastHoverRow)) Redraw(m_lastHoverRow);
@@ -540,10 +546,54 @@ bool TSideBarModel::KeyDown(TSideBarKey key) {
       MouseDown(rect.Left + 1, rect.Top - m_scrollOffset + 1);
       return true;
     }
+    case TSideBarKey::Home:
+    case TSideBarKey::End:
+      if (count == 0) return true;
+      MoveHover(key == TSideBarKey::Home ? 0 : count - 1);
+      ShowRow(m_hoverRow);
+      return true;
     case TSideBarKey::Left:
     case TSideBarKey::Right:
     case TSideBarKey::Other:
       break;
   }
   return true;
+}
+
+void TSideBarModel::ShowRow(int row) {
+  if (!IsRow(row)) return;
+  if (row < m_topIndex) {
+    ScrollTo(row);
+    return;
+  }
+  // Down a row at a time until the row is wholly inside.
+  for (int guard = static_cast<int>(m_rows.size()); guard > 0 && row >= m_lastIndex && m_canScrollDown; --guard) {
+    ScrollDown();
+  }
+}
+
+bool TSideBarModel::TypeAhead(char c, long long milliseconds) {
+  if (milliseconds - m_lastTyped > kTypeAheadMilliseconds) m_typed.clear();
+  m_lastTyped = milliseconds;
+  m_typed += c;
+  const int count = static_cast<int>(m_rows.size());
+  if (count == 0) return false;
+  auto startsWith = [&](const std::string& caption) {
+    if (caption.size() < m_typed.size()) return false;
+    for (std::size_t i = 0; i < m_typed.size(); ++i) {
+      if (LowerAsciiChar(caption[i]) != LowerAsciiChar(m_typed[i])) return false;
+    }
+    return true;
+  };
+  // A longer prefix may still fit the row the cursor is on; a new one
+  // looks from the next row.
+  const int from = IsRow(m_hoverRow) ? (m_typed.size() > 1 ? m_hoverRow : m_hoverRow + 1) : 0;
+  for (int step = 0; step < count; ++step) {
+    int row = (from + step) % count;
+    if (!startsWith(m_rows[static_cast<std::size_t>(row)].Caption)) continue;
+    if (row != m_hoverRow) MoveHover(row);
+    ShowRow(row);
+    return true;
+  }
+  return false;
 }

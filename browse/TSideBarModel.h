@@ -181,7 +181,7 @@ class TSideBarItems {
 using TSideBarEvent = std::function<void(TSideBarModel& sender, int index, int subIndex, const std::string& caption)>;
 
 // Key codes the model reacts to.
-enum class TSideBarKey { PageUp, PageDown, Up, Down, Left, Right, Enter, Other };
+enum class TSideBarKey { PageUp, PageDown, Up, Down, Left, Right, Enter, Home, End, Other };
 
 class TSideBarModel {
  public:
@@ -254,6 +254,15 @@ class TSideBarModel {
   bool Wheel(int delta);
   // True when the key should go on to the default key handling.
   bool KeyDown(TSideBarKey key);
+  // Type-ahead: a character typed at `milliseconds` (any clock). Characters
+  // typed within a second of each other make one prefix; the keyboard
+  // cursor (the hover row) moves to the next row whose caption starts with
+  // it, letter case of A to Z ignored, wrapping round. True when it moved.
+  static constexpr long long kTypeAheadMilliseconds = 1000;
+  bool TypeAhead(char c, long long milliseconds);
+  const std::string& TypedPrefix() const { return m_typed; }
+  // Scrolls as little as needed to show a row.
+  void ShowRow(int row);
 
   // The state a row is drawn in.
   TSideBarStates RowStates(int row) const;
@@ -324,4 +333,6 @@ class TSideBarModel {
   int m_selectedSubItemRow = -1;
   bool m_updating = false;
   bool m_pointerOverRow = false;
+  std::string m_typed;
+  long long m_lastTyped = 0;
 };

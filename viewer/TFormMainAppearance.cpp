@@ -188,6 +188,14 @@ void TFormMain::ApplyLanguage(bool rebuildSideBar) {
   }
   ComboSearch->setCurrentIndex(0);
 
+  // Screen readers name the picture-only controls by these.
+  BtnCateg->setAccessibleName(TranslatedText("Group by"));
+  BtnSearch->setAccessibleName(TranslatedText("Search"));
+  EditSearch->setAccessibleName(TranslatedText("Search"));
+  ComboSearch->setAccessibleName(TranslatedText("Search in"));
+  NiceSideBar1->setAccessibleName(TranslatedText("Movies"));
+  NiceGallery1->setAccessibleName(TranslatedText("Covers"));
+
   if (rebuildSideBar) RefreshSideBar();
 
   m_groupMenu->setTitle(TranslatedText(m_sortMenus.GroupBy.Caption));

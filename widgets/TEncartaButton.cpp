@@ -1,5 +1,6 @@
 #include "widgets/TEncartaButton.h"
 
+#include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
 #include "widgets/QtBridge.h"
 
@@ -14,6 +15,7 @@ constexpr TColor kDarkEdge = RgbColor(0x4F, 0x4F, 0x4F);
 }  // namespace
 
 TEncartaButton::TEncartaButton(QWidget* parent, const QString& name) : QWidget(parent) {
+  InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setObjectName(name);
   resize(86, 22);

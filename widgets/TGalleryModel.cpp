@@ -192,7 +192,7 @@ void TGalleryModel::MouseLeave() {
 }
 
 void TGalleryModel::TimerTick() {
-  if (m_items.Count() == 0 || !Scrollable()) return;
+  if (m_items.Count() == 0 || !Scrollable() || m_focused) return;
   if (m_scrollingLeft) {
     m_lastDirection = LeftScrollerCode;
     m_scrollPos = std::max(0, m_scrollPos - SmallChange);
@@ -218,4 +218,59 @@ void TGalleryModel::TimerTick() {
       }
     }
   }
+}
+
+void TGalleryModel::SetFocused(bool focused) {
+  if (focused == m_focused) return;
+  m_focused = focused;
+  if (IsPicture(m_cursor)) Redraw(m_cursor);
+}
+
+bool TGalleryModel::KeyDown(TGalleryKey key) {
+  const int count = m_items.Count();
+  if (count == 0) return false;
+  int cursor = m_cursor;
+  // The first key finds the first picture in view.
+  if (!IsPicture(cursor)) cursor = std::clamp(FirstVisibleItem(), 0, count - 1);
+  switch (key) {
+    case TGalleryKey::Left:
+      if (IsPicture(m_cursor)) cursor = std::max(0, cursor - 1);
+      break;
+    case TGalleryKey::Right:
+      if (IsPicture(m_cursor)) cursor = std::min(count - 1, cursor + 1);
+      break;
+    case TGalleryKey::Home:
+      cursor = 0;
+      break;
+    case TGalleryKey::End:
+      cursor = count - 1;
+      break;
+    case TGalleryKey::Enter:
+      if (!IsPicture(m_cursor)) return false;
+      if (OnClick) OnClick(*this, m_cursor);
+      return true;
+    case TGalleryKey::Other:
+      return false;
+  }
+  const int old = m_cursor;
+  m_cursor = cursor;
+  if (IsPicture(old)) Redraw(old);
+  ShowItem(m_cursor);
+  Redraw(m_cursor);
+  return true;
+}
+
+void TGalleryModel::ShowItem(int index) {
+  if (!IsPicture(index)) return;
+  const TRect& tile = m_items[index].Rect;
+  // Clear of the round buttons at both ends.
+  const int margin = m_scrollerSize;
+  int target = m_scrollPos;
+  if (tile.Left - target < margin) target = tile.Left - margin;
+  if (tile.Right - target > m_width - margin) target = tile.Right - m_width + margin;
+  target = std::clamp(target, 0, m_maxScroll);
+  if (target == m_scrollPos) return;
+  m_scrollPos = target;
+  UpdateScrollButtons();
+  RedrawAll();
 }

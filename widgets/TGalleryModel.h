@@ -39,6 +39,8 @@ struct TGalleryItem {
 
 class TGalleryModel;
 
+enum class TGalleryKey { Left, Right, Home, End, Enter, Other };
+
 // The ordered pictures of one strip, with an update counter that holds the
 // layout back during bulk filling.
 class TGalleryItems {
@@ -101,6 +103,17 @@ class TGalleryModel {
   void MouseLeave();
   void TimerTick();
 
+  // The keyboard: a cursor on one picture that the arrow keys, Home and
+  // End move (scrolling it into view) and Enter clicks. While the strip
+  // has the keyboard it does not drift by itself. True when the key was
+  // used.
+  bool KeyDown(TGalleryKey key);
+  int CursorIndex() const { return m_cursor; }
+  bool Focused() const { return m_focused; }
+  void SetFocused(bool focused);
+  // Scrolls as little as needed to show a picture whole.
+  void ShowItem(int index);
+
   int ScrollPos() const { return m_scrollPos; }
   int MaxScroll() const { return m_maxScroll; }
   bool Scrollable() const { return m_maxScroll > 0; }
@@ -150,6 +163,8 @@ class TGalleryModel {
   bool m_scrollingLeft = true;
   bool m_scrollingRight = false;
   bool m_autoReverse = true;
+  int m_cursor = -1;
+  bool m_focused = false;
 };
 
 // n / d rounded to the nearest integer, halves to the even neighbour (n, d > 0).

@@ -1,11 +1,14 @@
 #include "widgets/TImageButton.h"
 
+#include "widgets/Accessibility.h"
+
 #include "widgets/QtBridge.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 TImageButton::TImageButton(QWidget* parent) : QWidget(parent) {
+  InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   resize(50, 50);
 }

@@ -1,8 +1,10 @@
 #include "widgets/TNiceGallery.h"
 
+#include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
 #include "widgets/QtBridge.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -21,7 +23,11 @@ QRegion Circle(const TRect& square) { return QRegion(ToQRect(square), QRegion::E
 }  // namespace
 
 TNiceGallery::TNiceGallery(QWidget* parent) : QWidget(parent) {
+  InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Reachable with Tab, so the covers can be browsed without a mouse; a
+  // click does not take the focus, so clicking keeps the strip drifting.
+  setFocusPolicy(Qt::TabFocus);
   setMouseTracking(true);
   resize(width(), 130);
   m_timer.setInterval(kTimerInterval);
@@ -143,6 +149,11 @@ void TNiceGallery::DrawEntry(QPainter& canvas, int indexOrCode) {
   FrameRect(canvas, left, top, right, bottom, m_model.Color);
   FillRect(canvas, left, bottom, right, h, m_model.Color);
   if (m_model.HoverIndex() == indexOrCode) FrameRect(canvas, left, top, right, bottom, m_model.SelectionColor);
+  if (hasFocus() && m_model.CursorIndex() == indexOrCode) {
+    // The keyboard's picture: a double frame that hover does not give.
+    FrameRect(canvas, left, top, right, bottom, m_model.SelectionColor);
+    FrameRect(canvas, left + 1, top + 1, right - 1, bottom - 1, m_model.SelectionColor);
+  }
   canvas.setRenderHint(QPainter::SmoothPixmapTransform, true);
   if (right - left > 2 && bottom - top > 2) canvas.drawImage(ToQRect(left + 1, top + 1, right - 1, bottom - 1), ImageOf(indexOrCode));
   canvas.restore();
@@ -165,4 +176,33 @@ void TNiceGallery::mouseMoveEvent(QMouseEvent* event) {
 void TNiceGallery::leaveEvent(QEvent* event) {
   m_model.MouseLeave();
   QWidget::leaveEvent(event);
+}
+
+void TNiceGallery::keyPressEvent(QKeyEvent* event) {
+  TGalleryKey key = TGalleryKey::Other;
+  switch (event->key()) {
+    case Qt::Key_Left: key = TGalleryKey::Left; break;
+    case Qt::Key_Right: key = TGalleryKey::Right; break;
+    case Qt::Key_Home: key = TGalleryKey::Home; break;
+    case Qt::Key_End: key = TGalleryKey::End; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: key = TGalleryKey::Enter; break;
+    default: break;
+  }
+  if (m_model.KeyDown(key)) {
+    event->accept();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void TNiceGallery::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  m_model.SetFocused(true);
+}
+
+void TNiceGallery::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  m_model.SetFocused(false);
 }

@@ -1,5 +1,6 @@
 #include "widgets/TNiceSideBar.h"
 
+#include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
 #include "widgets/QtBridge.h"
 
@@ -51,6 +52,7 @@ int StartX(TSideBarAlign alignment, int left, int right, int contentWidth) {
 }  // namespace
 
 TNiceSideBar::TNiceSideBar(QWidget* parent) : QWidget(parent) {
+  InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -151,6 +153,8 @@ void TNiceSideBar::DrawRow(QPainter& canvas, int rowOrCode) {
       DrawItem(canvas, rc, row.Caption, states, imageIndex);
     }
   }
+  // The keyboard's place, shown while the side bar has the focus.
+  if (hasFocus() && rowOrCode == m_model.HoverRow()) DrawFocusMark(canvas, rc, row.IsSubItem ? m_model.SubItemStyle : m_model.ItemStyle);
   // The scroll buttons always stay on top of the rows.
   if (m_model.CanScrollUp() && rc.intersects(ToQRect(m_model.UpRect()))) drawScroller(true);
   if (m_model.CanScrollDown() && rc.intersects(ToQRect(m_model.DownRect()))) drawScroller(false);
@@ -309,9 +313,40 @@ void TNiceSideBar::wheelEvent(QWheelEvent* event) {
   }
 }
 
+void TNiceSideBar::DrawFocusMark(QPainter& canvas, const QRect& rc, const TSideBarItemStyle& style) {
+  canvas.save();
+  QPen pen(ToQColor(style.HoverFont.Color), 1, Qt::DotLine);
+  canvas.setPen(pen);
+  canvas.setBrush(Qt::NoBrush);
+  canvas.drawRect(rc.adjusted(1, 1, -2, -2));
+  canvas.restore();
+}
+
+void TNiceSideBar::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  RedrawRow(m_model.HoverRow());
+}
+
+void TNiceSideBar::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  RedrawRow(m_model.HoverRow());
+}
+
 void TNiceSideBar::keyPressEvent(QKeyEvent* event) {
+  // Letters and digits typed without Ctrl or Alt find rows by their start.
+  const QString text = event->text();
+  if (text.size() == 1 && text[0].isPrint() && !text[0].isSpace() &&
+      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    if (!m_typeClock.isValid()) m_typeClock.start();
+    const std::string typed = FromQString(text);
+    if (!typed.empty()) m_model.TypeAhead(typed[0], m_typeClock.elapsed());
+    event->accept();
+    return;
+  }
   TSideBarKey key = TSideBarKey::Other;
   switch (event->key()) {
+    case Qt::Key_Home: key = TSideBarKey::Home; break;
+    case Qt::Key_End: key = TSideBarKey::End; break;
     case Qt::Key_PageUp: key = TSideBarKey::PageUp; break;
     case Qt::Key_PageDown: key = TSideBarKey::PageDown; break;
     case Qt::Key_Up: key = TSideBarKey::Up; break;
@@ -324,7 +359,7 @@ void TNiceSideBar::keyPressEvent(QKeyEvent* event) {
   }
   bool passOn = m_model.KeyDown(key);
   bool arrow = key == TSideBarKey::Up || key == TSideBarKey::Down || key == TSideBarKey::Left ||
-               key == TSideBarKey::Right;
+               key == TSideBarKey::Right || key == TSideBarKey::Home || key == TSideBarKey::End;
   // The arrow keys belong to the side bar; they never move the focus away.
   if (passOn && !arrow) {
     QWidget::keyPressEvent(event);

@@ -2,6 +2,7 @@
 
 #include "browse/TSideBarModel.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -76,12 +77,16 @@ class TNiceSideBar : public QWidget, public TSideBarView {
   void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  void DrawFocusMark(QPainter& canvas, const QRect& rc, const TSideBarItemStyle& style);
   void DrawRow(QPainter& canvas, int rowOrCode);
   void UpdateCursor();
 
   TSideBarModel m_model;
+  QElapsedTimer m_typeClock;
 };
 
 // The main window's side bar before a colour scheme is applied: grey, with

@@ -352,3 +352,47 @@ TEST_F(SideBar, FindsRowsByBinarySearchInAHundredThousandRows) {
   EXPECT_GT(m_bar.LastIndex(), 5000);
   EXPECT_LT(m_bar.LastIndex(), 5040);
 }
+
+TEST_F(SideBar, TypingFindsTheNextRowByTheStartOfItsCaptionWithinASecond) {
+  m_bar.BeginUpdate();
+  TSideBarItem& section = m_bar.Items().Add();
+  section.SetCaption("Movies");
+  for (const char* title : {"Alien", "Brazil", "Blade Runner", "Casablanca", "alphaville"}) section.Items().Add(title);
+  m_bar.EndUpdate();
+  // Rows: 0 the section, 1 Alien, 2 Brazil, 3 Blade Runner, 4 Casablanca, 5 alphaville.
+  EXPECT_TRUE(m_bar.TypeAhead('b', 0));
+  EXPECT_EQ(m_bar.HoverRow(), 2);
+  // Typed soon after: one prefix, still on a row that fits.
+  EXPECT_TRUE(m_bar.TypeAhead('l', 500));
+  EXPECT_EQ(m_bar.HoverRow(), 3);
+  EXPECT_EQ(m_bar.TypedPrefix(), "bl");
+  // A second later the prefix starts anew, from the next row, wrapping round
+  // and ignoring the letter case.
+  EXPECT_TRUE(m_bar.TypeAhead('A', 1600));
+  EXPECT_EQ(m_bar.TypedPrefix(), "A");
+  EXPECT_EQ(m_bar.HoverRow(), 5);
+  EXPECT_TRUE(m_bar.TypeAhead('a', 3000));
+  EXPECT_EQ(m_bar.HoverRow(), 1);
+  // Nothing fits: the cursor stays.
+  EXPECT_FALSE(m_bar.TypeAhead('z', 5000));
+  EXPECT_EQ(m_bar.HoverRow(), 1);
+  EXPECT_TRUE(Selects.empty());
+}
+
+TEST_F(SideBar, HomeAndEndMoveTheKeyboardCursorAndScrollToIt) {
+  m_bar.SetClientSize(200, 100);
+  Fill(5, 10);
+  m_bar.KeyDown(TSideBarKey::End);
+  const int last = static_cast<int>(m_bar.Rows().size()) - 1;
+  EXPECT_EQ(m_bar.HoverRow(), last);
+  EXPECT_GE(last, m_bar.TopIndex());
+  EXPECT_LE(last, m_bar.LastIndex());
+  m_bar.KeyDown(TSideBarKey::Home);
+  EXPECT_EQ(m_bar.HoverRow(), 0);
+  EXPECT_EQ(m_bar.TopIndex(), 0);
+  // Enter clicks the row the cursor is on.
+  m_bar.KeyDown(TSideBarKey::End);
+  m_bar.KeyDown(TSideBarKey::Enter);
+  ASSERT_EQ(Selects.size(), 1u);
+  EXPECT_EQ(Selects[0].SubIndex, 9);
+}

@@ -15,6 +15,7 @@
 #include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <filesystem>
 #include <fstream>
@@ -307,6 +308,10 @@ TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
   EXPECT_EQ(Form->PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
   // The owner's "'s" is never translated.
   EXPECT_EQ(Text(Form->Label1), "Ann's");
+  // Picture-only buttons are named for screen readers in the same language.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->BtnCateg)->text(QAccessible::Name),
+            QStringLiteral("Gruppieren nach"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->BtnSearch)->text(QAccessible::Name), QStringLiteral("Search"));
 
   Form->Settings().Language = "English";
   Form->LanguageStep();

@@ -161,3 +161,41 @@ TEST_F(GalleryModel, HoverRedrawsTheOldAndNewPictureAndShowsItsHint) {
   m_model.MouseLeave();
   EXPECT_EQ(m_model.HoverIndex(), -1);
 }
+
+TEST_F(GalleryModel, TheKeyboardMovesACursorThatStaysInViewAndEnterClicksIt) {
+  Fill(20, 500, 100);
+  m_model.SetActive(true);
+  // The first key finds the first picture in view.
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Right));
+  EXPECT_EQ(m_model.CursorIndex(), 0);
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Right));
+  EXPECT_EQ(m_model.CursorIndex(), 1);
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::End));
+  EXPECT_EQ(m_model.CursorIndex(), 19);
+  EXPECT_EQ(m_model.ScrollPos(), m_model.MaxScroll());
+  const TRect& last = m_model.Items()[19].Rect;
+  EXPECT_LE(last.Right - m_model.ScrollPos(), 500);
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Left));
+  EXPECT_EQ(m_model.CursorIndex(), 18);
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Home));
+  EXPECT_EQ(m_model.CursorIndex(), 0);
+  EXPECT_EQ(m_model.ScrollPos(), 0);
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Left));
+  EXPECT_EQ(m_model.CursorIndex(), 0);
+  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Enter));
+  EXPECT_EQ(Clicks, std::vector<int>{0});
+  EXPECT_FALSE(m_model.KeyDown(TGalleryKey::Other));
+}
+
+TEST_F(GalleryModel, DoesNotDriftWhileItHasTheKeyboard) {
+  Fill(20, 500, 100);
+  m_model.SetActive(true);
+  m_model.SetFocused(true);
+  const int at = m_model.ScrollPos();
+  for (int i = 0; i < 10; ++i) m_model.TimerTick();
+  EXPECT_EQ(m_model.ScrollPos(), at);
+  m_model.SetFocused(false);
+  m_model.TimerTick();
+  m_model.TimerTick();
+  EXPECT_NE(m_model.ScrollPos(), at);
+}
