@@ -3,6 +3,7 @@
 #include "catalog/DisplayRules.h"
 #include "config/AsciiText.h"
 #include "config/PageFrame.h"
+#include "config/SystemScheme.h"
 #include "config/TIniFile.h"
 #include "config/TViewerSettings.h"
 #include "dialogs/DialogLook.h"
@@ -408,7 +409,12 @@ void TFormSettings::FormShow() {
 
   ComboSchemes->clear();
   const TIniFile schemes((folder / kSchemesFileName).string());
-  for (const std::string& name : schemes.ReadSections()) ComboSchemes->addItem(Text(name));
+  const std::vector<std::string> names = schemes.ReadSections();
+  for (const std::string& name : names) ComboSchemes->addItem(Text(name));
+  // The scheme that follows the desktop is always there to choose.
+  if (std::none_of(names.begin(), names.end(), [](const std::string& name) { return IsSystemScheme(name); })) {
+    ComboSchemes->addItem(Text(kSystemSchemeName));
+  }
   ComboSchemes->setCurrentIndex(-1);
   for (int i = 0; i < ComboSchemes->count(); ++i) {
     if (SameTextAscii(FromQString(ComboSchemes->itemText(i)), s.ColorScheme)) {

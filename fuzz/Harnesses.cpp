@@ -47,7 +47,7 @@ constexpr const char* kSettingsMarker = "SETTINGS-SECRET-93ab";
 TMovieList& SmallCatalog() {
   static TMovieList list;
   static const bool filled = [] {
-    const char* titles[] = {"Alien", "The *Star* Wars?", "Caf\xE9 M\xFC" "ller", "", "star wars", "a,b,c"};
+    const char* titles[] = {"Alien", "The *Star* Wars?", "Caf\xE9 M\xFCller", "", "star wars", "a,b,c"};
     for (int i = 0; i < 6; ++i) {
       auto movie = std::make_unique<TMovie>();
       movie->Number = i + 1;

@@ -1,10 +1,12 @@
 // Takes the README's pictures of the viewer: the main window on the bundled
 // sample in a few states, each saved as a PNG file.
 //
-//   viewer-shots FOLDER
+//   viewer-shots FOLDER           at the screen's own density
+//   viewer-shots FOLDER dense     at two device pixels per layout pixel
 //
-// It needs a display (run it under xvfb-run) and the built program folder
-// beside it (Sample.qzt, Schemes.ini, Deutsch.lng).
+// It needs a display (run it under xvfb-run; for "dense" one of at least
+// 2200 x 1440) and the built program folder beside it (Sample.qzt,
+// Schemes.ini, Deutsch.lng).
 
 #include "browse/Grouping.h"
 #include "config/TViewerSettings.h"
@@ -15,6 +17,7 @@
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
+#include "widgets/TGalleryModel.h"
 #include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
 
@@ -22,6 +25,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QEventLoop>
+#include <QPalette>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -29,6 +33,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -85,6 +91,32 @@ void Shoot(const fs::path& bin, const QString& file, const std::string& settings
   fs::remove_all(folder);
 }
 
+// A dark desktop palette, as a dark desktop theme gives it.
+QPalette DarkDesktop() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
+  dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+  dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+  dark.setColor(QPalette::Text, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
+  dark.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
+  dark.setColor(QPalette::Highlight, QColor(0x3D, 0x7E, 0xDB));
+  dark.setColor(QPalette::HighlightedText, QColor(0xFF, 0xFF, 0xFF));
+  dark.setColor(QPalette::Link, QColor(0x8A, 0xB4, 0xF8));
+  dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+  dark.setColor(QPalette::Mid, QColor(0x44, 0x44, 0x44));
+  dark.setColor(QPalette::Dark, QColor(0x22, 0x22, 0x22));
+  dark.setColor(QPalette::Shadow, QColor(0x00, 0x00, 0x00));
+  return dark;
+}
+
+// Gives the strip the keyboard with its cursor on the third picture.
+void FocusStrip(TFormMain& form) {
+  form.NiceGallery1->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < 3; ++i) form.NiceGallery1->Model().KeyDown(TGalleryKey::Right);
+  form.NiceGallery1->Model().KeyDown(TGalleryKey::Enter);
+}
+
 // Opens the first section that holds a name with several movies and
 // selects that name.
 void SelectNameWithSeveralMovies(TFormMain& form) {
@@ -114,8 +146,8 @@ void ShootSettings(const fs::path& bin, const QDir& folder) {
     RunEventsUntil([&] { return !form.Filling(); }, kLongestWaitMs);
     TFormSettings settings(&form, form);
     settings.show();
-    const char* names[] = {"general", "security", "template", "list-template", "user-vars", "about"};
-    for (int tab = 0; tab < settings.PageControl1->count(); ++tab) {
+    const char* names[] = {"general", "security", "template", "list-template", "user-vars", "paths", "about"};
+    for (int tab = 0; tab < settings.PageControl1->count() && tab < static_cast<int>(std::size(names)); ++tab) {
       settings.PageControl1->setCurrentIndex(tab);
       Settle(200);
       QString file = folder.filePath(QStringLiteral("settings-%1.png").arg(QLatin1String(names[tab])));
@@ -129,20 +161,34 @@ void ShootSettings(const fs::path& bin, const QDir& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: viewer-shots FOLDER\n");
+  const bool dense = argc == 3 && std::string(argv[2]) == "dense";
+  if (argc != 2 && !dense) {
+    std::fprintf(stderr, "usage: viewer-shots FOLDER [dense]\n");
     return 2;
   }
   const fs::path bin = fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin";
   RegisterMovieUrlScheme();
   if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   qputenv("QT_QUICK_BACKEND", "software");
+  if (dense) qputenv("QT_SCALE_FACTOR", "2");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TViewerApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramIcon(64))));
   QDir().mkpath(QString::fromLocal8Bit(argv[1]));
   auto path = [&](const char* name) { return QDir(QString::fromLocal8Bit(argv[1])).filePath(QLatin1String(name)); };
+  auto openMovie = [](TFormMain& form) {
+    form.NiceSideBar1->Items()[1].SetExpanded(true);
+    form.NiceSideBar1->SetItemIndex(1);
+    form.NiceSideBar1->SetSubItemIndex(1);
+    form.NiceSideBar1Select(1, 1, "");
+  };
 
+  if (dense) {
+    Shoot(bin, path("start@2x.png"), "");
+    QApplication::setPalette(DarkDesktop());
+    Shoot(bin, path("system-dark@2x.png"), "ColorScheme=System\r\nLastGroup=6\r\n", openMovie);
+    return 0;
+  }
   Shoot(bin, path("start.png"), "");
   Shoot(bin, path("movie-page.png"), "LastGroup=1\r\n", [](TFormMain& form) {
     form.NiceSideBar1->Items()[2].SetExpanded(true);
@@ -151,13 +197,11 @@ int main(int argc, char** argv) {
     form.NiceSideBar1Select(2, 1, "");
   });
   Shoot(bin, path("people-list.png"), "LastGroup=17\r\n", SelectNameWithSeveralMovies);
-  Shoot(bin, path("dark-scheme.png"), "ColorScheme=Midnight\r\nLastGroup=6\r\n", [](TFormMain& form) {
-    form.NiceSideBar1->Items()[1].SetExpanded(true);
-    form.NiceSideBar1->SetItemIndex(1);
-    form.NiceSideBar1->SetSubItemIndex(1);
-    form.NiceSideBar1Select(1, 1, "");
-  });
+  Shoot(bin, path("dark-scheme.png"), "ColorScheme=Midnight\r\nLastGroup=6\r\n", openMovie);
   Shoot(bin, path("german.png"), "Language=Deutsch\r\nColorScheme=Sand\r\nLastGroup=5\r\n");
+  Shoot(bin, path("keyboard.png"), "", FocusStrip);
   ShootSettings(bin, QDir(QString::fromLocal8Bit(argv[1])));
+  QApplication::setPalette(DarkDesktop());
+  Shoot(bin, path("system-dark.png"), "ColorScheme=System\r\nLastGroup=6\r\n", openMovie);
   return 0;
 }

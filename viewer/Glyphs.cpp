@@ -2,14 +2,25 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr int kGlyph = 16;
 
-QImage Blank(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+// A picture of `size` layout pixels at `ratio` device pixels each; a
+// painter on it works in layout pixels.
+QImage Sized(int size, double ratio, QImage::Format format) {
+  ratio = ratio >= 1.0 ? std::min(ratio, 8.0) : 1.0;  // NaN too
+  const int side = static_cast<int>(std::lround(size * ratio));
+  QImage image(side, side, format);
+  image.setDevicePixelRatio(static_cast<double>(side) / size);
+  return image;
+}
+
+QImage Blank(int size, double ratio = 1.0) {
+  QImage image = Sized(size, ratio, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   return image;
 }
@@ -18,8 +29,8 @@ void Prepare(QPainter& painter) { painter.setRenderHint(QPainter::Antialiasing, 
 
 }  // namespace
 
-QImage OpenGlyph(QColor color) {
-  QImage glyph = Blank(kGlyph);
+QImage OpenGlyph(QColor color, double ratio) {
+  QImage glyph = Blank(kGlyph, ratio);
   QPainter p(&glyph);
   Prepare(p);
   p.setPen(QPen(color, 1.2));
@@ -44,8 +55,8 @@ QImage OpenGlyph(QColor color) {
   return glyph;
 }
 
-QImage EditGlyph(QColor color) {
-  QImage glyph = Blank(kGlyph);
+QImage EditGlyph(QColor color, double ratio) {
+  QImage glyph = Blank(kGlyph, ratio);
   QPainter p(&glyph);
   Prepare(p);
   p.setPen(Qt::NoPen);
@@ -63,8 +74,8 @@ QImage EditGlyph(QColor color) {
   return glyph;
 }
 
-QImage SettingsGlyph(QColor color) {
-  QImage glyph = Blank(kGlyph);
+QImage SettingsGlyph(QColor color, double ratio) {
+  QImage glyph = Blank(kGlyph, ratio);
   QPainter p(&glyph);
   Prepare(p);
   // A cog: eight teeth round a ring.
@@ -81,8 +92,8 @@ QImage SettingsGlyph(QColor color) {
   return glyph;
 }
 
-QImage PlayGlyph(QColor color) {
-  QImage glyph = Blank(kGlyph);
+QImage PlayGlyph(QColor color, double ratio) {
+  QImage glyph = Blank(kGlyph, ratio);
   QPainter p(&glyph);
   Prepare(p);
   p.setPen(Qt::NoPen);
@@ -96,8 +107,8 @@ QImage PlayGlyph(QColor color) {
   return glyph;
 }
 
-QImage BackGlyph(QColor color) {
-  QImage glyph = Blank(kGlyph);
+QImage BackGlyph(QColor color, double ratio) {
+  QImage glyph = Blank(kGlyph, ratio);
   QPainter p(&glyph);
   Prepare(p);
   p.setPen(Qt::NoPen);
@@ -115,18 +126,18 @@ QImage BackGlyph(QColor color) {
   return glyph;
 }
 
-QImage CategoryArrow(QColor arrow, QColor background) {
-  // Drawn pixel by pixel: at 9 x 9 smoothing only blurs the point.
-  QImage image(9, 9, QImage::Format_RGB32);
+QImage CategoryArrow(QColor arrow, QColor background, double ratio) {
+  // Drawn in whole rows without smoothing: at 9 x 9 smoothing only blurs
+  // the point.
+  QImage image = Sized(9, ratio, QImage::Format_RGB32);
   image.fill(background);
-  for (int row = 0; row < 5; ++row) {
-    for (int x = row; x < 9 - row; ++x) image.setPixelColor(x, 2 + row, arrow);
-  }
+  QPainter p(&image);
+  for (int row = 0; row < 5; ++row) p.fillRect(QRectF(row, 2 + row, 9 - 2 * row, 1), arrow);
   return image;
 }
 
-QImage SearchPicture(QColor glass, QColor background, int size) {
-  QImage image(size, size, QImage::Format_RGB32);
+QImage SearchPicture(QColor glass, QColor background, int size, double ratio) {
+  QImage image = Sized(size, ratio, QImage::Format_RGB32);
   image.fill(background);
   QPainter p(&image);
   Prepare(p);

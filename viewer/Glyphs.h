@@ -7,18 +7,21 @@
 // glyphs of the caption buttons, the 9 x 9 arrow of the group button, the
 // search button's magnifier and the program's icon. Glyphs are drawn in one
 // colour on a transparent ground, so they follow the buttons' text colour.
+// Sizes are in the layout's pixels; each picture is drawn at `ratio` times
+// that many device pixels (and carries the ratio), so it stays sharp on
+// a dense screen.
 
-QImage OpenGlyph(QColor color);
-QImage EditGlyph(QColor color);
-QImage SettingsGlyph(QColor color);
-QImage PlayGlyph(QColor color);
-QImage BackGlyph(QColor color);
+QImage OpenGlyph(QColor color, double ratio = 1.0);
+QImage EditGlyph(QColor color, double ratio = 1.0);
+QImage SettingsGlyph(QColor color, double ratio = 1.0);
+QImage PlayGlyph(QColor color, double ratio = 1.0);
+QImage BackGlyph(QColor color, double ratio = 1.0);
 
 // The downward arrow of the group-by button, 9 x 9, on `background`.
-QImage CategoryArrow(QColor arrow, QColor background);
+QImage CategoryArrow(QColor arrow, QColor background, double ratio = 1.0);
 
 // The search button's picture: a magnifier, `size` pixels square.
-QImage SearchPicture(QColor glass, QColor background, int size);
+QImage SearchPicture(QColor glass, QColor background, int size, double ratio = 1.0);
 
 // The program's icon at a given size.
 QImage ProgramIcon(int size);

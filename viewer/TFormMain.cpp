@@ -5,6 +5,7 @@
 #include "browse/UNulContainer.h"
 #include "catalog/DisplayRules.h"
 #include "config/PasswordCheck.h"
+#include "config/SystemScheme.h"
 #include "config/Translation.h"
 #include "dialogs/DialogLook.h"
 #include "dialogs/TFormOpen.h"
@@ -398,6 +399,33 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool TFormMain::event(QEvent* event) {
+  const bool result = QWidget::event(event);
+  switch (event->type()) {
+    case QEvent::ApplicationPaletteChange:
+      // The desktop turned light or dark: the "System" scheme follows it,
+      // the page included. Other schemes keep their own colours.
+      if (IsSystemScheme(m_settings.ColorScheme)) {
+        RunGuarded([this] {
+          ApplyColorScheme(m_settings.ColorScheme);
+          if (!WebBrowser1->url().isEmpty()) WebBrowser1->reload();
+        });
+      }
+      break;
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+      // Moved to a screen of another density: the glyphs are drawn again
+      // for it.
+      if (devicePixelRatioF() != m_glyphRatio) RefreshGlyphs();
+      break;
+    default:
+      break;
+  }
+  return result;
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {

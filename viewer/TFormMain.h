@@ -39,6 +39,7 @@ class TThumbnailCache;
 class TThumbnailFill;
 class TWBContainer;
 class TWebView;
+class TIniFile;
 struct TPageInput;
 
 // Where the main window finds its files: the program folder (schemes,
@@ -122,7 +123,9 @@ class TFormMain : public QWidget, public TSettingsOwner {
   void RefreshSideBar();
   void SearchMovies(const std::string& text);
   void ApplyColorScheme(const std::string& scheme);
-  void BuildPageFrame(const std::string& scheme);
+  // "Schemes.ini" with the "System" scheme made from the desktop palette
+  // when that is the one asked for.
+  TIniFile ReadSchemes(const std::string& scheme) const;
   // Sets every caption; `rebuildSideBar` false keeps the side bar as it is
   // (its headings are already in this language).
   void ApplyLanguage(bool rebuildSideBar = true);
@@ -180,6 +183,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void CreateComponents();
@@ -215,6 +219,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   std::unique_ptr<TWBContainer> m_browserHost;
   std::string m_currentSelection;
   bool m_galleryFilled = false;
+  double m_glyphRatio = 1.0;  // the pixel ratio the glyphs were drawn at
   int m_titleTypeAtSettings = 0;
   std::array<std::string, 11> m_ratingImages;
   TPageFrame m_frame;

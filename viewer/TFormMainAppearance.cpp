@@ -4,6 +4,7 @@
 #include "viewer/TFormMain.h"
 
 #include "config/PageFrame.h"
+#include "config/SystemScheme.h"
 #include "config/TIniFile.h"
 #include "config/Translation.h"
 #include "dialogs/DialogLook.h"
@@ -16,6 +17,7 @@
 #include "widgets/TNiceSideBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -46,8 +48,14 @@ std::string ReadLanguageFile(const std::string& path) {
 
 }  // namespace
 
+TIniFile TFormMain::ReadSchemes(const std::string& scheme) const {
+  TIniFile schemes((std::filesystem::path(m_paths.ProgramFolder) / kSchemesFileName).string());
+  if (IsSystemScheme(scheme)) WriteSystemScheme(schemes, DesktopPalette(QApplication::palette()));
+  return schemes;
+}
+
 void TFormMain::ApplyColorScheme(const std::string& scheme) {
-  const TIniFile schemes((std::filesystem::path(m_paths.ProgramFolder) / kSchemesFileName).string());
+  const TIniFile schemes = ReadSchemes(scheme);
   auto color = [&](const char* key, const char* defaultText) {
     return ParseSchemeColor(schemes, scheme, key, defaultText);
   };
@@ -108,30 +116,31 @@ void TFormMain::ApplyColorScheme(const std::string& scheme) {
   for (QLabel* label : {Label4, Label6, Label5}) SetTextColor(label, color("Title2Color", "#FFFFFF"));
   RefreshGlyphs();
 
-  BuildPageFrame(scheme);
+  m_frame = BuildPageFrame(schemes, scheme);
 }
 
-void TFormMain::BuildPageFrame(const std::string& scheme) { m_frame = ::BuildPageFrame(m_paths.ProgramFolder, scheme); }
-
 void TFormMain::RefreshGlyphs() {
+  // Drawn at the screen's pixel ratio, so they stay sharp on a dense one.
+  const double ratio = devicePixelRatioF();
+  m_glyphRatio = ratio;
   const QColor text = ToQColor(BtnOpen->Font.Color);
-  BtnOpen->SetGlyph(OpenGlyph(text));
-  BtnEdit->SetGlyph(EditGlyph(text));
-  BtnSettings->SetGlyph(SettingsGlyph(text));
-  BtnPlay->SetGlyph(PlayGlyph(text));
-  BtnBack->SetGlyph(BackGlyph(text));
+  BtnOpen->SetGlyph(OpenGlyph(text, ratio));
+  BtnEdit->SetGlyph(EditGlyph(text, ratio));
+  BtnSettings->SetGlyph(SettingsGlyph(text, ratio));
+  BtnPlay->SetGlyph(PlayGlyph(text, ratio));
+  BtnBack->SetGlyph(BackGlyph(text, ratio));
   for (TEncartaButton* button : {BtnOpen, BtnEdit, BtnSettings, BtnPlay, BtnBack}) button->update();
 
   const QColor ground = ToQColor(NiceSideBar1->Color());
-  BtnCateg->SetBitmap(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.NormalFont.Color), ground));
-  BtnCateg->SetBitmapOver(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.HoverFont.Color), ground));
-  BtnCateg->SetBitmapUp(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.HoverFont.Color), ground));
+  BtnCateg->SetBitmap(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.NormalFont.Color), ground, ratio));
+  BtnCateg->SetBitmapOver(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.HoverFont.Color), ground, ratio));
+  BtnCateg->SetBitmapUp(CategoryArrow(ToQColor(NiceSideBar1->Model().ItemStyle.HoverFont.Color), ground, ratio));
   PlaceGroupCaption();
 
   const QColor searchGround = ToQColor(BtnOpen->Color());
-  BtnSearch->SetBitmap(SearchPicture(text, searchGround, kSearchButtonSize));
-  BtnSearch->SetBitmapOver(SearchPicture(ToQColor(BtnOpen->ColorOverCaption), ToQColor(BtnOpen->ColorOver), kSearchButtonSize));
-  BtnSearch->SetBitmapDown(SearchPicture(ToQColor(BtnOpen->ColorOverCaption), ToQColor(BtnOpen->ColorDown), kSearchButtonSize));
+  BtnSearch->SetBitmap(SearchPicture(text, searchGround, kSearchButtonSize, ratio));
+  BtnSearch->SetBitmapOver(SearchPicture(ToQColor(BtnOpen->ColorOverCaption), ToQColor(BtnOpen->ColorOver), kSearchButtonSize, ratio));
+  BtnSearch->SetBitmapDown(SearchPicture(ToQColor(BtnOpen->ColorOverCaption), ToQColor(BtnOpen->ColorDown), kSearchButtonSize, ratio));
 }
 
 void TFormMain::LanguageStep() {

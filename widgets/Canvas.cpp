@@ -4,12 +4,21 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 
 namespace {
 
+// Pens are one layout pixel wide, not one device pixel: on a dense screen
+// a hairline would leave the rest of the layout pixel unpainted.
+QPen LayoutPen(TColor color) {
+  QPen pen(ToQColor(color), 1);
+  pen.setCosmetic(false);
+  return pen;
+}
+
 void SetShape(QPainter& canvas, TColor fill, TColor pen) {
   canvas.setRenderHint(QPainter::Antialiasing, false);
-  canvas.setPen(QPen(ToQColor(pen), 0));
+  canvas.setPen(LayoutPen(pen));
   canvas.setBrush(ToQColor(fill));
 }
 
@@ -31,8 +40,13 @@ void Line(QPainter& canvas, int x1, int y1, int x2, int y2, TColor color) {
   if (x1 == x2 && y1 == y2) return;
   int endX = x2 == x1 ? x2 : (x2 > x1 ? x2 - 1 : x2 + 1);
   int endY = y2 == y1 ? y2 : (y2 > y1 ? y2 - 1 : y2 + 1);
+  if (x1 == x2 || y1 == y2) {
+    // Straight lines fill whole layout pixels, at any pixel ratio.
+    FillRect(canvas, std::min(x1, endX), std::min(y1, endY), std::max(x1, endX) + 1, std::max(y1, endY) + 1, color);
+    return;
+  }
   canvas.setRenderHint(QPainter::Antialiasing, false);
-  canvas.setPen(QPen(ToQColor(color), 0));
+  canvas.setPen(LayoutPen(color));
   canvas.drawLine(x1, y1, endX, endY);
 }
 

@@ -1,8 +1,11 @@
 #include "widgets/QtBridge.h"
 
 #include "browse/TSideBarModel.h"
+#include "config/SystemScheme.h"
 #include "config/TextEncoding.h"
 #include "render/TBitmap.h"
+
+#include <QPalette>
 
 QColor ToQColor(TColor color) {
   if (IsSystemColor(color)) {
@@ -47,3 +50,24 @@ QImage ToQImage(const TBitmap& bitmap) {
 }
 
 QRect ToQRect(const TRect& rect) { return ToQRect(rect.Left, rect.Top, rect.Right, rect.Bottom); }
+
+TColor FromQColor(const QColor& color) { return RgbColor(color.red(), color.green(), color.blue()); }
+
+TDesktopPalette DesktopPalette(const QPalette& palette) {
+  auto role = [&](QPalette::ColorRole r) { return FromQColor(palette.color(QPalette::Active, r)); };
+  TDesktopPalette p;
+  p.Window = role(QPalette::Window);
+  p.WindowText = role(QPalette::WindowText);
+  p.Base = role(QPalette::Base);
+  p.Text = role(QPalette::Text);
+  p.Button = role(QPalette::Button);
+  p.ButtonText = role(QPalette::ButtonText);
+  p.Highlight = role(QPalette::Highlight);
+  p.HighlightedText = role(QPalette::HighlightedText);
+  p.Link = role(QPalette::Link);
+  p.Light = role(QPalette::Light);
+  p.Mid = role(QPalette::Mid);
+  p.Dark = role(QPalette::Dark);
+  p.Shadow = role(QPalette::Shadow);
+  return p;
+}

@@ -10,7 +10,9 @@
 #include <string>
 
 struct TBitmap;
+struct TDesktopPalette;
 struct TRect;
+class QPalette;
 
 // Where the program's own types meet Qt: colours, fonts, texts (Windows-1252
 // inside the program, Unicode in Qt) and pictures.
@@ -18,6 +20,10 @@ struct TRect;
 // A colour value as a QColor; system colours take the classic desktop
 // values so that every widget looks the same on every desktop theme.
 QColor ToQColor(TColor color);
+TColor FromQColor(const QColor& color);
+
+// The colour roles of a desktop palette the "System" scheme is made from.
+TDesktopPalette DesktopPalette(const QPalette& palette);
 
 // The installed font that stands in for a font name of the catalog world
 // ("Arial", "MS Sans Serif", "Lucida Console", "Verdana").

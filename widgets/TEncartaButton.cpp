@@ -79,7 +79,10 @@ void TEncartaButton::DrawLook(QPainter& canvas, TButtonLook look) {
   QString caption = ToQString(m_caption);
   const int tw = metrics.horizontalAdvance(caption), th = metrics.height();
   const bool glyph = !m_glyph.isNull() && m_glyph.width() > 0;
-  const int gw = glyph ? m_glyph.width() : 0, gh = glyph ? m_glyph.height() : 0;
+  // A glyph made for a dense screen carries its pixel ratio: it is placed
+  // by its size in layout pixels and drawn from all of its own pixels.
+  const QSize glyphSize = glyph ? m_glyph.deviceIndependentSize().toSize() : QSize();
+  const int gw = glyphSize.width(), gh = glyphSize.height();
   auto drawCaption = [&](int x, int y) {
     FillRect(canvas, x, y, x + tw, y + th, fill);  // opaque text background
     DrawClippedText(canvas, x, y, rect(), caption, font, m_captionColor);

@@ -14,7 +14,9 @@ TImageButton::TImageButton(QWidget* parent) : QWidget(parent) {
 }
 
 void TImageButton::SizeTo(const QImage& bitmap) {
-  if (Present(bitmap)) resize(bitmap.size());
+  // Pictures made for a dense screen carry their pixel ratio; the button
+  // takes their size in layout pixels.
+  if (Present(bitmap)) resize(bitmap.deviceIndependentSize().toSize());
 }
 
 void TImageButton::SetBitmap(const QImage& bitmap) {

@@ -1,6 +1,7 @@
 #include "RenderFixtures.h"
 
 #include "config/PageFrame.h"
+#include "config/SystemScheme.h"
 #include "config/TIniFile.h"
 
 #include <gtest/gtest.h>
@@ -66,4 +67,38 @@ TEST(SchemeColors, ParseHashRgbIntoTheColourValue) {
   EXPECT_EQ(ParseSchemeColor(schemes, "S", "TopPanelColor", "#808080"), 0x302010u);
   EXPECT_EQ(ParseSchemeColor(schemes, "S", "SideBarColor", "#AAAAAA"), 0xAAAAAAu);
   EXPECT_EQ(ParseSchemeColor(schemes, "None", "GalleryColor", "#808080"), 0x808080u);
+}
+
+TEST(SystemScheme, IsKnownByNameInAnyCase) {
+  EXPECT_TRUE(IsSystemScheme("System"));
+  EXPECT_TRUE(IsSystemScheme("SYSTEM"));
+  EXPECT_FALSE(IsSystemScheme("System "));
+  EXPECT_FALSE(IsSystemScheme("Systems"));
+  EXPECT_FALSE(IsSystemScheme(""));
+}
+
+TEST(SystemScheme, PaletteReplacesAWrittenSectionAndLeavesTheOthers) {
+  TIniFile schemes = TIniFile::FromText("Schemes.ini", "[system]\r\nGalleryColor=#FF0000\r\nOwnKey=1\r\n"
+                                                       "[Sand]\r\nGalleryColor=#C2B280\r\n");
+  TDesktopPalette dark;
+  dark.Window = RgbColor(0x20, 0x20, 0x20);
+  dark.Base = RgbColor(0x10, 0x10, 0x10);
+  dark.Text = RgbColor(0xE0, 0xE0, 0xE0);
+  dark.Link = RgbColor(0x80, 0xB0, 0xFF);
+  WriteSystemScheme(schemes, dark);
+  EXPECT_EQ(schemes.ReadString("System", "GalleryColor", ""), "#202020");
+  EXPECT_FALSE(schemes.Find("System", "OwnKey"));
+  EXPECT_EQ(schemes.ReadString("Sand", "GalleryColor", ""), "#C2B280");
+  // Every key the shipped schemes have is there, so no built-in default
+  // (light grey) shows through a dark desktop.
+  const TIniFile shipped(std::string(ELK_SOURCE_DIR) + "/data/Schemes.ini");
+  for (const std::string& key : shipped.ReadSectionKeys("Default")) {
+    EXPECT_TRUE(schemes.Find("System", key).has_value()) << key;
+  }
+  EXPECT_EQ(ParseSchemeColor(schemes, "system", "SideBarItemTextColor", "#000000"), dark.Text);
+
+  const std::string header = BuildPageFrame(schemes, "System").PageHeader;
+  EXPECT_NE(header.find("<body bgcolor=\"#101010\" text=\"#E0E0E0\" link=\"#80B0FF\" vlink=\"#80B0FF\" "),
+            std::string::npos);
+  EXPECT_NE(header.find("scrollbar-track-color: #202020;"), std::string::npos);
 }

@@ -17,6 +17,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <filesystem>
 #include <fstream>
 #include <QComboBox>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QCheckBox>
@@ -385,6 +387,55 @@ TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
   EXPECT_EQ(Form->NiceSideBar1->Model().ItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
   EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
   EXPECT_NE(Form->PageFrame().PageHeader.find("bgcolor=\"#FFFFFF\""), std::string::npos);
+}
+
+namespace {
+
+// The desktop changing its palette, as the windows hear of it.
+void SetDesktopPalette(const QPalette& palette) {
+  QApplication::setPalette(palette);
+  QApplication::sendPostedEvents();
+}
+
+}  // namespace
+
+TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
+  // A [System] section in the file is overruled: the colours are the desktop's.
+  Folder.Write("Schemes.ini", "[System]\r\nGalleryColor=#FF0000\r\nPageBackgroundColor=#FF0000\r\n");
+  const QPalette before = QApplication::palette();
+  QPalette light = before;
+  light.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
+  light.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xFF));
+  light.setColor(QPalette::Text, QColor(0x11, 0x11, 0x11));
+  light.setColor(QPalette::Highlight, QColor(0x22, 0x66, 0xCC));
+  QApplication::setPalette(light);
+  WriteConfig(WriteSample(3), "ColorScheme=system\r\n");
+  Start();
+  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0xEE, 0xEE, 0xEE));
+  EXPECT_EQ(Form->NiceSideBar1->Color(), RgbColor(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0x11, 0x11, 0x11));
+  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0x22, 0x66, 0xCC));
+  EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"#FFFFFF\" text=\"#111111\"")));
+
+  // The desktop turns dark: widgets and the page follow without a restart.
+  QPalette dark = light;
+  dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+  dark.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
+  dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+  const int loads = Loads->count();
+  SetDesktopPalette(dark);
+  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0x20, 0x20, 0x20));
+  EXPECT_EQ(Form->NiceSideBar1->Color(), RgbColor(0x10, 0x10, 0x10));
+  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0xE0, 0xE0, 0xE0));
+  ASSERT_TRUE(WaitForLoads(loads + 1));
+  EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"#101010\" text=\"#E0E0E0\"")));
+
+  // Any other scheme keeps its colours when the desktop changes.
+  Form->Settings().ColorScheme = "Default";
+  Form->ApplyColorScheme("Default");
+  SetDesktopPalette(light);
+  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
+  SetDesktopPalette(before);
 }
 
 TEST_F(MainWindow, BrowserHostShowsNoBorderAndKeepsTheOtherDefaults) {

@@ -61,7 +61,8 @@ TEST_F(SettingsWindow, ShowsEverySettingAndTheInsertInfoMenu) {
   Form->Settings().Password = "pw";
   TFormSettings& d = Dialog();
   EXPECT_EQ(d.windowTitle(), QStringLiteral("Settings"));
-  EXPECT_EQ(Items(d.ComboSchemes), (QStringList{"Default", "midnight", "Sand"}));
+  // The scheme that follows the desktop is offered without a section.
+  EXPECT_EQ(Items(d.ComboSchemes), (QStringList{"Default", "midnight", "Sand", "System"}));
   EXPECT_EQ(d.ComboSchemes->currentText(), QStringLiteral("midnight"));
   EXPECT_EQ(d.ComboTitle->currentIndex(), 1);
   EXPECT_EQ(d.SpinMaxImageWidth->value(), -5);
