@@ -181,7 +181,12 @@ class TButtonAccessible : public QAccessibleWidget {
   }
 };
 
-QAccessibleInterface* CreateAccessible(const QString&, QObject* object) {
+QAccessibleInterface* CreateAccessible(const QString& className, QObject* object) {
+  // Our widgets declare no meta-object of their own, so Qt names each of
+  // them "QWidget". Objects of any other class are not ours and are not
+  // looked into: among them are the web engine's, whose types cannot be
+  // inspected from here.
+  if (className != QLatin1String("QWidget")) return nullptr;
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
   if (dynamic_cast<TNiceSideBar*>(widget) != nullptr) {
