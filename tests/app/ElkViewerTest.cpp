@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sstream>
+#include <sys/inotify.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -48,13 +50,40 @@ class ViewerProgram : public ::testing::Test {
     return pid;
   }
 
-  // Waits (polling the log) until it holds `text`, at most 60 seconds.
+  // Waits until the log holds `text`, at most 60 seconds, woken by each
+  // change of the folder rather than by a clock.
   bool LogHolds(const std::string& text) {
-    for (int i = 0; i < 3000; ++i) {
-      if (ReadText(m_folder / "timing.log").find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    if (watch < 0) return false;
+    ::inotify_add_watch(watch, m_folder.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool found = false;
+    while (!(found = ReadText(m_folder / "timing.log").find(text) != std::string::npos)) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      pollfd event{watch, POLLIN, 0};
+      if (left.count() <= 0 || ::poll(&event, 1, static_cast<int>(left.count())) <= 0) break;
+      char buffer[4096];
+      [[maybe_unused]] ssize_t read = ::read(watch, buffer, sizeof buffer);
     }
-    return false;
+    ::close(watch);
+    return found;
+  }
+
+  // The process's exit status, waiting at most 60 seconds for it to end
+  // (woken by its end, not by a clock); -1 when it did not end then.
+  static int ExitStatus(pid_t pid) {
+    const int handle = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (handle >= 0) {
+      pollfd event{handle, POLLIN, 0};
+      ::poll(&event, 1, 60000);
+      ::close(handle);
+    }
+    int status = -1;
+    if (::waitpid(pid, &status, WNOHANG) == pid) return status;
+    // Still running: it is ended here so no test leaves it behind.
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return -1;
   }
 
   fs::path m_folder;
@@ -82,10 +111,7 @@ TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndIgnoresArguments
   EXPECT_TRUE(LogHolds("\npage "));
   // Ended by the system (a logout): it closes as usual and keeps the settings.
   ::kill(pid, SIGTERM);
-  int status = -1;
-  for (int i = 0; i < 3000 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  const int status = ExitStatus(pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_NE(ReadText(copy / "Config.ini").find("LastOrder=11"), std::string::npos);
   std::string log = ReadText(m_folder / "timing.log");
