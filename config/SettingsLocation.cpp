@@ -19,21 +19,23 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-std::string UserSettingsFolder() {
-  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+std::string XdgProgramFolder(const char* variable, const char* fallback) {
+  const char* given = std::getenv(variable);
   std::string base;
-  if (configHome != nullptr && configHome[0] == '/') {
-    base = configHome;
+  if (given != nullptr && given[0] == '/') {
+    base = given;
   } else {
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] != '/') {
       const passwd* user = ::getpwuid(::getuid());
       home = user != nullptr ? user->pw_dir : "/tmp";
     }
-    base = std::string(home) + "/.config";
+    base = (fs::path(home) / fallback).string();
   }
   return (fs::path(base) / "elk-viewer").string();
 }
+
+std::string UserSettingsFolder() { return XdgProgramFolder("XDG_CONFIG_HOME", ".config"); }
 
 TSettingsLocation FindSettingsLocation(const std::string& programFolder) {
   // A writable program folder is a private copy: everything stays in it.

@@ -16,6 +16,11 @@ struct TSettingsLocation {
 
 TSettingsLocation FindSettingsLocation(const std::string& programFolder);
 
+// The program's folder under an XDG base directory: $VARIABLE/elk-viewer
+// when the variable holds an absolute path, else ~/FALLBACK/elk-viewer
+// (the home folder from $HOME, or the user database).
+std::string XdgProgramFolder(const char* variable, const char* fallback);
+
 // $XDG_CONFIG_HOME/elk-viewer, or ~/.config/elk-viewer.
 std::string UserSettingsFolder();
 

@@ -37,6 +37,8 @@
 #include <climits>
 #include <ctime>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -91,6 +93,32 @@ template <typename T>
 T* Named(T* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
+}
+
+// A two-column grid of text pairs that grows a row as the last one is
+// filled.
+TNiceGrid* MakePairGrid(QWidget* tab, const char* name, const char* leftTitle, int leftWidth, const char* rightTitle,
+                        int rightWidth) {
+  auto* grid = Named(new TNiceGrid(tab), name);
+  grid->SetColCount(2);
+  grid->Columns()[0].Title = leftTitle;
+  grid->Columns()[0].Width = leftWidth;
+  grid->Columns()[1].Title = rightTitle;
+  grid->Columns()[1].Width = rightWidth;
+  grid->Model().FitToWidth = true;
+  grid->Model().AutoAddRow = true;
+  grid->SetRowCount(1);
+  return grid;
+}
+
+// Shows the pairs, one a row, with one empty row when there are none.
+void FillPairGrid(TNiceGrid& grid, const std::vector<std::pair<std::string, std::string>>& rows) {
+  grid.ClearCells();
+  grid.SetRowCount(std::max<int>(1, static_cast<int>(rows.size())));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    grid.SetCells(0, static_cast<int>(i), rows[i].first);
+    grid.SetCells(1, static_cast<int>(i), rows[i].second);
+  }
 }
 
 // The file chooser's first filter: folders and files the user may run.
@@ -301,15 +329,7 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   TabUserVars = Named(new QWidget, "TabUserVars");
   auto* userVars = new QVBoxLayout(TabUserVars);
   userVars->addWidget(new QLabel(QStringLiteral("User Variables")));
-  GridUserVars = Named(new TNiceGrid(TabUserVars), "GridUserVars");
-  GridUserVars->SetColCount(2);
-  GridUserVars->Columns()[0].Title = "Find";
-  GridUserVars->Columns()[0].Width = 180;
-  GridUserVars->Columns()[1].Title = "Replace with";
-  GridUserVars->Columns()[1].Width = 213;
-  GridUserVars->Model().FitToWidth = true;
-  GridUserVars->Model().AutoAddRow = true;
-  GridUserVars->SetRowCount(1);
+  GridUserVars = MakePairGrid(TabUserVars, "GridUserVars", "Find", 180, "Replace with", 213);
   userVars->addWidget(GridUserVars, 1);
   PageControl1->addTab(TabUserVars, QStringLiteral("User Vars"));
 
@@ -322,15 +342,7 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
       "matches (letter case ignored) replaces it; backslashes become \"/\"."));
   pathsNote->setWordWrap(true);
   paths->addWidget(pathsNote);
-  GridPathMap = Named(new TNiceGrid(TabPaths), "GridPathMap");
-  GridPathMap->SetColCount(2);
-  GridPathMap->Columns()[0].Title = "Path starting with";
-  GridPathMap->Columns()[0].Width = 196;
-  GridPathMap->Columns()[1].Title = "Is found here at";
-  GridPathMap->Columns()[1].Width = 197;
-  GridPathMap->Model().FitToWidth = true;
-  GridPathMap->Model().AutoAddRow = true;
-  GridPathMap->SetRowCount(1);
+  GridPathMap = MakePairGrid(TabPaths, "GridPathMap", "Path starting with", 196, "Is found here at", 197);
   paths->addWidget(GridPathMap, 1);
   auto* check = new QHBoxLayout;
   LabelPathCounts = Named(new QLabel, "LabelPathCounts");
@@ -467,23 +479,18 @@ void TFormSettings::FormShow() {
   SetLines(*MemoTemplate, s.Template);
   SetLines(*MemoListTemplate, s.ListTemplate);
 
-  GridUserVars->ClearCells();
-  const auto& vars = s.UserVars.Entries();
-  GridUserVars->SetRowCount(std::max<int>(1, static_cast<int>(vars.size())));
-  for (std::size_t i = 0; i < vars.size(); ++i) {
-    std::string name = vars[i].Name, value = vars[i].Value;
+  std::vector<std::pair<std::string, std::string>> vars;
+  for (const auto& entry : s.UserVars.Entries()) {
+    std::string name = entry.Name, value = entry.Value;
     ReplaceAll(name, kEqualSign, "=");
     ReplaceAll(value, kEqualSign, "=");
-    GridUserVars->SetCells(0, static_cast<int>(i), name);
-    GridUserVars->SetCells(1, static_cast<int>(i), value);
+    vars.emplace_back(std::move(name), std::move(value));
   }
+  FillPairGrid(*GridUserVars, vars);
 
-  GridPathMap->ClearCells();
-  GridPathMap->SetRowCount(std::max<int>(1, static_cast<int>(s.PathMap.size())));
-  for (std::size_t i = 0; i < s.PathMap.size(); ++i) {
-    GridPathMap->SetCells(0, static_cast<int>(i), s.PathMap[i].From);
-    GridPathMap->SetCells(1, static_cast<int>(i), s.PathMap[i].To);
-  }
+  std::vector<std::pair<std::string, std::string>> rules;
+  for (const TPathRule& rule : s.PathMap) rules.emplace_back(rule.From, rule.To);
+  FillPairGrid(*GridPathMap, rules);
   BtnCheckPathsClick();
 }
 

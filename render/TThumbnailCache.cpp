@@ -1,12 +1,12 @@
 #include "render/TThumbnailCache.h"
 
+#include "config/SettingsLocation.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,21 +62,7 @@ std::size_t TThumbnailCache::TKeyHash::operator()(const TThumbnailKey& key) cons
   return static_cast<std::size_t>(key.PictureHash ^ (static_cast<std::uint64_t>(key.Position) << 16) ^ key.Box);
 }
 
-std::string UserCacheFolder() {
-  const char* cacheHome = std::getenv("XDG_CACHE_HOME");
-  std::string base;
-  if (cacheHome != nullptr && cacheHome[0] == '/') {
-    base = cacheHome;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-      const passwd* user = ::getpwuid(::getuid());
-      home = user != nullptr ? user->pw_dir : "/tmp";
-    }
-    base = std::string(home) + "/.cache";
-  }
-  return (fs::path(base) / "elk-viewer").string();
-}
+std::string UserCacheFolder() { return XdgProgramFolder("XDG_CACHE_HOME", ".cache"); }
 
 TThumbnailCache::TThumbnailCache(std::string folder, std::uint64_t limitBytes)
     : m_folder(std::move(folder)), m_limit(limitBytes) {}

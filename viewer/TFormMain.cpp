@@ -239,14 +239,11 @@ void TFormMain::CreateComponents() {
   PanelClose = MakePanel(this, "PanelClose");
   PanelClose->resize(61, 31);
   SetPanelColor(PanelClose, clBlack);
-  BtnClose = new TEncartaButton(PanelClose, QStringLiteral("BtnClose"));
-  BtnClose->SetCaption("Close");
+  // A caption button in black, with a yellow caption under the pointer.
+  BtnClose = MakeCaptionButton(PanelClose, "BtnClose", "Close");
   BtnClose->setGeometry(3, 3, 55, kButtonHeight);
-  BtnClose->Font = {"Arial", -11, false, clWhite};
   BtnClose->SetColor(clBlack);
-  BtnClose->SetColorBorder(clSilver);
   BtnClose->ColorOver = clBlack;
-  BtnClose->ColorDown = kLightGrey;
   BtnClose->ColorOverCaption = clYellow;
   PanelClose->hide();
 

@@ -25,8 +25,6 @@
 #include <QMenu>
 #include <QSplitter>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -38,12 +36,6 @@ void SetTextColor(QWidget* widget, TColor color) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, ToQColor(color));
   widget->setPalette(palette);
-}
-
-// The bytes of a language file, to tell whether it changed.
-std::string ReadLanguageFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -145,11 +137,18 @@ void TFormMain::RefreshGlyphs() {
 
 void TFormMain::LanguageStep() {
   const std::string path = (std::filesystem::path(m_paths.ProgramFolder) / (m_settings.Language + ".lng")).string();
-  LoadLanguage(path);
   // Rebuilding the side bar forgets the user's place in it (the open
   // sections, the selection, the scroll position); it is needed only when
-  // its headings would read differently.
-  std::string language = GlobalTranslationTable().Active() ? path + '\n' + ReadLanguageFile(path) : std::string();
+  // its headings would read differently: when the file, or its bytes, did.
+  std::string language;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    const TIniFile file(path);
+    LoadLanguage(file);
+    language = path + '\n' + file.Text();
+  } else {
+    LoadLanguage(path);  // none: English
+  }
   const bool changed = !m_sideBarLanguageKnown || language != m_sideBarLanguage;
   m_sideBarLanguage = std::move(language);
   m_sideBarLanguageKnown = true;

@@ -1,5 +1,6 @@
 // The viewer program itself, started as users start it.
 
+#include "tests/support/TTestFolder.h"
 #include "tools/SampleCatalog.h"
 
 #include <chrono>
@@ -18,22 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string ReadText(const fs::path& path) { return ReadFileBytes(path.string()); }
 
 class ViewerProgram : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("elk-viewer-test-" + std::to_string(::getpid()));
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-  }
-  void TearDown() override { fs::remove_all(m_folder); }
-
   // Starts the program with these arguments; returns its process id.
   pid_t Start(const fs::path& program, const std::vector<std::string>& arguments) {
     pid_t pid = ::fork();
@@ -86,7 +75,8 @@ class ViewerProgram : public ::testing::Test {
     return -1;
   }
 
-  fs::path m_folder;
+  TTestFolder m_temp;
+  const fs::path m_folder{m_temp.Path()};
 };
 
 }  // namespace

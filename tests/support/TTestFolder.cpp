@@ -24,8 +24,10 @@ void TTestFolder::Write(const std::string& name, const std::string& text) const 
   out << text;
 }
 
-std::string TTestFolder::Read(const std::string& name) const {
-  std::ifstream in(File(name), std::ios::binary);
+std::string TTestFolder::Read(const std::string& name) const { return ReadFileBytes(File(name)); }
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

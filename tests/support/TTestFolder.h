@@ -2,6 +2,9 @@
 
 #include <string>
 
+// The bytes of a file, or nothing when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
 // A fresh temporary folder, removed with everything in it at the end.
 class TTestFolder {
  public:

@@ -1,4 +1,5 @@
 #include "catalog/TMovieList.h"
+#include "tests/support/TTestFolder.h"
 
 #include <algorithm>
 #include <array>
@@ -54,12 +55,7 @@ class Elkcat : public ::testing::Test {
   fs::path m_folder;
 };
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string ReadBytes(const std::string& path) { return ReadFileBytes(path); }
 
 }  // namespace
 

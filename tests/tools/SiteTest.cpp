@@ -1,6 +1,7 @@
 // The static web site, through elkcat as scripts run it.
 
 #include "config/TextEncoding.h"
+#include "tests/support/TTestFolder.h"
 #include "tools/SampleCatalog.h"
 
 #include <cstdio>
@@ -18,19 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string ReadBytes(const fs::path& path) { return ReadFileBytes(path.string()); }
 
 class Site : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("elk-site-test-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_folder);
     fs::create_directories(m_folder / "program");
     TSampleOptions options;
     options.Movies = 24;
@@ -40,7 +33,6 @@ class Site : public ::testing::Test {
     options.CoverHeight = 90;
     WriteSampleCatalog(Path("Sample.qzt"), options);
   }
-  void TearDown() override { fs::remove_all(m_folder); }
 
   std::string Path(const std::string& name) const { return (m_folder / name).string(); }
 
@@ -64,7 +56,8 @@ class Site : public ::testing::Test {
     return files;
   }
 
-  fs::path m_folder;
+  TTestFolder m_temp;
+  const fs::path m_folder{m_temp.Path()};
 };
 
 }  // namespace

@@ -115,10 +115,7 @@ TEST_F(WebView, TimingHookWritesItsLines) {
   WriteConfig(WriteSample(5));
   Start();
   ASSERT_TRUE(TimingLog::Enabled());
-  std::ifstream file(qgetenv("ELK_TIMING").toStdString());
-  std::stringstream text;
-  text << file.rdbuf();
-  std::string log = "\n" + text.str();
+  std::string log = "\n" + ReadFileBytes(qgetenv("ELK_TIMING").toStdString());
   for (const char* line : {"window-shown ", "navigate ", "page ", "strip-filled "}) {
     EXPECT_NE(log.find(std::string("\n") + line), std::string::npos) << line << " in\n" << log;
   }
