@@ -15,7 +15,9 @@
 #include "BenchUtil.h"
 
 #include "dialogs/TFormProgress.h"
+#include "tests/support/RunEvents.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TStripFiller.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
@@ -177,10 +179,10 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
   TFormProgress progress;
   TFormMain form(TProgramPaths::ForFolder(folder), &progress);
   form.ShowWindow();
-  QSignalSpy loads(form.WebBrowser1, &QWebEngineView::loadFinished);
-  RunEventsUntil([&] { return !form.Filling() && loads.count() > 0; }, 60000);
+  QSignalSpy loads(form.Ui().WebBrowser1, &QWebEngineView::loadFinished);
+  RunEventsUntil([&] { return !form.findChild<TStripFiller*>()->Filling() && loads.count() > 0; }, 60000);
   std::vector<double> times;
-  const TSideBarModel& model = form.NiceSideBar1->Model();
+  const TSideBarModel& model = form.Ui().NiceSideBar1->Model();
   for (int i = 1; i <= clicks; ++i) {
     const TSideBarRow* target = nullptr;
     for (const TSideBarRow& row : model.Rows()) {
@@ -190,7 +192,7 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
     QPoint at((target->Rect.Left + target->Rect.Right) / 2, (target->Rect.Top + target->Rect.Bottom) / 2 - model.ScrollOffset());
     const qsizetype before = loads.count();
     auto start = std::chrono::steady_clock::now();
-    QTest::mouseClick(form.NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseClick(form.Ui().NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
     RunEventsUntil([&] { return loads.count() > before; }, 10000);
     times.push_back(SecondsSince(start) * 1000);
   }

@@ -15,6 +15,10 @@
 
 namespace {
 
+// The side bar's Tag in people mode: its items are names, and each
+// section's Tag holds their handle lists.
+constexpr int kPeopleModeTag = 1;
+
 using K = TCompareKind;
 using R = TCaptionRule;
 
@@ -288,83 +292,83 @@ std::string SideBarTitle(const TMovie& movie, int titleType) {
   return movie.OriginalTitle;
 }
 
-std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int titleType, int groupCode,
-                         bool groupDescending, int orderCode, bool orderDescending) {
-  TUpdateGuard update(sideBar);
-  sideBar.Items().Clear();  // releases the handle lists of people mode with the sections
-  sideBar.Tag = 0;
-  if (movies.Count() == 0) return {};
+namespace {
 
-  int group = EffectiveGroupCode(groupCode);
-  int order = EffectiveOrderCode(orderCode);
-  std::string caption;
-  if (group != 0) caption = Translate("Group by") + " " + Translate(FieldCode(group).CaptionWord) + ", ";
-  caption += Translate("Order by") + " " + Translate(FieldCode(order).CaptionWord);
+// A section as a list of (key, movie) before it goes into the side bar.
+struct TSection {
+  std::string Caption;
+  bool Expanded;
+  std::vector<TSortable> Entries;
+};
 
-  // Sections as lists of (key, movie) before they go into the side bar.
-  struct TSection {
-    std::string Caption;
-    bool Expanded;
-    std::vector<TSortable> Entries;
-  };
+// The sections of a grouping: one per key (or per letter, year, decade...)
+// in order, or the one open section of all movies.
+std::vector<TSection> GroupSections(const TMovieList& movies, int group, bool descending) {
   std::vector<TSection> sections;
-  if (group != 0) {
-    const TFieldCode& field = FieldCode(group);
-    const bool people = field.Rule == R::PeopleLetter;
-    std::vector<TSortable> work;
-    for (int i = 0; i < movies.Count(); ++i) {
-      for (std::string& key : GroupKeys(movies.Items(i), group)) {
-        work.push_back(people ? TSortable{{}, 0, i, std::move(key)} : Prepare(field.Compare, std::move(key), i));
-      }
-    }
-    if (people) {
-      SortByFirstLetter(work, groupDescending);
-    } else {
-      SortByKind(work, field.Compare, groupDescending);
-    }
-    for (std::size_t i = 0; i < work.size(); ++i) {
-      if (i == 0 || !SameSection(field.Rule, sections.back().Entries.back().Key, work[i].Key)) {
-        sections.push_back({SectionCaption(field.Rule, work[i].Key), false, {}});
-      }
-      sections.back().Entries.push_back(std::move(work[i]));
-    }
-  } else {
+  if (group == 0) {
     sections.push_back({Translate("All Movies"), true, {}});
     for (int i = 0; i < movies.Count(); ++i) sections.back().Entries.push_back({{}, 0, i, {}});
+    return sections;
   }
-
-  if (FieldCode(group).Rule == R::PeopleLetter) {
-    sideBar.Tag = 1;
-    const TLocale& locale = CurrentLocale();
-    std::vector<std::string> handleTexts(static_cast<std::size_t>(movies.Count()));
-    for (int i = 0; i < movies.Count(); ++i) handleTexts[static_cast<std::size_t>(i)] = MovieHandleText(movies.Items(i));
-    for (TSection& section : sections) {
-      std::vector<TSortable>& names = section.Entries;
-      if (orderDescending) {
-        for (TSortable& name : names) name.Text = UpperAscii(name.Key);
-        std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return b.Text < a.Text; });
-      } else {
-        for (TSortable& name : names) name.Text = locale.SortKey(name.Key);
-        std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return a.Text < b.Text; });
-      }
-      TSideBarItem& item = sideBar.Items().Add();
-      std::vector<std::string> handles;
-      for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& handle = handleTexts[static_cast<std::size_t>(names[i].Movie)];
-        if (i > 0 && names[i].Key == names[i - 1].Key) {
-          handles.back() += "," + handle;
-          continue;
-        }
-        item.Items().Add(names[i].Key);
-        handles.push_back(handle);
-      }
-      item.SetCaption(WithCount(section.Caption, handles.size()));
-      item.Tag = std::move(handles);
-      item.SetExpanded(section.Expanded);
+  const TFieldCode& field = FieldCode(group);
+  const bool people = field.Rule == R::PeopleLetter;
+  std::vector<TSortable> work;
+  for (int i = 0; i < movies.Count(); ++i) {
+    for (std::string& key : GroupKeys(movies.Items(i), group)) {
+      work.push_back(people ? TSortable{{}, 0, i, std::move(key)} : Prepare(field.Compare, std::move(key), i));
     }
-    return caption;
   }
+  if (people) {
+    SortByFirstLetter(work, descending);
+  } else {
+    SortByKind(work, field.Compare, descending);
+  }
+  for (std::size_t i = 0; i < work.size(); ++i) {
+    if (i == 0 || !SameSection(field.Rule, sections.back().Entries.back().Key, work[i].Key)) {
+      sections.push_back({SectionCaption(field.Rule, work[i].Key), false, {}});
+    }
+    sections.back().Entries.push_back(std::move(work[i]));
+  }
+  return sections;
+}
 
+// People mode: each section's names in order, a name once with the handle
+// list of all its movies (kept in the section's Tag).
+void AddNameSections(const TMovieList& movies, std::vector<TSection>& sections, bool orderDescending,
+                     TSideBarModel& sideBar) {
+  sideBar.Tag = kPeopleModeTag;
+  const TLocale& locale = CurrentLocale();
+  std::vector<std::string> handleTexts(static_cast<std::size_t>(movies.Count()));
+  for (int i = 0; i < movies.Count(); ++i) handleTexts[static_cast<std::size_t>(i)] = MovieHandleText(movies.Items(i));
+  for (TSection& section : sections) {
+    std::vector<TSortable>& names = section.Entries;
+    if (orderDescending) {
+      for (TSortable& name : names) name.Text = UpperAscii(name.Key);
+      std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return b.Text < a.Text; });
+    } else {
+      for (TSortable& name : names) name.Text = locale.SortKey(name.Key);
+      std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return a.Text < b.Text; });
+    }
+    TSideBarItem& item = sideBar.Items().Add();
+    std::vector<std::string> handles;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const std::string& handle = handleTexts[static_cast<std::size_t>(names[i].Movie)];
+      if (i > 0 && names[i].Key == names[i - 1].Key) {
+        handles.back() += "," + handle;
+        continue;
+      }
+      item.Items().Add(names[i].Key);
+      handles.push_back(handle);
+    }
+    item.SetCaption(WithCount(section.Caption, handles.size()));
+    item.Tag = std::move(handles);
+    item.SetExpanded(section.Expanded);
+  }
+}
+
+// Each section's movies in the order chosen, each item carrying its movie.
+void AddMovieSections(const TMovieList& movies, std::vector<TSection>& sections, int titleType, int order,
+                      bool orderDescending, TSideBarModel& sideBar) {
   const TFieldCode& orderField = FieldCode(order);
   for (TSection& section : sections) {
     std::vector<TSortable> work;
@@ -381,16 +385,60 @@ std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int t
     }
     item.SetExpanded(section.Expanded);
   }
+}
+
+}  // namespace
+
+std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int titleType, int groupCode,
+                         bool groupDescending, int orderCode, bool orderDescending) {
+  TUpdateGuard update(sideBar);
+  sideBar.Items().Clear();  // releases the handle lists of people mode with the sections
+  sideBar.Tag = 0;
+  if (movies.Count() == 0) return {};
+
+  int group = EffectiveGroupCode(groupCode);
+  int order = EffectiveOrderCode(orderCode);
+  std::string caption;
+  if (group != 0) caption = Translate("Group by") + " " + Translate(FieldCode(group).CaptionWord) + ", ";
+  caption += Translate("Order by") + " " + Translate(FieldCode(order).CaptionWord);
+
+  std::vector<TSection> sections = GroupSections(movies, group, groupDescending);
+  if (FieldCode(group).Rule == R::PeopleLetter) {
+    AddNameSections(movies, sections, orderDescending, sideBar);
+  } else {
+    AddMovieSections(movies, sections, titleType, order, orderDescending, sideBar);
+  }
   return caption;
 }
 
 std::string SideBarItemHandles(const TSideBarModel& sideBar, int section, int item) {
-  const TSideBarItem& entry = sideBar.Items()[section];
-  if (sideBar.Tag == 1) {
-    const auto* handles = std::any_cast<std::vector<std::string>>(&entry.Tag);
+  if (IsPeopleMode(sideBar)) {
+    const auto* handles = std::any_cast<std::vector<std::string>>(&sideBar.Items()[section].Tag);
     if (handles == nullptr || item < 0 || item >= static_cast<int>(handles->size())) return {};
     return (*handles)[static_cast<std::size_t>(item)];
   }
-  const auto* movie = static_cast<const TMovie*>(entry.Items().Objects(item));
+  const TMovie* movie = SideBarItemMovie(sideBar, section, item);
   return movie == nullptr ? std::string() : MovieHandleText(*movie);
+}
+
+bool IsPeopleMode(const TSideBarModel& sideBar) { return sideBar.Tag == kPeopleModeTag; }
+
+const TMovie* SideBarItemMovie(const TSideBarModel& sideBar, int section, int item) {
+  if (IsPeopleMode(sideBar)) return nullptr;
+  return static_cast<const TMovie*>(sideBar.Items()[section].Items().Objects(item));
+}
+
+void RetitleSideBar(TSideBarModel& sideBar, int titleType) {
+  if (IsPeopleMode(sideBar)) return;
+  // One layout at the end.
+  sideBar.Items().BeginUpdate();
+  for (int section = 0; section < sideBar.Items().Count(); ++section) {
+    TSideBarStrings& items = sideBar.Items()[section].Items();
+    for (int item = 0; item < items.Count(); ++item) {
+      if (const TMovie* movie = SideBarItemMovie(sideBar, section, item)) {
+        items.SetString(item, SideBarTitle(*movie, titleType));
+      }
+    }
+  }
+  sideBar.Items().EndUpdate();
 }

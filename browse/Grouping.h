@@ -74,6 +74,17 @@ std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int t
 // The handle list the main window shows for a side bar item.
 std::string SideBarItemHandles(const TSideBarModel& sideBar, int section, int item);
 
+// Whether the side bar lists names (directors, producers, actors), each
+// with its movies, rather than movies.
+bool IsPeopleMode(const TSideBarModel& sideBar);
+
+// The movie of an item, or nullptr for a name of people mode.
+const TMovie* SideBarItemMovie(const TSideBarModel& sideBar, int section, int item);
+
+// Gives every movie item the text of another title type, keeping the
+// sections, the selection and the scroll position; names are unchanged.
+void RetitleSideBar(TSideBarModel& sideBar, int titleType);
+
 // The side bar text of a movie: the translated title first when TitleType
 // is 1, else the original title (which may be empty).
 std::string SideBarTitle(const TMovie& movie, int titleType);

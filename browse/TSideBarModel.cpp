@@ -554,6 +554,10 @@ bool TSideBarModel::KeyDown(TSideBarKey key) {
       return true;
     case TSideBarKey::Left:
     case TSideBarKey::Right:
+    case TSideBarKey::Space:
+    case TSideBarKey::Insert:
+    case TSideBarKey::Delete:
+    case TSideBarKey::Backspace:
     case TSideBarKey::Other:
       break;
   }

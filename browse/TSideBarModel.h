@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/TNavigationKey.h"
 #include "config/TColor.h"
 
 #include <any>
@@ -180,8 +181,7 @@ class TSideBarItems {
 
 using TSideBarEvent = std::function<void(TSideBarModel& sender, int index, int subIndex, const std::string& caption)>;
 
-// Key codes the model reacts to.
-enum class TSideBarKey { PageUp, PageDown, Up, Down, Left, Right, Enter, Home, End, Other };
+using TSideBarKey = TNavigationKey;
 
 class TSideBarModel {
  public:

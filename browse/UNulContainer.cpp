@@ -30,28 +30,28 @@ void TNulWBContainer::AttachToBrowser(TNulWBContainer* site) {
 }
 
 std::int32_t TNulWBContainer::QueryInterface(THostInterface iid, void** object) {
-  if (iid == THostInterface::Other) return Cleared(object, HostResult::E_NOINTERFACE);
+  if (iid == THostInterface::Other) return Cleared(object, ResultCode::kNoInterface);
   if (object != nullptr) *object = this;
-  return HostResult::S_OK;
+  return ResultCode::kOk;
 }
 
-std::int32_t TNulWBContainer::GetMoniker(void** moniker) { return Cleared(moniker, HostResult::E_NOTIMPL); }
-std::int32_t TNulWBContainer::GetContainer(void** container) { return Cleared(container, HostResult::E_NOINTERFACE); }
-std::int32_t TNulWBContainer::GetDropTarget(void** target) { return Cleared(target, HostResult::E_FAIL); }
-std::int32_t TNulWBContainer::GetExternal(void** dispatch) { return Cleared(dispatch, HostResult::E_FAIL); }
-std::int32_t TNulWBContainer::FilterDataObject(void** object) { return Cleared(object, HostResult::S_FALSE); }
+std::int32_t TNulWBContainer::GetMoniker(void** moniker) { return Cleared(moniker, ResultCode::kNotImplemented); }
+std::int32_t TNulWBContainer::GetContainer(void** container) { return Cleared(container, ResultCode::kNoInterface); }
+std::int32_t TNulWBContainer::GetDropTarget(void** target) { return Cleared(target, ResultCode::kFail); }
+std::int32_t TNulWBContainer::GetExternal(void** dispatch) { return Cleared(dispatch, ResultCode::kFail); }
+std::int32_t TNulWBContainer::FilterDataObject(void** object) { return Cleared(object, ResultCode::kFalse); }
 
-std::int32_t TNulWBContainer::ShowContextMenu(std::uint32_t, int, int) { return HostResult::S_FALSE; }
+std::int32_t TNulWBContainer::ShowContextMenu(std::uint32_t, int, int) { return ResultCode::kFalse; }
 
-std::int32_t TNulWBContainer::GetHostInfo(TDocHostUIInfo&) { return HostResult::S_OK; }
+std::int32_t TNulWBContainer::GetHostInfo(TDocHostUIInfo&) { return ResultCode::kOk; }
 
 TWBContainer::TWBContainer(TBrowserControl& browser, TVisualThemes themes) : TNulWBContainer(browser), m_themes(themes) {}
 
 std::int32_t TWBContainer::ShowContextMenu(std::uint32_t, int screenX, int screenY) {
-  if (!m_usePopupMenu) return HostResult::S_FALSE;
+  if (!m_usePopupMenu) return ResultCode::kFalse;
   if (HostedBrowser().HasPopupMenu()) HostedBrowser().PopupMenuAt(screenX, screenY);
   // Either way the view shows no menu of its own.
-  return HostResult::S_OK;
+  return ResultCode::kOk;
 }
 
 std::int32_t TWBContainer::GetHostInfo(TDocHostUIInfo& info) {
@@ -62,11 +62,11 @@ std::int32_t TWBContainer::GetHostInfo(TDocHostUIInfo& info) {
     // Also an empty style sheet is handed over, as just its terminator.
     info.pchHostCss = Utf8ToUtf16(Cp1252ToUtf8(m_hostStyleSheet));
     info.pchHostCss.push_back(u'\0');
-    return HostResult::S_OK;
+    return ResultCode::kOk;
   } catch (...) {
     // Out of memory for the copy: the view keeps its own defaults.
     info = TDocHostUIInfo();
-    return HostResult::E_FAIL;
+    return ResultCode::kFail;
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/ResultCodes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,14 +11,6 @@
 // the five options and overrides the two answers they change. The host only
 // answers; the window's web view asks it at every page and applies the
 // answers, so nothing here knows a toolkit.
-
-namespace HostResult {
-constexpr std::int32_t S_OK = 0;
-constexpr std::int32_t S_FALSE = 1;
-constexpr std::int32_t E_NOTIMPL = static_cast<std::int32_t>(0x80004001u);
-constexpr std::int32_t E_NOINTERFACE = static_cast<std::int32_t>(0x80004002u);
-constexpr std::int32_t E_FAIL = static_cast<std::int32_t>(0x80004005u);
-}  // namespace HostResult
 
 // Flags of TDocHostUIInfo::dwFlags.
 namespace HostFlag {
@@ -81,28 +75,28 @@ class TNulWBContainer {
   std::uint32_t Release() { return 0xFFFFFFFFu; }
 
   // IOleClientSite.
-  std::int32_t SaveObject() { return HostResult::S_OK; }
+  std::int32_t SaveObject() { return ResultCode::kOk; }
   std::int32_t GetMoniker(void** moniker);
   std::int32_t GetContainer(void** container);
-  std::int32_t ShowObject() { return HostResult::S_OK; }
-  std::int32_t OnShowWindow(bool) { return HostResult::S_OK; }
-  std::int32_t RequestNewObjectLayout() { return HostResult::E_NOTIMPL; }
+  std::int32_t ShowObject() { return ResultCode::kOk; }
+  std::int32_t OnShowWindow(bool) { return ResultCode::kOk; }
+  std::int32_t RequestNewObjectLayout() { return ResultCode::kNotImplemented; }
 
   // IDocHostUIHandler.
   virtual std::int32_t ShowContextMenu(std::uint32_t menuId, int screenX, int screenY);
   virtual std::int32_t GetHostInfo(TDocHostUIInfo& info);
-  std::int32_t ShowUI() { return HostResult::S_OK; }
-  std::int32_t HideUI() { return HostResult::S_OK; }
-  std::int32_t UpdateUI() { return HostResult::S_OK; }
-  std::int32_t EnableModeless(bool) { return HostResult::S_OK; }
-  std::int32_t OnDocWindowActivate(bool) { return HostResult::S_OK; }
-  std::int32_t OnFrameWindowActivate(bool) { return HostResult::S_OK; }
-  std::int32_t ResizeBorder() { return HostResult::S_FALSE; }
-  std::int32_t TranslateAccelerator() { return HostResult::S_FALSE; }
-  std::int32_t GetOptionKeyPath(std::u16string&) { return HostResult::E_FAIL; }
+  std::int32_t ShowUI() { return ResultCode::kOk; }
+  std::int32_t HideUI() { return ResultCode::kOk; }
+  std::int32_t UpdateUI() { return ResultCode::kOk; }
+  std::int32_t EnableModeless(bool) { return ResultCode::kOk; }
+  std::int32_t OnDocWindowActivate(bool) { return ResultCode::kOk; }
+  std::int32_t OnFrameWindowActivate(bool) { return ResultCode::kOk; }
+  std::int32_t ResizeBorder() { return ResultCode::kFalse; }
+  std::int32_t TranslateAccelerator() { return ResultCode::kFalse; }
+  std::int32_t GetOptionKeyPath(std::u16string&) { return ResultCode::kFail; }
   std::int32_t GetDropTarget(void** target);
   std::int32_t GetExternal(void** dispatch);
-  std::int32_t TranslateUrl(const std::u16string&, std::u16string&) { return HostResult::E_FAIL; }
+  std::int32_t TranslateUrl(const std::u16string&, std::u16string&) { return ResultCode::kFail; }
   std::int32_t FilterDataObject(void** object);
 
  private:

@@ -1,25 +1,22 @@
 #include "catalog/DisplayRules.h"
 
+#include "catalog/MovieFields.h"
+
 #include "config/AsciiText.h"
 
 #include "config/TLocale.h"
 #include "config/Translation.h"
 
-const std::array<const char*, 21> kMovieFieldNames = {
-    "Media",   "MediaType",   "Source",      "Borrower",    "OriginalTitle", "TranslatedTitle", "Director",
-    "Producer", "Country",    "Category",    "Actors",      "URL",           "Description",     "Comments",
-    "VideoFormat", "AudioFormat", "Resolution", "Framerate", "Languages",    "Subtitles",       "Size"};
+const std::array<const char*, 21> kMovieFieldNames = [] {
+  std::array<const char*, 21> names{};
+  std::size_t count = 0;
+  for (const TMovieField& field : MovieFields()) {
+    if (IsTextField(field) && count < names.size()) names[count++] = field.Name;
+  }
+  return names;
+}();
 
 namespace {
-
-const std::string* FieldByIndex(const TMovie& m, std::size_t index) {
-  const std::string* fields[] = {&m.Media,       &m.MediaType,   &m.Source,     &m.Borrower,  &m.OriginalTitle,
-                                 &m.TranslatedTitle, &m.Director, &m.Producer,  &m.Country,   &m.Category,
-                                 &m.Actors,      &m.URL,         &m.Description, &m.Comments, &m.VideoFormat,
-                                 &m.AudioFormat, &m.Resolution,  &m.Framerate,  &m.Languages, &m.Subtitles,
-                                 &m.Size};
-  return fields[index];
-}
 
 std::string TwoDigits(int value) {
   std::string text = std::to_string(value);
@@ -54,8 +51,8 @@ std::string GetMovieTitle(const TMovie& movie, int titleType) {
 
 std::string GetVideoPath(const TMovie* movie, std::string_view fieldName) {
   if (movie == nullptr || fieldName.empty()) return {};
-  for (std::size_t i = 0; i < kMovieFieldNames.size(); ++i) {
-    if (SameTextAscii(fieldName, kMovieFieldNames[i])) return *FieldByIndex(*movie, i);
+  for (const TMovieField& field : MovieFields()) {
+    if (IsTextField(field) && SameTextAscii(fieldName, field.Name)) return *FieldText(*movie, field);
   }
   return {};
 }

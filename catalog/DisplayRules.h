@@ -11,8 +11,7 @@
 // the relevant setting as a parameter; dates and ratings follow
 // CurrentLocale(), fixed words pass through Translate().
 
-// The 21 text fields that a setting may name, in the order GetVideoPath
-// tests them.
+// The 21 text fields that a setting may name, in record order.
 extern const std::array<const char*, 21> kMovieFieldNames;
 
 // The display title: the preferred title (original for TitleType 0, else

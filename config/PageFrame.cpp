@@ -1,6 +1,7 @@
 #include "config/PageFrame.h"
 
 #include "config/AsciiText.h"
+#include "config/ColorScheme.h"
 
 #include "config/TIniFile.h"
 
@@ -17,27 +18,27 @@ TPageFrame BuildPageFrame(const std::string& folder, const std::string& scheme) 
 }
 
 TPageFrame BuildPageFrame(const TIniFile& schemes, const std::string& scheme) {
-  auto key = [&](const char* name, const char* fallback) { return schemes.ReadString(scheme, name, fallback); };
+  return BuildPageFrame(ReadColorScheme(schemes, scheme));
+}
+
+TPageFrame BuildPageFrame(const TColorScheme& scheme) {
   std::string header;
   header += std::string("<html>") + kCrLf + "<header>" + kCrLf + "<style type=\"text/css\">" + kCrLf + "<!--" +
             kCrLf + "body {" + kCrLf;
-  header += "  scrollbar-arrow-color: " + key("ScrollBarArrowColor", "#000000") + ";" + kCrLf;
-  header += "  scrollbar-3dlight-color: " + key("ScrollBar3DLightColor", "#AAAAAA") + ";" + kCrLf;
-  header += "  scrollbar-darkshadow-color: " + key("ScrollBarDarkShadowColor", "#000000") + ";" + kCrLf;
-  header += "  scrollbar-face-color: " + key("ScrollBarFaceColor", "#AAAAAA") + ";" + kCrLf;
-  header += "  scrollbar-highlight-color: " + key("ScrollBarHighlightColor", "#AAAAAA") + ";" + kCrLf;
-  header += "  scrollbar-shadow-color: " + key("ScrollBarShadowColor", "#AAAAAA") + ";" + kCrLf;
-  header += "  scrollbar-track-color: " + key("ScrollBarTrackColor", "#808080") + ";" + kCrLf;
+  header += "  scrollbar-arrow-color: " + scheme.ScrollBarArrowColor + ";" + kCrLf;
+  header += "  scrollbar-3dlight-color: " + scheme.ScrollBar3DLightColor + ";" + kCrLf;
+  header += "  scrollbar-darkshadow-color: " + scheme.ScrollBarDarkShadowColor + ";" + kCrLf;
+  header += "  scrollbar-face-color: " + scheme.ScrollBarFaceColor + ";" + kCrLf;
+  header += "  scrollbar-highlight-color: " + scheme.ScrollBarHighlightColor + ";" + kCrLf;
+  header += "  scrollbar-shadow-color: " + scheme.ScrollBarShadowColor + ";" + kCrLf;
+  header += "  scrollbar-track-color: " + scheme.ScrollBarTrackColor + ";" + kCrLf;
   header += std::string("}") + kCrLf + "p, td {" + kCrLf + "  font-family: Verdana; font-size: 8pt;" + kCrLf + "}" +
             kCrLf + "-->" + kCrLf + "</style>" + kCrLf;
-  header += "<body bgcolor=\"" + key("PageBackgroundColor", "#FFFFFF") + "\"";
+  header += "<body bgcolor=\"" + scheme.PageBackgroundColor + "\"";
   // A dark scheme needs light text. These two keys are ours; a scheme
   // without them gives exactly the body tag above.
-  if (schemes.Find(scheme, "PageTextColor")) header += " text=\"" + key("PageTextColor", "") + "\"";
-  if (schemes.Find(scheme, "PageLinkColor")) {
-    const std::string link = key("PageLinkColor", "");
-    header += " link=\"" + link + "\" vlink=\"" + link + "\"";
-  }
+  if (scheme.PageTextColor) header += " text=\"" + *scheme.PageTextColor + "\"";
+  if (scheme.PageLinkColor) header += " link=\"" + *scheme.PageLinkColor + "\" vlink=\"" + *scheme.PageLinkColor + "\"";
   header += std::string(" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" marginheight=\"0\">") + kCrLf;
   return TPageFrame{header, std::string("</body>") + kCrLf + "</html>"};
 }

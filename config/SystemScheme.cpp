@@ -1,9 +1,11 @@
 #include "config/SystemScheme.h"
 
 #include "config/AsciiText.h"
-#include "config/TIniFile.h"
+#include "config/ColorScheme.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 bool IsSystemScheme(std::string_view scheme) { return SameTextAscii(scheme, kSystemSchemeName); }
@@ -14,7 +16,7 @@ std::string HtmlColor(TColor color) {
   return text;
 }
 
-void WriteSystemScheme(TIniFile& schemes, const TDesktopPalette& p) {
+TColorScheme SystemColorScheme(const TDesktopPalette& p) {
   // The roles are chosen so that each pair of ground and text the widgets
   // draw is a pair the desktop itself draws: text on base in the side
   // bar's items and the page, window text on window in its sections,
@@ -64,6 +66,19 @@ void WriteSystemScheme(TIniFile& schemes, const TDesktopPalette& p) {
       {"PageTextColor", p.Text},
       {"PageLinkColor", p.Link},
   };
-  schemes.EraseSection(kSystemSchemeName);
-  for (const auto& [key, color] : keys) schemes.WriteString(kSystemSchemeName, key, HtmlColor(color));
+  TColorScheme scheme;
+  for (const TSchemeKey& key : ColorSchemeKeys()) {
+    const auto role = std::find_if(std::begin(keys), std::end(keys),
+                                   [&](const auto& entry) { return std::string_view(entry.first) == key.Name; });
+    if (role == std::end(keys)) continue;
+    const TColor color = role->second;
+    if (auto widget = std::get_if<TColor TColorScheme::*>(&key.Member)) {
+      scheme.**widget = color;
+    } else if (auto page = std::get_if<std::string TColorScheme::*>(&key.Member)) {
+      scheme.**page = HtmlColor(color);
+    } else if (auto optional = std::get_if<std::optional<std::string> TColorScheme::*>(&key.Member)) {
+      scheme.**optional = HtmlColor(color);
+    }
+  }
+  return scheme;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-class TIniFile;
+struct TColorScheme;
 
 // The colour scheme named "System" is not read from "Schemes.ini": its
 // colours come from the desktop's palette, light or dark, and follow it
@@ -32,10 +32,9 @@ struct TDesktopPalette {
   TColor Shadow = clBlack;
 };
 
-// Writes every key a scheme has (widget, scroll bar and page colours, the
-// page's text and link colours included) into section "System" of
-// `schemes`, in memory, replacing what the file may have had there.
-void WriteSystemScheme(TIniFile& schemes, const TDesktopPalette& palette);
+// The "System" scheme: every key a scheme has (widget, scroll bar and page
+// colours, the page's text and link colours included) from the palette.
+TColorScheme SystemColorScheme(const TDesktopPalette& palette);
 
 // "#RRGGBB" of a colour.
 std::string HtmlColor(TColor color);

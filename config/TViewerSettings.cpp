@@ -1,12 +1,13 @@
 #include "config/TViewerSettings.h"
 
 #include "config/AsciiText.h"
-
+#include "config/Overloaded.h"
 #include "config/PasswordScramble.h"
 #include "config/TIniFile.h"
 
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -16,6 +17,9 @@ namespace {
 constexpr const char* kConfig = "Config";
 constexpr long kIso9660Magic = 0x9660;
 constexpr long kUdfMagic = 0x15013346;
+// The window a new settings file centres on the screen.
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
 
 // The number N of a key spelled prefix + N (N from 1, in plain decimal), or 0.
 long NumberedKey(const std::string& key, std::string_view prefix) {
@@ -95,6 +99,60 @@ std::string ConfigPath(const std::string& folder) {
 }
 
 }  // namespace
+
+const std::vector<TSettingField>& ConfigSettingFields() {
+  using S = TViewerSettings;
+  using R = TSettingField::TRule;
+  static const std::vector<TSettingField> fields = {
+      {"CatalogFile", &S::CatalogFile},
+      {"AutoOpen", &S::AutoOpen},
+      {"TitleType", &S::TitleType},
+      {"ColorScheme", &S::ColorScheme},
+      {"Language", &S::Language},
+      {"FullScreen", &S::FullScreen},
+      {"ShowTopImages", &S::ShowTopImages},
+      {"AutoScroll", &S::AutoScroll},
+      {"MaxImageWidth", &S::MaxImageWidth},
+      {"MaxImageHeight", &S::MaxImageHeight},
+      {"DateFormat", &S::DateFormat},
+      {"ExternalPlayer", &S::ExternalPlayer},
+      {"VideoPathField", &S::VideoPathField},
+      {"Protected", &S::Protected},
+      {"Path", &S::Password, R::Scrambled},
+      {"ShowOpenButton", &S::ShowOpenButton},
+      {"ShowEditButton", &S::ShowEditButton},
+      {"ShowSettingsButton", &S::ShowSettingsButton},
+      {"ShowPlayButton", &S::ShowPlayButton},
+      {"ShowSearch", &S::ShowSearch},
+      {"Maximized", &S::Maximized},
+      {"Left", &S::Left, R::CentredX},
+      {"Top", &S::Top, R::CentredY},
+      {"Width", &S::Width},
+      {"Height", &S::Height},
+      {"LastGroup", &S::LastGroup},
+      {"LastGroupDesc", &S::LastGroupDesc},
+      {"LastOrder", &S::LastOrder},
+      {"LastOrderDesc", &S::LastOrderDesc},
+      {"LiveReload", &S::LiveReload},
+      {"ThumbnailCache", &S::ThumbnailCache},
+  };
+  return fields;
+}
+
+const TSettingField& ConfigSettingField(std::string_view key) {
+  for (const TSettingField& field : ConfigSettingFields()) {
+    if (key == field.Key) return field;
+  }
+  throw std::logic_error("unknown setting " + std::string(key));
+}
+
+bool TUserVars::operator==(const TUserVars& other) const {
+  if (m_entries.size() != other.m_entries.size()) return false;
+  for (std::size_t i = 0; i < m_entries.size(); ++i) {
+    if (m_entries[i].Name != other.m_entries[i].Name || m_entries[i].Value != other.m_entries[i].Value) return false;
+  }
+  return true;
+}
 
 void TUserVars::Set(const std::string& name, const std::string& value) {
   for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
@@ -178,37 +236,28 @@ void LoadSettings(TViewerSettings& settings, const std::string& folder, int scre
 void LoadSettings(TViewerSettings& settings, const TIniFile& file, int screenWidth, int screenHeight) {
   const TViewerSettings defaults;
   TViewerSettings& s = settings;
-  s.CatalogFile = file.ReadString(kConfig, "CatalogFile", defaults.CatalogFile);
-  s.AutoOpen = file.ReadBool(kConfig, "AutoOpen", defaults.AutoOpen);
-  s.TitleType = file.ReadInteger(kConfig, "TitleType", defaults.TitleType);
-  s.ColorScheme = file.ReadString(kConfig, "ColorScheme", defaults.ColorScheme);
-  s.Language = file.ReadString(kConfig, "Language", defaults.Language);
-  s.FullScreen = file.ReadBool(kConfig, "FullScreen", defaults.FullScreen);
-  s.ShowTopImages = file.ReadBool(kConfig, "ShowTopImages", defaults.ShowTopImages);
-  s.AutoScroll = file.ReadBool(kConfig, "AutoScroll", defaults.AutoScroll);
-  s.MaxImageWidth = file.ReadInteger(kConfig, "MaxImageWidth", defaults.MaxImageWidth);
-  s.MaxImageHeight = file.ReadInteger(kConfig, "MaxImageHeight", defaults.MaxImageHeight);
-  s.DateFormat = file.ReadString(kConfig, "DateFormat", defaults.DateFormat);
-  s.ExternalPlayer = file.ReadString(kConfig, "ExternalPlayer", defaults.ExternalPlayer);
-  s.VideoPathField = file.ReadString(kConfig, "VideoPathField", defaults.VideoPathField);
-  s.Protected = file.ReadBool(kConfig, "Protected", defaults.Protected);
-  s.Password = UnscramblePassword(file.ReadString(kConfig, "Path", ""));
-  s.ShowOpenButton = file.ReadBool(kConfig, "ShowOpenButton", defaults.ShowOpenButton);
-  s.ShowEditButton = file.ReadBool(kConfig, "ShowEditButton", defaults.ShowEditButton);
-  s.ShowSettingsButton = file.ReadBool(kConfig, "ShowSettingsButton", defaults.ShowSettingsButton);
-  s.ShowPlayButton = file.ReadBool(kConfig, "ShowPlayButton", defaults.ShowPlayButton);
-  s.ShowSearch = file.ReadBool(kConfig, "ShowSearch", defaults.ShowSearch);
-  s.Maximized = file.ReadBool(kConfig, "Maximized", defaults.Maximized);
-  s.Left = file.ReadInteger(kConfig, "Left", (screenWidth - 800) / 2);
-  s.Top = file.ReadInteger(kConfig, "Top", (screenHeight - 600) / 2);
-  s.Width = file.ReadInteger(kConfig, "Width", defaults.Width);
-  s.Height = file.ReadInteger(kConfig, "Height", defaults.Height);
-  s.LastGroup = static_cast<std::uint8_t>(file.ReadInteger(kConfig, "LastGroup", defaults.LastGroup));
-  s.LastGroupDesc = file.ReadBool(kConfig, "LastGroupDesc", defaults.LastGroupDesc);
-  s.LastOrder = static_cast<std::uint8_t>(file.ReadInteger(kConfig, "LastOrder", defaults.LastOrder));
-  s.LastOrderDesc = file.ReadBool(kConfig, "LastOrderDesc", defaults.LastOrderDesc);
-  s.LiveReload = file.ReadBool(kConfig, "LiveReload", defaults.LiveReload);
-  s.ThumbnailCache = file.ReadBool(kConfig, "ThumbnailCache", defaults.ThumbnailCache);
+  for (const TSettingField& field : ConfigSettingFields()) {
+    std::visit(TOverloaded{
+                   [&](std::string TViewerSettings::*text) {
+                     if (field.Rule == TSettingField::TRule::Scrambled) {
+                       s.*text = UnscramblePassword(file.ReadString(kConfig, field.Key, ""));
+                     } else {
+                       s.*text = file.ReadString(kConfig, field.Key, defaults.*text);
+                     }
+                   },
+                   [&](bool TViewerSettings::*flag) { s.*flag = file.ReadBool(kConfig, field.Key, defaults.*flag); },
+                   [&](int TViewerSettings::*number) {
+                     int fallback = defaults.*number;
+                     if (field.Rule == TSettingField::TRule::CentredX) fallback = (screenWidth - kDefaultWidth) / 2;
+                     if (field.Rule == TSettingField::TRule::CentredY) fallback = (screenHeight - kDefaultHeight) / 2;
+                     s.*number = file.ReadInteger(kConfig, field.Key, fallback);
+                   },
+                   [&](std::uint8_t TViewerSettings::*code) {
+                     s.*code = static_cast<std::uint8_t>(file.ReadInteger(kConfig, field.Key, defaults.*code));
+                   },
+               },
+               field.Member);
+  }
 
   s.PathMap.clear();
   long rules = file.ReadInteger("PathMap", "Count", 0);
@@ -242,37 +291,18 @@ void SaveSettings(const TViewerSettings& settings, const std::string& folder) {
   if (IsReadOnlyMedium(folder)) return;
   TIniFile file(ConfigPath(folder));
   const TViewerSettings& s = settings;
-  file.WriteString(kConfig, "CatalogFile", s.CatalogFile);
-  file.WriteBool(kConfig, "AutoOpen", s.AutoOpen);
-  file.WriteInteger(kConfig, "TitleType", s.TitleType);
-  file.WriteString(kConfig, "ColorScheme", s.ColorScheme);
-  file.WriteString(kConfig, "Language", s.Language);
-  file.WriteBool(kConfig, "FullScreen", s.FullScreen);
-  file.WriteBool(kConfig, "ShowTopImages", s.ShowTopImages);
-  file.WriteBool(kConfig, "AutoScroll", s.AutoScroll);
-  file.WriteInteger(kConfig, "MaxImageWidth", s.MaxImageWidth);
-  file.WriteInteger(kConfig, "MaxImageHeight", s.MaxImageHeight);
-  file.WriteString(kConfig, "DateFormat", s.DateFormat);
-  file.WriteString(kConfig, "ExternalPlayer", s.ExternalPlayer);
-  file.WriteString(kConfig, "VideoPathField", s.VideoPathField);
-  file.WriteBool(kConfig, "Protected", s.Protected);
-  file.WriteString(kConfig, "Path", ScramblePassword(s.Password));
-  file.WriteBool(kConfig, "ShowOpenButton", s.ShowOpenButton);
-  file.WriteBool(kConfig, "ShowEditButton", s.ShowEditButton);
-  file.WriteBool(kConfig, "ShowSettingsButton", s.ShowSettingsButton);
-  file.WriteBool(kConfig, "ShowPlayButton", s.ShowPlayButton);
-  file.WriteBool(kConfig, "ShowSearch", s.ShowSearch);
-  file.WriteBool(kConfig, "Maximized", s.Maximized);
-  file.WriteInteger(kConfig, "Left", s.Left);
-  file.WriteInteger(kConfig, "Top", s.Top);
-  file.WriteInteger(kConfig, "Width", s.Width);
-  file.WriteInteger(kConfig, "Height", s.Height);
-  file.WriteInteger(kConfig, "LastGroup", s.LastGroup);
-  file.WriteBool(kConfig, "LastGroupDesc", s.LastGroupDesc);
-  file.WriteInteger(kConfig, "LastOrder", s.LastOrder);
-  file.WriteBool(kConfig, "LastOrderDesc", s.LastOrderDesc);
-  file.WriteBool(kConfig, "LiveReload", s.LiveReload);
-  file.WriteBool(kConfig, "ThumbnailCache", s.ThumbnailCache);
+  for (const TSettingField& field : ConfigSettingFields()) {
+    std::visit(TOverloaded{
+                   [&](std::string TViewerSettings::*text) {
+                     file.WriteString(kConfig, field.Key,
+                                      field.Rule == TSettingField::TRule::Scrambled ? ScramblePassword(s.*text) : s.*text);
+                   },
+                   [&](bool TViewerSettings::*flag) { file.WriteBool(kConfig, field.Key, s.*flag); },
+                   [&](int TViewerSettings::*number) { file.WriteInteger(kConfig, field.Key, s.*number); },
+                   [&](std::uint8_t TViewerSettings::*code) { file.WriteInteger(kConfig, field.Key, s.*code); },
+               },
+               field.Member);
+  }
 
   WriteTemplate(file, "Template", s.Template);
   WriteTemplate(file, "ListTemplate", s.ListTemplate);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 // The user's find-and-replace pairs. Names compare without regard to ASCII
@@ -20,6 +22,7 @@ class TUserVars {
   void Clear() { m_entries.clear(); }
   std::size_t Count() const { return m_entries.size(); }
   const std::vector<TEntry>& Entries() const { return m_entries; }
+  bool operator==(const TUserVars& other) const;
 
  private:
   std::vector<TEntry> m_entries;
@@ -68,7 +71,33 @@ struct TViewerSettings {
   std::vector<std::string> Template;
   std::vector<std::string> ListTemplate;
   TUserVars UserVars;
+
+  bool operator==(const TViewerSettings&) const = default;
 };
+
+// One key of the [Config] section and the field it fills. The default is
+// the field's value in a new TViewerSettings, but for the window's place,
+// which centres an 800 x 600 window on the screen.
+struct TSettingField {
+  using TMember = std::variant<std::string TViewerSettings::*, bool TViewerSettings::*, int TViewerSettings::*,
+                               std::uint8_t TViewerSettings::*>;
+  enum class TRule {
+    Plain,
+    // Stored scrambled: the password (key "Path").
+    Scrambled,
+    // Default: centred on the screen's width or height.
+    CentredX,
+    CentredY,
+  };
+  const char* Key;
+  TMember Member;
+  TRule Rule = TRule::Plain;
+};
+
+// Every key of the [Config] section, in the order the file is written.
+const std::vector<TSettingField>& ConfigSettingFields();
+// The field of a key; an unknown key is a programming error.
+const TSettingField& ConfigSettingField(std::string_view key);
 
 constexpr const char* kConfigFileName = "Config.ini";
 

@@ -71,3 +71,20 @@ void LoadLanguage(const TIniFile& file) {
 }
 
 std::string Translate(std::string_view english) { return GlobalTranslationTable().Translate(english); }
+
+bool TLanguageLoader::Load(const std::string& folder, const std::string& language) {
+  const std::string path = (std::filesystem::path(folder) / (language + ".lng")).string();
+  std::string loaded;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    const TIniFile file(path);
+    LoadLanguage(file);
+    loaded = path + '\n' + file.Text();
+  } else {
+    LoadLanguage(path);  // none: English
+  }
+  const bool changed = !m_known || loaded != m_loaded;
+  m_loaded = std::move(loaded);
+  m_known = true;
+  return changed;
+}

@@ -51,3 +51,18 @@ void LoadLanguage(const TIniFile& file);
 
 // The chosen language's text for an English text, or the text itself.
 std::string Translate(std::string_view english);
+
+// Loads the chosen language for a window that shows translated texts, and
+// tells whether they may now read differently: rebuilding what shows them
+// (the side bar forgets the user's place in it) is needed only when the
+// file, or its bytes, changed since the last load.
+class TLanguageLoader {
+ public:
+  // Loads `folder`/`language`.lng, or English when there is no such file.
+  // True on the first load and whenever the translations changed.
+  bool Load(const std::string& folder, const std::string& language);
+
+ private:
+  std::string m_loaded;
+  bool m_known = false;
+};

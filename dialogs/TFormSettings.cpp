@@ -1,10 +1,10 @@
 #include "dialogs/TFormSettings.h"
 
 #include "catalog/DisplayRules.h"
+#include "catalog/MovieFields.h"
 #include "config/AsciiText.h"
-#include "config/PageFrame.h"
-#include "config/SystemScheme.h"
-#include "config/TIniFile.h"
+#include "config/ColorScheme.h"
+#include "config/Overloaded.h"
 #include "config/TViewerSettings.h"
 #include "dialogs/DialogLook.h"
 #include "render/MoviePages.h"
@@ -38,6 +38,7 @@
 #include <ctime>
 #include <filesystem>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -45,10 +46,18 @@ namespace {
 constexpr const char* kEqualSign = "&equal;";
 
 const char* const kDateFormats[] = {"mm/dd/yyyy", "dd/mm/yyyy", "yyyy/mm/dd", "d mmm yyyy", "d mmmm yyyy"};
-const char* const kVideoFields[] = {"Source",  "URL",        "Media",       "MediaType",   "Borrower",  "OriginalTitle",
-                                    "TranslatedTitle", "Director", "Producer", "Country", "Category", "Actors",
-                                    "Description", "Comments", "VideoFormat", "AudioFormat", "Resolution", "Framerate",
-                                    "Languages", "Subtitles", "Size"};
+
+// The fields a video path may be kept in: the two that most often hold
+// one first, then the other text fields in record order.
+std::vector<std::string> VideoFieldChoices() {
+  std::vector<std::string> fields = {"Source", "URL"};
+  for (const TMovieField& field : MovieFields()) {
+    if (IsTextField(field) && std::find(fields.begin(), fields.end(), field.Name) == fields.end()) {
+      fields.push_back(field.Name);
+    }
+  }
+  return fields;
+}
 
 QString Text(const std::string& cp1252) { return ToQString(cp1252); }
 
@@ -157,47 +166,227 @@ void ShowErrorBox(QWidget* parent, const QString& message) {
   QMessageBox::critical(parent, QStringLiteral("Error"), message, QMessageBox::Ok);
 }
 
+
+// One control of the General and Security tabs: what it is, its name, its
+// text, the setting it shows and sets one to one, and where it goes.
+using TControl = std::variant<QCheckBox* TFormSettings::*, QComboBox* TFormSettings::*, QSpinBox* TFormSettings::*,
+                              QLineEdit* TFormSettings::*, QToolButton* TFormSettings::*>;
+
+enum class TPlace {
+  Labelled,  // the text to the control's left
+  Alone,     // a check box with its caption as the text
+  Above,     // the text on a line of its own, the control below it
+  Beside,    // on the line of the control before it, after the text
+};
+
+struct TRow {
+  TControl Control;
+  const char* Name;
+  const char* Text = nullptr;
+  const char* Setting = nullptr;
+  TPlace Place = TPlace::Labelled;
+  // A text after the control, on its line.
+  const char* After = nullptr;
+  // The control takes the line's width (else the line ends in a stretch).
+  bool Fill = false;
+  // The row's label, kept under this name (enabled with its control).
+  QLabel* TFormSettings::*Label = nullptr;
+  const char* LabelName = nullptr;
+};
+
+using F = TFormSettings;
+
+const std::vector<TRow>& GeneralRows() {
+  static const std::vector<TRow> rows = {
+      {&F::ComboLanguages, "ComboLanguages", "Language"},
+      {&F::ComboSchemes, "ComboSchemes", "Color Scheme"},
+      {&F::ComboTitle, "ComboTitle", "Title in Left Panel"},
+      {&F::CheckFullScreen, "CheckFullScreen", "Show in fullscreen", "FullScreen", TPlace::Alone},
+      {&F::CheckShowTopImages, "CheckShowTopImages", "Show top images", "ShowTopImages", TPlace::Alone},
+      {&F::CheckAutoscroll, "CheckAutoscroll", "Autoscroll top images", "AutoScroll", TPlace::Alone},
+      // A label without a buddy shows its "&" as it is.
+      {&F::SpinMaxImageWidth, "SpinMaxImageWidth", "Maximum Image Width & Height", "MaxImageWidth", TPlace::Above},
+      {&F::SpinMaxImageHeight, "SpinMaxImageHeight", "x", "MaxImageHeight", TPlace::Beside, "Pixels"},
+      {&F::ComboDate, "ComboDate", "Date Format", "DateFormat"},
+      {&F::EditDateSample, "EditDateSample", "Sample Date"},
+      {&F::EditExternalPlayer, "EditExternalPlayer", "External Player (blank = Windows default player)",
+       "ExternalPlayer", TPlace::Above, nullptr, true},
+      {&F::SpeedButton1, "SpeedButton1", nullptr, nullptr, TPlace::Beside},
+      {&F::ComboVideoField, "ComboVideoField", "Field used to store video path", "VideoPathField"},
+      {&F::CheckLiveReload, "CheckLiveReload", "Reload the catalog when its file changes", "LiveReload", TPlace::Alone},
+      {&F::CheckThumbnailCache, "CheckThumbnailCache", "Keep the strip's pictures for a quick reopen", "ThumbnailCache",
+       TPlace::Alone},
+  };
+  return rows;
+}
+
+const std::vector<TRow>& SecurityRows() {
+  static const std::vector<TRow> rows = {
+      {&F::CheckPassword, "CheckPassword", "Enable password protection", "Protected", TPlace::Alone},
+      {&F::EditPassword1, "EditPassword1", "Password", "Path", TPlace::Labelled, nullptr, false, &F::LabelPassword1,
+       "LabelPassword1"},
+      {&F::EditPassword2, "EditPassword2", "Confirm", nullptr, TPlace::Labelled, nullptr, false, &F::LabelPassword2,
+       "LabelPassword2"},
+      {&F::CheckBtnOpen, "CheckBtnOpen", "Show \"Open\" button", "ShowOpenButton", TPlace::Alone},
+      {&F::CheckBtnEdit, "CheckBtnEdit", "Show \"Edit\" button", "ShowEditButton", TPlace::Alone},
+      {&F::CheckBtnPlay, "CheckBtnPlay", "Show \"Play\" button", "ShowPlayButton", TPlace::Alone},
+      {&F::CheckBtnSettings, "CheckBtnSettings", "Show \"Settings\" button", "ShowSettingsButton", TPlace::Alone,
+       "(use F10 to access \"Settings\")"},
+      {&F::CheckSearch, "CheckSearch", "Show \"Search\"", "ShowSearch", TPlace::Alone},
+  };
+  return rows;
+}
+
+// Makes the row's control, keeps it in its member and names it.
+QWidget* MakeControl(TFormSettings& form, const TRow& row) {
+  const QString text = row.Text == nullptr ? QString() : QString::fromLatin1(row.Text);
+  QWidget* made = nullptr;
+  std::visit(TOverloaded{
+                 [&](QCheckBox* F::*member) { made = form.*member = new QCheckBox(text); },
+                 [&](QComboBox* F::*member) {
+                   auto* combo = new QComboBox;
+                   // A box that shows a setting's text takes any text.
+                   combo->setEditable(row.Setting != nullptr);
+                   made = form.*member = combo;
+                 },
+                 [&](QSpinBox* F::*member) { made = form.*member = new QSpinBox; },
+                 [&](QLineEdit* F::*member) { made = form.*member = new QLineEdit; },
+                 [&](QToolButton* F::*member) { made = form.*member = new QToolButton; },
+             },
+             row.Control);
+  made->setObjectName(QString::fromLatin1(row.Name));
+  return made;
+}
+
+QWidget* BuildRowTab(TFormSettings& form, const char* name, const std::vector<TRow>& rows) {
+  auto* tab = Named(new QWidget, name);
+  auto* layout = new QFormLayout(tab);
+  layout->setLabelAlignment(Qt::AlignLeft);
+  QHBoxLayout* line = nullptr;
+  bool lineFilled = false;
+  auto endLine = [&] {
+    if (line != nullptr && !lineFilled) line->addStretch();
+    line = nullptr;
+  };
+  for (const TRow& row : rows) {
+    QWidget* control = MakeControl(form, row);
+    const QString text = row.Text == nullptr ? QString() : QString::fromLatin1(row.Text);
+    if (row.Place == TPlace::Beside) {
+      if (!text.isEmpty()) line->addWidget(new QLabel(text));
+      line->addWidget(control);
+    } else {
+      endLine();
+      if (row.Place == TPlace::Labelled) {
+        auto* label = new QLabel(text);
+        if (row.Label != nullptr) form.*row.Label = Named(label, row.LabelName);
+        layout->addRow(label, control);
+      } else {
+        if (row.Place == TPlace::Above) layout->addRow(new QLabel(text));
+        line = new QHBoxLayout;
+        lineFilled = row.Fill;
+        line->addWidget(control, row.Fill ? 1 : 0);
+        layout->addRow(line);
+      }
+    }
+    if (row.After != nullptr) line->addWidget(new QLabel(QString::fromLatin1(row.After)));
+  }
+  endLine();
+  return tab;
+}
+
+// Every row that shows a setting one to one, with the setting's field.
+template <typename Visit>
+void ForEachBoundRow(Visit&& visit) {
+  for (const std::vector<TRow>* rows : {&GeneralRows(), &SecurityRows()}) {
+    for (const TRow& row : *rows) {
+      if (row.Setting != nullptr) visit(row, ConfigSettingField(row.Setting));
+    }
+  }
+}
+
+QWidget* BuildTemplateTab(const char* tabName, const char* caption, const char* buttonName, const char* boxName,
+                          QPushButton*& button, QPlainTextEdit*& box) {
+  auto* tab = Named(new QWidget, tabName);
+  auto* layout = new QVBoxLayout(tab);
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel(QString::fromLatin1(caption)));
+  top->addStretch();
+  button = Named(new QPushButton(QStringLiteral("Insert Info")), buttonName);
+  button->setAutoDefault(false);
+  top->addWidget(button);
+  layout->addLayout(top);
+  box = MakeTemplateBox(tab, boxName);
+  layout->addWidget(box, 1);
+  return tab;
+}
+
+void BuildPairTabs(TFormSettings& form) {
+  form.TabUserVars = Named(new QWidget, "TabUserVars");
+  auto* userVars = new QVBoxLayout(form.TabUserVars);
+  userVars->addWidget(new QLabel(QStringLiteral("User Variables")));
+  form.GridUserVars = MakePairGrid(form.TabUserVars, "GridUserVars", "Find", 180, "Replace with", 213);
+  userVars->addWidget(form.GridUserVars, 1);
+  form.PageControl1->addTab(form.TabUserVars, QStringLiteral("User Vars"));
+
+  // Paths written on another machine.
+  form.TabPaths = Named(new QWidget, "TabPaths");
+  auto* paths = new QVBoxLayout(form.TabPaths);
+  auto* pathsNote = new QLabel(QStringLiteral(
+      "Pictures and video files named by paths of another machine (\"C:\\Covers\\\" or "
+      "\"\\\\nas\\movies\\\") are looked for here instead: the first rule whose start "
+      "matches (letter case ignored) replaces it; backslashes become \"/\"."));
+  pathsNote->setWordWrap(true);
+  paths->addWidget(pathsNote);
+  form.GridPathMap = MakePairGrid(form.TabPaths, "GridPathMap", "Path starting with", 196, "Is found here at", 197);
+  paths->addWidget(form.GridPathMap, 1);
+  auto* check = new QHBoxLayout;
+  form.LabelPathCounts = Named(new QLabel, "LabelPathCounts");
+  form.LabelPathCounts->setWordWrap(true);
+  form.BtnCheckPaths = Named(new QPushButton(QStringLiteral("Check")), "BtnCheckPaths");
+  form.BtnCheckPaths->setAutoDefault(false);
+  check->addWidget(form.LabelPathCounts, 1);
+  check->addWidget(form.BtnCheckPaths, 0, Qt::AlignTop);
+  paths->addLayout(check);
+  form.PageControl1->addTab(form.TabPaths, QStringLiteral("Paths"));
+}
+
+void BuildAboutTab(TFormSettings& form) {
+  form.TabAbout = Named(new QWidget, "TabAbout");
+  auto* about = new QVBoxLayout(form.TabAbout);
+  auto* icon = new QLabel;
+  icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
+  icon->setAlignment(Qt::AlignCenter);
+  about->addStretch();
+  about->addWidget(icon);
+  form.LabelAbout = Named(new QLabel, "LabelAbout");
+  form.LabelAbout->setAlignment(Qt::AlignCenter);
+  form.LabelAbout->setWordWrap(true);
+  form.LabelAbout->setText(QStringLiteral("<p><b style='font-size:14pt'>Elk Movie Catalog Viewer</b></p>"
+                                          "<p>Version %1</p>"
+                                          "<p>Shows movie catalogs (.qzt) written by a catalog editor. "
+                                          "It reads catalogs and never changes them.</p>"
+                                          "<p>You may use this program and give it to others free of charge, "
+                                          "unchanged and with this notice. It comes without any warranty.</p>")
+                               .arg(QStringLiteral(ELK_VERSION)));
+  about->addWidget(form.LabelAbout);
+  about->addStretch();
+  form.PageControl1->addTab(form.TabAbout, QStringLiteral("About"));
+}
+
 }  // namespace
 
 const std::vector<std::pair<const char*, const char*>>& TFormSettings::InsertInfoItems() {
-  static const std::vector<std::pair<const char*, const char*>> items = {
-      {"Actors", "$ACTORS"},
-      {"Audio Bitrate", "$AUDIOBITRATE"},
-      {"Audio Format", "$AUDIOFORMAT"},
-      {"Borrower", "$BORROWER"},
-      {"Category", "$CATEGORY"},
-      {"Checked", "$CHECKED"},
-      {"Comments", "$COMMENTS"},
-      {"Country", "$COUNTRY"},
-      {"Date", "$DATE"},
-      {"Description", "$DESCRIPTION"},
-      {"Director", "$DIRECTOR"},
-      {"Disks", "$DISKS"},
-      {"Frame Rate", "$FRAMERATE"},
-      {"Language", "$LANGUAGES"},
-      {"Length (Minutes)", "$LENGTH"},
-      {"Media Type", "$MEDIATYPE"},
-      {"Media", "$MEDIA"},
-      {"Number", "$NUMBER"},
-      {"Picture", "$PICTURE"},
-      {"Small Picture", "$SMALLPICTURE"},
-      {"Producer", "$PRODUCER"},
-      {"Rating (Image)", "$RATINGIMG"},
-      {"Rating", "$RATING"},
-      {"Resolution", "$RESOLUTION"},
-      {"Size (MB)", "$SIZE"},
-      {"Source", "$SOURCE"},
-      {"Subtitles", "$SUBTITLES"},
-      {"Title", "$TITLE"},
-      {"Title (Original)", "$ORIGINALTITLE"},
-      {"Title (Translated)", "$TRANSLATEDTITLE"},
-      {"URL", "$URL"},
-      {"Video Bitrate", "$BITRATE"},
-      {"Video Format", "$VIDEOFORMAT"},
-      {"Video Path", "$VIDEOPATH"},
-      {"Year", "$YEAR"},
-      {"Link (in Template List)", "$LINK"},
-  };
+  static const std::vector<std::pair<const char*, const char*>> items = [] {
+    std::vector<const TMovieField*> shown;
+    for (const TMovieField& field : MovieFields()) {
+      if (field.MenuPosition > 0) shown.push_back(&field);
+    }
+    std::sort(shown.begin(), shown.end(),
+              [](const TMovieField* a, const TMovieField* b) { return a->MenuPosition < b->MenuPosition; });
+    std::vector<std::pair<const char*, const char*>> menu;
+    for (const TMovieField* field : shown) menu.emplace_back(field->Caption, field->Variable);
+    return menu;
+  }();
   return items;
 }
 
@@ -215,175 +404,46 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   PageControl1->setUsesScrollButtons(false);
   PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
 
-  // General.
-  TabGeneral = Named(new QWidget, "TabGeneral");
-  auto* general = new QFormLayout(TabGeneral);
-  general->setLabelAlignment(Qt::AlignLeft);
-  ComboLanguages = Named(new QComboBox, "ComboLanguages");
-  general->addRow(QStringLiteral("Language"), ComboLanguages);
-  ComboSchemes = Named(new QComboBox, "ComboSchemes");
-  general->addRow(QStringLiteral("Color Scheme"), ComboSchemes);
-  ComboTitle = Named(new QComboBox, "ComboTitle");
-  ComboTitle->addItems({QStringLiteral("Original Title"), QStringLiteral("Translated Title")});
-  general->addRow(QStringLiteral("Title in Left Panel"), ComboTitle);
-  CheckFullScreen = Named(new QCheckBox(QStringLiteral("Show in fullscreen")), "CheckFullScreen");
-  general->addRow(CheckFullScreen);
-  CheckShowTopImages = Named(new QCheckBox(QStringLiteral("Show top images")), "CheckShowTopImages");
-  general->addRow(CheckShowTopImages);
-  CheckAutoscroll = Named(new QCheckBox(QStringLiteral("Autoscroll top images")), "CheckAutoscroll");
-  general->addRow(CheckAutoscroll);
-  auto* sizes = new QHBoxLayout;
-  SpinMaxImageWidth = Named(new QSpinBox, "SpinMaxImageWidth");
-  SpinMaxImageHeight = Named(new QSpinBox, "SpinMaxImageHeight");
+  TabGeneral = BuildRowTab(*this, "TabGeneral", GeneralRows());
+  PageControl1->addTab(TabGeneral, QStringLiteral("General"));
+  TabSecurity = BuildRowTab(*this, "TabSecurity", SecurityRows());
+  PageControl1->addTab(TabSecurity, QStringLiteral("Security"));
+  // The rows' extras: bounds, list entries, the player chooser's look.
   for (QSpinBox* spin : {SpinMaxImageWidth, SpinMaxImageHeight}) {
     // No bounds, as the settings have none.
     spin->setRange(INT_MIN, INT_MAX);
     spin->setSingleStep(1);
   }
-  sizes->addWidget(SpinMaxImageWidth);
-  sizes->addWidget(new QLabel(QStringLiteral("x")));
-  sizes->addWidget(SpinMaxImageHeight);
-  sizes->addWidget(new QLabel(QStringLiteral("Pixels")));
-  sizes->addStretch();
-  // A label without a buddy shows its "&" as it is.
-  general->addRow(new QLabel(QStringLiteral("Maximum Image Width & Height")));
-  general->addRow(sizes);
-  ComboDate = Named(new QComboBox, "ComboDate");
-  ComboDate->setEditable(true);
+  ComboTitle->addItems({QStringLiteral("Original Title"), QStringLiteral("Translated Title")});
   for (const char* format : kDateFormats) ComboDate->addItem(QString::fromLatin1(format));
-  general->addRow(QStringLiteral("Date Format"), ComboDate);
-  EditDateSample = Named(new QLineEdit, "EditDateSample");
+  for (const std::string& field : VideoFieldChoices()) ComboVideoField->addItem(QString::fromStdString(field));
   EditDateSample->setReadOnly(true);
-  general->addRow(QStringLiteral("Sample Date"), EditDateSample);
-  auto* player = new QHBoxLayout;
-  EditExternalPlayer = Named(new QLineEdit, "EditExternalPlayer");
-  SpeedButton1 = Named(new QToolButton, "SpeedButton1");
   SpeedButton1->setAutoRaise(true);
   SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-  player->addWidget(EditExternalPlayer);
-  player->addWidget(SpeedButton1);
-  general->addRow(new QLabel(QStringLiteral("External Player (blank = Windows default player)")));
-  general->addRow(player);
-  ComboVideoField = Named(new QComboBox, "ComboVideoField");
-  ComboVideoField->setEditable(true);
-  for (const char* field : kVideoFields) ComboVideoField->addItem(QString::fromLatin1(field));
-  general->addRow(QStringLiteral("Field used to store video path"), ComboVideoField);
-  CheckLiveReload = Named(new QCheckBox(QStringLiteral("Reload the catalog when its file changes")), "CheckLiveReload");
-  general->addRow(CheckLiveReload);
-  CheckThumbnailCache = Named(new QCheckBox(QStringLiteral("Keep the strip's pictures for a quick reopen")),
-                              "CheckThumbnailCache");
-  general->addRow(CheckThumbnailCache);
-  PageControl1->addTab(TabGeneral, QStringLiteral("General"));
-
-  // Security.
-  TabSecurity = Named(new QWidget, "TabSecurity");
-  auto* security = new QGridLayout(TabSecurity);
-  CheckPassword = Named(new QCheckBox(QStringLiteral("Enable password protection")), "CheckPassword");
-  security->addWidget(CheckPassword, 0, 0, 1, 2);
-  LabelPassword1 = Named(new QLabel(QStringLiteral("Password")), "LabelPassword1");
-  EditPassword1 = Named(new QLineEdit, "EditPassword1");
-  LabelPassword2 = Named(new QLabel(QStringLiteral("Confirm")), "LabelPassword2");
-  EditPassword2 = Named(new QLineEdit, "EditPassword2");
   for (QLineEdit* edit : {EditPassword1, EditPassword2}) edit->setEchoMode(QLineEdit::Password);
-  security->addWidget(LabelPassword1, 1, 0);
-  security->addWidget(EditPassword1, 1, 1);
-  security->addWidget(LabelPassword2, 2, 0);
-  security->addWidget(EditPassword2, 2, 1);
-  CheckBtnOpen = Named(new QCheckBox(QStringLiteral("Show \"Open\" button")), "CheckBtnOpen");
-  CheckBtnEdit = Named(new QCheckBox(QStringLiteral("Show \"Edit\" button")), "CheckBtnEdit");
-  CheckBtnPlay = Named(new QCheckBox(QStringLiteral("Show \"Play\" button")), "CheckBtnPlay");
-  CheckBtnSettings = Named(new QCheckBox(QStringLiteral("Show \"Settings\" button")), "CheckBtnSettings");
-  CheckSearch = Named(new QCheckBox(QStringLiteral("Show \"Search\"")), "CheckSearch");
-  security->addWidget(CheckBtnOpen, 3, 0, 1, 2);
-  security->addWidget(CheckBtnEdit, 4, 0, 1, 2);
-  security->addWidget(CheckBtnPlay, 5, 0, 1, 2);
-  security->addWidget(CheckBtnSettings, 6, 0);
-  security->addWidget(new QLabel(QStringLiteral("(use F10 to access \"Settings\")")), 6, 1);
-  security->addWidget(CheckSearch, 7, 0, 1, 2);
-  security->setRowStretch(8, 1);
-  PageControl1->addTab(TabSecurity, QStringLiteral("Security"));
 
-  // The two templates.
-  auto templateTab = [this](const char* tabName, const char* caption, const char* buttonName, const char* boxName,
-                            QPushButton*& button, QPlainTextEdit*& box) {
-    auto* tab = Named(new QWidget, tabName);
-    auto* layout = new QVBoxLayout(tab);
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QString::fromLatin1(caption)));
-    top->addStretch();
-    button = Named(new QPushButton(QStringLiteral("Insert Info")), buttonName);
-    button->setAutoDefault(false);
-    top->addWidget(button);
-    layout->addLayout(top);
-    box = MakeTemplateBox(tab, boxName);
-    layout->addWidget(box, 1);
-    return tab;
-  };
-  TabTemplate = templateTab("TabTemplate", "Template (HTML fragment)", "BtnInsert", "MemoTemplate", BtnInsert, MemoTemplate);
+  TabTemplate = BuildTemplateTab("TabTemplate", "Template (HTML fragment)", "BtnInsert", "MemoTemplate", BtnInsert,
+                                 MemoTemplate);
   PageControl1->addTab(TabTemplate, QStringLiteral("Template"));
-  TabListTemplate = templateTab("TabListTemplate", "List Template (HTML fragment)", "BtnInsert2", "MemoListTemplate",
-                                BtnInsert2, MemoListTemplate);
+  TabListTemplate = BuildTemplateTab("TabListTemplate", "List Template (HTML fragment)", "BtnInsert2",
+                                     "MemoListTemplate", BtnInsert2, MemoListTemplate);
   PageControl1->addTab(TabListTemplate, QStringLiteral("List Template"));
+  BuildPairTabs(*this);
+  BuildAboutTab(*this);
 
-  // User variables.
-  TabUserVars = Named(new QWidget, "TabUserVars");
-  auto* userVars = new QVBoxLayout(TabUserVars);
-  userVars->addWidget(new QLabel(QStringLiteral("User Variables")));
-  GridUserVars = MakePairGrid(TabUserVars, "GridUserVars", "Find", 180, "Replace with", 213);
-  userVars->addWidget(GridUserVars, 1);
-  PageControl1->addTab(TabUserVars, QStringLiteral("User Vars"));
-
-  // Paths written on another machine.
-  TabPaths = Named(new QWidget, "TabPaths");
-  auto* paths = new QVBoxLayout(TabPaths);
-  auto* pathsNote = new QLabel(QStringLiteral(
-      "Pictures and video files named by paths of another machine (\"C:\\Covers\\\" or "
-      "\"\\\\nas\\movies\\\") are looked for here instead: the first rule whose start "
-      "matches (letter case ignored) replaces it; backslashes become \"/\"."));
-  pathsNote->setWordWrap(true);
-  paths->addWidget(pathsNote);
-  GridPathMap = MakePairGrid(TabPaths, "GridPathMap", "Path starting with", 196, "Is found here at", 197);
-  paths->addWidget(GridPathMap, 1);
-  auto* check = new QHBoxLayout;
-  LabelPathCounts = Named(new QLabel, "LabelPathCounts");
-  LabelPathCounts->setWordWrap(true);
-  BtnCheckPaths = Named(new QPushButton(QStringLiteral("Check")), "BtnCheckPaths");
-  BtnCheckPaths->setAutoDefault(false);
-  check->addWidget(LabelPathCounts, 1);
-  check->addWidget(BtnCheckPaths, 0, Qt::AlignTop);
-  paths->addLayout(check);
-  PageControl1->addTab(TabPaths, QStringLiteral("Paths"));
-
-  // About.
-  TabAbout = Named(new QWidget, "TabAbout");
-  auto* about = new QVBoxLayout(TabAbout);
-  auto* icon = new QLabel;
-  icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
-  icon->setAlignment(Qt::AlignCenter);
-  about->addStretch();
-  about->addWidget(icon);
-  LabelAbout = Named(new QLabel, "LabelAbout");
-  LabelAbout->setAlignment(Qt::AlignCenter);
-  LabelAbout->setWordWrap(true);
-  LabelAbout->setText(QStringLiteral("<p><b style='font-size:14pt'>Elk Movie Catalog Viewer</b></p>"
-                                     "<p>Version %1</p>"
-                                     "<p>Shows movie catalogs (.qzt) written by a catalog editor. "
-                                     "It reads catalogs and never changes them.</p>"
-                                     "<p>You may use this program and give it to others free of charge, "
-                                     "unchanged and with this notice. It comes without any warranty.</p>")
-                          .arg(QStringLiteral(ELK_VERSION)));
-  about->addWidget(LabelAbout);
-  about->addStretch();
-  PageControl1->addTab(TabAbout, QStringLiteral("About"));
-
-  BtnApply = Named(new QPushButton(QStringLiteral("&Apply"), this), "BtnApply");
-  BtnOk = Named(new QPushButton(QStringLiteral("&OK"), this), "BtnOk");
-  BtnCancel = Named(new QPushButton(QStringLiteral("&Cancel"), this), "BtnCancel");
-  BtnApply->setGeometry(212, 490, 75, 25);
-  BtnOk->setGeometry(293, 490, 75, 25);
-  BtnCancel->setGeometry(374, 490, 75, 25);
-  BtnApply->setAutoDefault(false);
-  BtnCancel->setAutoDefault(false);
+  struct TButton {
+    QPushButton* TFormSettings::*Member;
+    const char* Name;
+    const char* Caption;
+    int Left;
+  };
+  for (const TButton& button : {TButton{&TFormSettings::BtnApply, "BtnApply", "&Apply", 212},
+                                TButton{&TFormSettings::BtnOk, "BtnOk", "&OK", 293},
+                                TButton{&TFormSettings::BtnCancel, "BtnCancel", "&Cancel", 374}}) {
+    this->*button.Member = Named(new QPushButton(QString::fromLatin1(button.Caption), this), button.Name);
+    (this->*button.Member)->setGeometry(button.Left, 490, 75, 25);
+    (this->*button.Member)->setAutoDefault(false);
+  }
   BtnOk->setDefault(true);
 
   QObject::connect(BtnApply, &QPushButton::clicked, this, [this] { BtnApplyClick(); });
@@ -420,20 +480,12 @@ void TFormSettings::FormShow() {
   const std::filesystem::path folder(m_owner.SettingsProgramFolder());
 
   ComboSchemes->clear();
-  const TIniFile schemes((folder / kSchemesFileName).string());
-  const std::vector<std::string> names = schemes.ReadSections();
-  for (const std::string& name : names) ComboSchemes->addItem(Text(name));
-  // The scheme that follows the desktop is always there to choose.
-  if (std::none_of(names.begin(), names.end(), [](const std::string& name) { return IsSystemScheme(name); })) {
-    ComboSchemes->addItem(Text(kSystemSchemeName));
+  int scheme = -1;
+  for (const std::string& name : TSchemeFile(folder.string()).Names()) {
+    ComboSchemes->addItem(Text(name));
+    if (scheme < 0 && SameTextAscii(name, s.ColorScheme)) scheme = ComboSchemes->count() - 1;
   }
-  ComboSchemes->setCurrentIndex(-1);
-  for (int i = 0; i < ComboSchemes->count(); ++i) {
-    if (SameTextAscii(FromQString(ComboSchemes->itemText(i)), s.ColorScheme)) {
-      ComboSchemes->setCurrentIndex(i);
-      break;
-    }
-  }
+  ComboSchemes->setCurrentIndex(scheme);
 
   ComboLanguages->clear();
   std::vector<std::string> languages;
@@ -445,34 +497,26 @@ void TFormSettings::FormShow() {
   std::sort(languages.begin(), languages.end(),
             [](const std::string& a, const std::string& b) { return LowerAscii(a) < LowerAscii(b); });
   if (languages.empty()) languages.push_back("English");
-  ComboLanguages->setCurrentIndex(-1);
+  int chosen = -1;
   for (const std::string& language : languages) {
     ComboLanguages->addItem(Text(language));
-    if (SameTextAscii(language, s.Language)) ComboLanguages->setCurrentIndex(ComboLanguages->count() - 1);
+    if (SameTextAscii(language, s.Language)) chosen = ComboLanguages->count() - 1;
   }
-  if (!std::any_of(languages.begin(), languages.end(), [&](const std::string& l) { return SameTextAscii(l, s.Language); })) {
-    ComboLanguages->setCurrentIndex(-1);
-  }
+  // Adding the first entry selects it; none is chosen unless it matches.
+  ComboLanguages->setCurrentIndex(chosen);
 
   ComboTitle->setCurrentIndex(s.TitleType >= 0 && s.TitleType < ComboTitle->count() ? s.TitleType : -1);
-  CheckFullScreen->setChecked(s.FullScreen);
-  CheckShowTopImages->setChecked(s.ShowTopImages);
-  CheckAutoscroll->setChecked(s.AutoScroll);
-  SpinMaxImageWidth->setValue(s.MaxImageWidth);
-  SpinMaxImageHeight->setValue(s.MaxImageHeight);
-  ComboDate->setEditText(Text(s.DateFormat));
-  EditExternalPlayer->setText(Text(s.ExternalPlayer));
-  ComboVideoField->setEditText(Text(s.VideoPathField));
-  CheckLiveReload->setChecked(s.LiveReload);
-  CheckThumbnailCache->setChecked(s.ThumbnailCache);
-  CheckPassword->setChecked(s.Protected);
-  EditPassword1->setText(Text(s.Password));
+  ForEachBoundRow([&](const TRow& row, const TSettingField& field) {
+    std::visit(TOverloaded{
+                   [&](QCheckBox* F::*box) { (this->*box)->setChecked(s.*std::get<bool TViewerSettings::*>(field.Member)); },
+                   [&](QComboBox* F::*box) { (this->*box)->setEditText(Text(s.*std::get<std::string TViewerSettings::*>(field.Member))); },
+                   [&](QSpinBox* F::*box) { (this->*box)->setValue(s.*std::get<int TViewerSettings::*>(field.Member)); },
+                   [&](QLineEdit* F::*box) { (this->*box)->setText(Text(s.*std::get<std::string TViewerSettings::*>(field.Member))); },
+                   [&](QToolButton* F::*) {},
+               },
+               row.Control);
+  });
   EditPassword2->setText(Text(s.Password));
-  CheckBtnOpen->setChecked(s.ShowOpenButton);
-  CheckBtnEdit->setChecked(s.ShowEditButton);
-  CheckBtnPlay->setChecked(s.ShowPlayButton);
-  CheckBtnSettings->setChecked(s.ShowSettingsButton);
-  CheckSearch->setChecked(s.ShowSearch);
   CheckPasswordClick();
   ComboDateChange();
 
@@ -520,34 +564,31 @@ void TFormSettings::BtnCheckPathsClick() {
 }
 
 void TFormSettings::BtnApplyClick() {
+  const TViewerSettings before = m_owner.Settings();
   TViewerSettings& s = m_owner.Settings();
   s.TitleType = ComboTitle->currentIndex();
   s.ColorScheme = ComboSchemes->currentIndex() < 0 ? std::string() : FromQString(ComboSchemes->currentText());
   s.Language = ComboLanguages->currentIndex() < 0 ? std::string() : FromQString(ComboLanguages->currentText());
-  s.FullScreen = CheckFullScreen->isChecked();
-  s.ShowTopImages = CheckShowTopImages->isChecked();
-  s.AutoScroll = CheckAutoscroll->isChecked();
-  // A box whose text is no whole number counts as 0.
-  auto number = [](const QSpinBox* spin) {
-    bool ok = false;
-    int value = spin->cleanText().toInt(&ok);
-    return ok ? value : 0;
-  };
-  s.MaxImageWidth = number(SpinMaxImageWidth);
-  s.MaxImageHeight = number(SpinMaxImageHeight);
-  s.DateFormat = FromQString(ComboDate->currentText());
-  s.ExternalPlayer = FromQString(EditExternalPlayer->text());
-  s.VideoPathField = FromQString(ComboVideoField->currentText());
-  s.LiveReload = CheckLiveReload->isChecked();
-  s.ThumbnailCache = CheckThumbnailCache->isChecked();
+  ForEachBoundRow([&](const TRow& row, const TSettingField& field) {
+    std::visit(TOverloaded{
+                   [&](QCheckBox* F::*box) { s.*std::get<bool TViewerSettings::*>(field.Member) = (this->*box)->isChecked(); },
+                   [&](QComboBox* F::*box) {
+                     s.*std::get<std::string TViewerSettings::*>(field.Member) = FromQString((this->*box)->currentText());
+                   },
+                   [&](QSpinBox* F::*box) {
+                     // A box whose text is no whole number counts as 0.
+                     bool ok = false;
+                     const int value = (this->*box)->cleanText().toInt(&ok);
+                     s.*std::get<int TViewerSettings::*>(field.Member) = ok ? value : 0;
+                   },
+                   [&](QLineEdit* F::*box) {
+                     s.*std::get<std::string TViewerSettings::*>(field.Member) = FromQString((this->*box)->text());
+                   },
+                   [&](QToolButton* F::*) {},
+               },
+               row.Control);
+  });
   s.PathMap = GridPathRules();
-  s.Protected = CheckPassword->isChecked();
-  s.Password = FromQString(EditPassword1->text());
-  s.ShowOpenButton = CheckBtnOpen->isChecked();
-  s.ShowEditButton = CheckBtnEdit->isChecked();
-  s.ShowPlayButton = CheckBtnPlay->isChecked();
-  s.ShowSettingsButton = CheckBtnSettings->isChecked();
-  s.ShowSearch = CheckSearch->isChecked();
   s.Template = Lines(*MemoTemplate);
   s.ListTemplate = Lines(*MemoListTemplate);
 
@@ -559,7 +600,7 @@ void TFormSettings::BtnApplyClick() {
     if (!find.empty()) s.UserVars.Set(find, replacement);
   }
 
-  m_owner.ApplySettings();
+  m_owner.ApplySettings(before);
   // The main window may have changed its size or border under the dialog.
   raise();
   activateWindow();

@@ -29,8 +29,9 @@ class TSettingsOwner {
   virtual ~TSettingsOwner() = default;
   virtual TViewerSettings& Settings() = 0;
   virtual std::string SettingsProgramFolder() const = 0;
-  // Brings the running window in line with the settings.
-  virtual void ApplySettings() = 0;
+  // Brings the running window in line with the settings, which were
+  // `before` until the dialog changed them.
+  virtual void ApplySettings(const TViewerSettings& before) = 0;
   // Writes "Config.ini"; false when that failed (the error has been shown).
   virtual bool SaveSettings() = 0;
   // How many linked pictures and video paths of the open catalog name files

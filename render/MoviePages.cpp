@@ -1,6 +1,7 @@
 #include "render/MoviePages.h"
 
 #include "catalog/DisplayRules.h"
+#include "catalog/MovieFields.h"
 #include "catalog/TMovieList.h"
 #include "config/PageFrame.h"
 #include "config/TViewerSettings.h"
@@ -9,6 +10,7 @@
 #include "render/MoviePictures.h"
 #include "render/TPictureStore.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -20,6 +22,81 @@ namespace {
 constexpr int kSmallPictureBox = 200;
 
 std::string ImageTag(const std::string& address) { return "<img src=\"" + address + "\">"; }
+
+// The page variables in the order they are replaced: where one name begins
+// with another ($MEDIATYPE, $MEDIA) the longer comes first, and a value
+// never has the variables before it replaced in it.
+constexpr const char* kSubstitutionOrder[] = {
+    "$LINK",        "$NUMBER",     "$MEDIATYPE",  "$MEDIA",        "$SOURCE",     "$DATE",        "$BORROWER",
+    "$TITLE",       "$ORIGINALTITLE", "$TRANSLATEDTITLE", "$DIRECTOR", "$PRODUCER", "$COUNTRY",  "$CATEGORY",
+    "$YEAR",        "$LENGTH",     "$ACTORS",     "$URL",          "$DESCRIPTION", "$COMMENTS",   "$VIDEOFORMAT",
+    "$BITRATE",     "$AUDIOFORMAT", "$AUDIOBITRATE", "$RESOLUTION", "$FRAMERATE",  "$LANGUAGES",   "$SUBTITLES",
+    "$SIZE",        "$DISKS",      "$CHECKED",    "$PICTURE",      "$SMALLPICTURE", "$VIDEOPATH", "$RATINGIMG",
+    "$RATING"};
+
+std::string DerivedValue(std::string_view name, const TMovie& m, const TViewerSettings& settings,
+                         const std::string& largePicture, const std::string& smallPicture, const TPageLinks& links) {
+  if (name == "Link") return links.MoviePage(m);
+  if (name == "Title") return GetMovieTitle(m, settings.TitleType);
+  if (name == "Picture") return ImageTag(links.Picture(largePicture));
+  if (name == "SmallPicture") return ImageTag(links.Picture(smallPicture));
+  if (name == "VideoPath") return GetVideoPath(&m, settings.VideoPathField);
+  char ratingImage[32];
+  std::snprintf(ratingImage, sizeof ratingImage, "rating%.2d.gif", RatingStep(m.Rating));
+  return ImageTag(links.Picture(ratingImage));
+}
+
+bool IsPictureName(std::string_view value) {
+  if (value.find_first_of("/\\:") != std::string_view::npos) return false;
+  return value.rfind("image-", 0) == 0 || value.rfind("rating", 0) == 0;
+}
+
+bool IsRelativeAddress(std::string_view value) {
+  return !value.empty() && value.front() != '/' && value.front() != '#' && value.find(':') == std::string_view::npos;
+}
+
+// A template's own addresses led where the links say: "movie" page
+// addresses anywhere, pictures and relative files in src and href
+// attributes. Values that hold a variable are left to the variables.
+std::string LeadAddresses(std::string text, const TPageLinks& links) {
+  std::string out;
+  std::size_t at = 0;
+  for (std::size_t start; (start = text.find(kMovieUrlPrefix, at)) != std::string::npos;) {
+    std::size_t end = text.find(".html", start);
+    if (end == std::string::npos) break;
+    end += 5;
+    out.append(text, at, start - at);
+    out += links.PageAddress(std::string_view(text).substr(start, end - start));
+    at = end;
+  }
+  out.append(text, at, std::string::npos);
+  text = std::move(out);
+  out.clear();
+  at = 0;
+  for (;;) {
+    std::size_t src = text.find("src=\"", at);
+    std::size_t href = text.find("href=\"", at);
+    std::size_t start = std::min(src, href);
+    if (start == std::string::npos) break;
+    std::size_t valueStart = start + (start == src ? 5 : 6);
+    std::size_t valueEnd = text.find('"', valueStart);
+    if (valueEnd == std::string::npos) break;
+    out.append(text, at, valueStart - at);
+    std::string value = text.substr(valueStart, valueEnd - valueStart);
+    if (value.find('$') != std::string::npos) {
+      out += value;
+    } else if (IsPictureName(value)) {
+      out += links.Picture(value);
+    } else if (IsRelativeAddress(value)) {
+      out += links.ProgramFile(value);
+    } else {
+      out += value;
+    }
+    at = valueEnd;
+  }
+  out.append(text, at, std::string::npos);
+  return out;
+}
 
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;
@@ -101,47 +178,30 @@ void ReplaceAll(std::string& text, std::string_view find, std::string_view repla
   text = std::move(out);
 }
 
+std::string TPageLinks::MoviePage(const TMovie& movie) const { return MoviePageAddress(MovieHandleText(movie)); }
+std::string TPageLinks::Picture(const std::string& name) const { return name; }
+std::string TPageLinks::PageAddress(std::string_view address) const { return std::string(address); }
+std::string TPageLinks::ProgramFile(const std::string& name) const { return name; }
+
 std::string SubstituteMovieVariables(std::string text, const TMovie& m, const TViewerSettings& settings,
-                                     const std::string& largePicture, const std::string& smallPicture) {
-  char ratingImage[32];
-  std::snprintf(ratingImage, sizeof ratingImage, "rating%.2d.gif", RatingStep(m.Rating));
-  // Longer names first where one name begins with another.
-  ReplaceAll(text, "$LINK", MoviePageAddress(MovieHandleText(m)));
-  ReplaceAll(text, "$NUMBER", FormatOptionalNumber(m.Number));
-  ReplaceAll(text, "$MEDIATYPE", m.MediaType);
-  ReplaceAll(text, "$MEDIA", m.Media);
-  ReplaceAll(text, "$SOURCE", m.Source);
-  ReplaceAll(text, "$DATE", FormatMovieDate(m.Date, settings.DateFormat));
-  ReplaceAll(text, "$BORROWER", m.Borrower);
-  ReplaceAll(text, "$TITLE", GetMovieTitle(m, settings.TitleType));
-  ReplaceAll(text, "$ORIGINALTITLE", m.OriginalTitle);
-  ReplaceAll(text, "$TRANSLATEDTITLE", m.TranslatedTitle);
-  ReplaceAll(text, "$DIRECTOR", m.Director);
-  ReplaceAll(text, "$PRODUCER", m.Producer);
-  ReplaceAll(text, "$COUNTRY", m.Country);
-  ReplaceAll(text, "$CATEGORY", m.Category);
-  ReplaceAll(text, "$YEAR", FormatOptionalNumber(m.Year));
-  ReplaceAll(text, "$LENGTH", FormatOptionalNumber(m.Length));
-  ReplaceAll(text, "$ACTORS", LineBreaksToHtml(m.Actors));
-  ReplaceAll(text, "$URL", m.URL);
-  ReplaceAll(text, "$DESCRIPTION", LineBreaksToHtml(m.Description));
-  ReplaceAll(text, "$COMMENTS", LineBreaksToHtml(m.Comments));
-  ReplaceAll(text, "$VIDEOFORMAT", m.VideoFormat);
-  ReplaceAll(text, "$BITRATE", FormatOptionalNumber(m.VideoBitrate));
-  ReplaceAll(text, "$AUDIOFORMAT", m.AudioFormat);
-  ReplaceAll(text, "$AUDIOBITRATE", FormatOptionalNumber(m.AudioBitrate));
-  ReplaceAll(text, "$RESOLUTION", m.Resolution);
-  ReplaceAll(text, "$FRAMERATE", m.Framerate);
-  ReplaceAll(text, "$LANGUAGES", m.Languages);
-  ReplaceAll(text, "$SUBTITLES", m.Subtitles);
-  ReplaceAll(text, "$SIZE", m.Size);
-  ReplaceAll(text, "$DISKS", FormatOptionalNumber(m.Disks));
-  ReplaceAll(text, "$CHECKED", CheckedText(m.Checked));
-  ReplaceAll(text, "$PICTURE", ImageTag(largePicture));
-  ReplaceAll(text, "$SMALLPICTURE", ImageTag(smallPicture));
-  ReplaceAll(text, "$VIDEOPATH", GetVideoPath(&m, settings.VideoPathField));
-  ReplaceAll(text, "$RATINGIMG", ImageTag(ratingImage));
-  ReplaceAll(text, "$RATING", FormatRating(m.Rating));
+                                     const std::string& largePicture, const std::string& smallPicture,
+                                     const TPageLinks* links) {
+  static const TPageLinks viewerLinks;
+  const TPageLinks& to = links != nullptr ? *links : viewerLinks;
+  for (const char* variable : kSubstitutionOrder) {
+    const TMovieField& field = *FindPageVariable(variable);
+    std::string value;
+    switch (field.Kind) {
+      case TFieldKind::Text: value = *FieldText(m, field); break;
+      case TFieldKind::MultilineText: value = LineBreaksToHtml(*FieldText(m, field)); break;
+      case TFieldKind::Number: value = FormatOptionalNumber(FieldNumber(m, field)); break;
+      case TFieldKind::Date: value = FormatMovieDate(FieldNumber(m, field), settings.DateFormat); break;
+      case TFieldKind::Rating: value = FormatRating(FieldNumber(m, field)); break;
+      case TFieldKind::Checked: value = CheckedText(FieldNumber(m, field) != 0); break;
+      case TFieldKind::Derived: value = DerivedValue(field.Name, m, settings, largePicture, smallPicture, to); break;
+    }
+    ReplaceAll(text, variable, value);
+  }
   return text;
 }
 
@@ -194,7 +254,18 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
   }
   MakePictures(jobs, input.Pictures, input.Workers);
 
-  const std::string movieTemplate = JoinLines(movies.size() == 1 ? settings.Template : settings.ListTemplate);
+  std::string movieTemplate = JoinLines(movies.size() == 1 ? settings.Template : settings.ListTemplate);
+  const TUserVars* userVars = &settings.UserVars;
+  TUserVars ledUserVars;
+  if (input.Links != nullptr) {
+    movieTemplate = LeadAddresses(std::move(movieTemplate), *input.Links);
+    for (const TUserVars::TEntry& entry : settings.UserVars.Entries()) {
+      std::string value = entry.Value;
+      ReplaceAll(value, "&equal;", "=");
+      ledUserVars.Set(entry.Name, LeadAddresses(std::move(value), *input.Links));
+    }
+    userVars = &ledUserVars;
+  }
   for (std::size_t i = 0; i < movies.size(); ++i) {
     std::string block;
     if (movies[i] != nullptr) {
@@ -210,11 +281,11 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
         input.Store.Add(result.Name, std::move(result.Bytes));
         input.Store.RememberMade(key, result.Name);
       }
-      block = SubstituteMovieVariables(movieTemplate, *movies[i], settings, names[0], names[1]);
+      block = SubstituteMovieVariables(movieTemplate, *movies[i], settings, names[0], names[1], input.Links);
     } else {
       block = NoResultBlock(tokens[i + 1]);
     }
-    page += ApplyUserVariables(std::move(block), settings.UserVars);
+    page += ApplyUserVariables(std::move(block), *userVars);
   }
   return page + input.Frame.PageFooter;
 }

@@ -12,6 +12,26 @@ struct TPageFrame;
 struct TPictureContext;
 struct TViewerSettings;
 
+// Where a page's links and pictures lead. The viewer's pages name movies by
+// "movie" page addresses and pictures by their names in the store; a static
+// site names files of its own instead. The renderer asks here for every
+// address it writes ($LINK, the pictures, the rating image) and for every
+// address a template or user variable spells out in a src or href
+// attribute; what the catalog's own texts hold is never touched.
+class TPageLinks {
+ public:
+  virtual ~TPageLinks() = default;
+  // The page of one movie ($LINK).
+  virtual std::string MoviePage(const TMovie& movie) const;
+  // A picture of the store or a rating image, by its name.
+  virtual std::string Picture(const std::string& name) const;
+  // A "movie" page address written in a template.
+  virtual std::string PageAddress(std::string_view address) const;
+  // Any other relative address a template names: a file of the program
+  // folder (a style sheet, a logo).
+  virtual std::string ProgramFile(const std::string& name) const;
+};
+
 // Everything a page is made from, read at the moment it is rendered.
 struct TPageInput {
   const TMovieList& Movies;
@@ -21,6 +41,8 @@ struct TPageInput {
   TPictureStore& Store;
   // Threads that make a page's pictures; 0 means one per processor.
   int Workers = 0;
+  // Where links lead; nullptr for the viewer's own addresses.
+  const TPageLinks* Links = nullptr;
 };
 
 // The page for an address such as "movie[12,34].html": the frame around one
@@ -33,7 +55,8 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input);
 
 // The template with the 36 variables of one movie replaced, in their order.
 std::string SubstituteMovieVariables(std::string text, const TMovie& movie, const TViewerSettings& settings,
-                                     const std::string& largePicture, const std::string& smallPicture);
+                                     const std::string& largePicture, const std::string& smallPicture,
+                                     const TPageLinks* links = nullptr);
 
 // The user's find-and-replace pairs applied to a block ("&equal;" read as "=").
 std::string ApplyUserVariables(std::string block, const TUserVars& userVars);

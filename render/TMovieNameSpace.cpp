@@ -21,7 +21,7 @@ void UnregisterMovieNameSpace() {
   g_onMovieRequest = nullptr;
 }
 
-std::int32_t TMovieNameSpace::Start(std::u16string_view url, TMovieProtocolSink* sink) {
+std::int32_t TMovieNameSpace::Start(std::u16string_view url) {
   m_dataReady = false;
   m_data = TMovieResponse();
   TMovieRequestEvent callback;
@@ -41,17 +41,12 @@ std::int32_t TMovieNameSpace::Start(std::u16string_view url, TMovieProtocolSink*
   }
   if (!handled || m_data.Bytes.size() > 0xFFFFFFFFu) {
     m_data = TMovieResponse();
-    return MovieStatus::kObjectNotFound;
+    return ResultCode::kObjectNotFound;
   }
-  m_sink = sink;
   m_bytesRead = 0;
   m_totalSize = static_cast<std::uint32_t>(m_data.Bytes.size());
   m_dataReady = true;
-  if (m_sink != nullptr) {
-    m_sink->ReportData(kReportAllData, m_totalSize, m_totalSize);
-    m_sink->ReportResult(MovieStatus::kOk, 0, nullptr);
-  }
-  return MovieStatus::kOk;
+  return ResultCode::kOk;
 }
 
 std::int32_t TMovieNameSpace::Read(void* buffer, std::uint32_t count, std::uint32_t& read) {
@@ -61,14 +56,13 @@ std::int32_t TMovieNameSpace::Read(void* buffer, std::uint32_t count, std::uint3
     if (read > 0) std::memcpy(buffer, m_data.Bytes.data() + m_bytesRead, read);
     m_bytesRead += read;
   }
-  return m_bytesRead == m_totalSize ? MovieStatus::kFalse : MovieStatus::kPending;
+  return m_bytesRead == m_totalSize ? ResultCode::kFalse : ResultCode::kPending;
 }
 
 std::int32_t TMovieNameSpace::Terminate() {
   if (m_dataReady) {
-    m_sink = nullptr;
     m_data = TMovieResponse();
     m_dataReady = false;
   }
-  return MovieStatus::kOk;
+  return ResultCode::kOk;
 }

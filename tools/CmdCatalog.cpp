@@ -2,7 +2,9 @@
 #include "tools/ElkcatCommands.h"
 #include "tools/SampleCatalog.h"
 
+#include "catalog/MovieFields.h"
 #include "catalog/TMovieList.h"
+#include "config/Overloaded.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 
@@ -18,37 +20,14 @@ TJson Text(const std::string& text) { return Cp1252ToUtf8(text); }
 TJson MovieJson(const TMovie& m) {
   TJson j;
   j["handle"] = std::to_string(m.Handle);
-  j["Number"] = m.Number;
-  j["Media"] = Text(m.Media);
-  j["MediaType"] = Text(m.MediaType);
-  j["Source"] = Text(m.Source);
-  j["Date"] = m.Date;
-  j["Borrower"] = Text(m.Borrower);
-  j["Rating"] = m.Rating;
-  j["OriginalTitle"] = Text(m.OriginalTitle);
-  j["TranslatedTitle"] = Text(m.TranslatedTitle);
-  j["Director"] = Text(m.Director);
-  j["Producer"] = Text(m.Producer);
-  j["Country"] = Text(m.Country);
-  j["Category"] = Text(m.Category);
-  j["Year"] = m.Year;
-  j["Length"] = m.Length;
-  j["Actors"] = Text(m.Actors);
-  j["URL"] = Text(m.URL);
-  j["Description"] = Text(m.Description);
-  j["Comments"] = Text(m.Comments);
-  j["VideoFormat"] = Text(m.VideoFormat);
-  j["VideoBitrate"] = m.VideoBitrate;
-  j["AudioFormat"] = Text(m.AudioFormat);
-  j["AudioBitrate"] = m.AudioBitrate;
-  j["Resolution"] = Text(m.Resolution);
-  j["Framerate"] = Text(m.Framerate);
-  j["Languages"] = Text(m.Languages);
-  j["Subtitles"] = Text(m.Subtitles);
-  j["Size"] = Text(m.Size);
-  j["Disks"] = m.Disks;
-  j["Checked"] = m.Checked;
-  j["PictureName"] = Text(m.PictureName);
+  for (const TMovieField& field : MovieFields()) {
+    std::visit(TOverloaded{
+                   [](std::monostate) {},
+                   [&](std::string TMovie::*text) { j[field.Name] = Text(m.*text); },
+                   [&](auto member) { j[field.Name] = m.*member; },
+               },
+               field.Member);
+  }
   j["PictureSize"] = m.Picture ? m.Picture->Size() : 0;
   return j;
 }

@@ -1,61 +1,27 @@
 #include "tools/ElkcatArgs.h"
 #include "tools/ElkcatCommands.h"
 
-#include "catalog/TMovieList.h"
-#include "config/PageFrame.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
-#include "config/Translation.h"
-#include "render/MoviePictures.h"
 #include "render/PathCheck.h"
-#include "tools/SiteWriter.h"
-#include "render/Resources.h"
 #include "render/TMovieRequestHandler.h"
-#include "render/TPictureStore.h"
+#include "render/TPageSession.h"
+#include "tools/SiteWriter.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-namespace {
-
-constexpr int kNominalScreenWidth = 1024;
-constexpr int kNominalScreenHeight = 768;
-
-// What the viewer holds to answer "movie" URLs for one open catalog, set up
-// from the settings, scheme and language of a program folder.
-struct TPageServer {
-  TMovieList Movies;
-  TViewerSettings Settings;
-  TPageFrame Frame;
-  TPictureContext Pictures;
-  TPictureStore Store;
-  TPageInput Input{Movies, Settings, Frame, Pictures, Store};
-  std::string Folder;
-
-  TPageServer(const std::string& folder, const std::string& catalog) : Folder(folder) {
-    LoadSettings(Settings, folder, kNominalScreenWidth, kNominalScreenHeight);
-    Frame = BuildPageFrame(folder, Settings.ColorScheme);
-    LoadLanguage((std::filesystem::path(folder) / (Settings.Language + ".lng")).string());
-    Pictures.BlankImage = LoadResourceStream("blank").value_or("");
-    Movies.LoadFromFile(catalog);
-    Pictures.CatalogFolder = std::filesystem::absolute(catalog).parent_path().string() + "/";
-    Pictures.PathMap = Settings.PathMap;
-  }
-};
-
-}  // namespace
-
 int RunPage(const std::vector<std::string>& words) {
   TArgs args(words, {"dir"}, {});
   args.ExpectPositional(2, 2);
   try {
-    TPageServer server(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
     std::string address = args.Positional()[1];
     if (address.rfind("movie://", 0) == 0) address = TMovieRequestHandler::RequestName(address);
-    std::cout << RenderMoviePage(address, server.Input);
+    std::cout << RenderMoviePage(address, session->Input());
   } catch (const TViewerError& error) {
     std::cerr << error.what() << "\n";
     return 1;
@@ -67,15 +33,16 @@ int RunPaths(const std::vector<std::string>& words) {
   TArgs args(words, {"dir"}, {});
   args.ExpectPositional(1, 1);
   try {
-    TPageServer server(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
-    TPathCounts counts = CountResolvedPaths(server.Movies, server.Pictures.CatalogFolder, server.Settings.VideoPathField,
-                                            server.Settings.PathMap);
+    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    const TViewerSettings& settings = session->Settings();
+    TPathCounts counts = CountResolvedPaths(session->Catalog(), session->Pictures().CatalogFolder,
+                                            settings.VideoPathField, settings.PathMap);
     nlohmann::ordered_json json;
-    json["rules"] = server.Settings.PathMap.size();
+    json["rules"] = settings.PathMap.size();
     json["linkedPictures"] = counts.LinkedPictures;
     json["picturesFound"] = counts.PicturesFound;
     json["picturesFoundWithRules"] = counts.PicturesFoundMapped;
-    json["videoField"] = Cp1252ToUtf8(server.Settings.VideoPathField);
+    json["videoField"] = Cp1252ToUtf8(settings.VideoPathField);
     json["videoPaths"] = counts.VideoPaths;
     json["videosFound"] = counts.VideosFound;
     json["videosFoundWithRules"] = counts.VideosFoundMapped;
@@ -121,14 +88,13 @@ int RunGet(const std::vector<std::string>& words) {
   std::error_code error;
   std::filesystem::create_directories(*out, error);
   try {
-    TPageServer server(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
-    TMovieRequestHandler handler(server.Input, LoadRatingImages(), server.Folder);
+    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
     RegisterMovieNameSpace([&](TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
-                               bool& handled) { handler.HandleMovieRequest(sender, url, response, handled); });
+                               bool& handled) { session->Handler().HandleMovieRequest(sender, url, response, handled); });
     for (std::size_t i = 1; i < args.Positional().size(); ++i) {
       const std::string& url = args.Positional()[i];
       TMovieNameSpace request;
-      if (request.Start(Utf8ToUtf16(url), nullptr) != MovieStatus::kOk) {
+      if (request.Start(Utf8ToUtf16(url)) != ResultCode::kOk) {
         std::cout << "not-found " << url << "\n";
         continue;
       }

@@ -1,6 +1,7 @@
 #include "tools/ElkcatArgs.h"
 #include "tools/ElkcatCommands.h"
 
+#include "config/Overloaded.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
@@ -25,35 +26,20 @@ TJson Lines(const std::vector<std::string>& lines) {
 
 TJson SettingsJson(const TViewerSettings& s) {
   TJson j;
-  j["CatalogFile"] = Text(s.CatalogFile);
-  j["AutoOpen"] = s.AutoOpen;
-  j["TitleType"] = s.TitleType;
-  j["ColorScheme"] = Text(s.ColorScheme);
-  j["Language"] = Text(s.Language);
-  j["FullScreen"] = s.FullScreen;
-  j["ShowTopImages"] = s.ShowTopImages;
-  j["AutoScroll"] = s.AutoScroll;
-  j["MaxImageWidth"] = s.MaxImageWidth;
-  j["MaxImageHeight"] = s.MaxImageHeight;
-  j["DateFormat"] = Text(s.DateFormat);
-  j["ExternalPlayer"] = Text(s.ExternalPlayer);
-  j["VideoPathField"] = Text(s.VideoPathField);
-  j["Protected"] = s.Protected;
-  j["PasswordSet"] = !s.Password.empty();
-  j["ShowOpenButton"] = s.ShowOpenButton;
-  j["ShowEditButton"] = s.ShowEditButton;
-  j["ShowSettingsButton"] = s.ShowSettingsButton;
-  j["ShowPlayButton"] = s.ShowPlayButton;
-  j["ShowSearch"] = s.ShowSearch;
-  j["Maximized"] = s.Maximized;
-  j["Left"] = s.Left;
-  j["Top"] = s.Top;
-  j["Width"] = s.Width;
-  j["Height"] = s.Height;
-  j["LastGroup"] = s.LastGroup;
-  j["LastGroupDesc"] = s.LastGroupDesc;
-  j["LastOrder"] = s.LastOrder;
-  j["LastOrderDesc"] = s.LastOrderDesc;
+  for (const TSettingField& field : ConfigSettingFields()) {
+    std::visit(TOverloaded{
+                   [&](std::string TViewerSettings::*text) {
+                     // The password itself is never printed; only whether there is one.
+                     if (field.Rule == TSettingField::TRule::Scrambled) {
+                       j["PasswordSet"] = !(s.*text).empty();
+                     } else {
+                       j[field.Key] = Text(s.*text);
+                     }
+                   },
+                   [&](auto member) { j[field.Key] = s.*member; },
+               },
+               field.Member);
+  }
   j["Template"] = Lines(s.Template);
   j["ListTemplate"] = Lines(s.ListTemplate);
   TJson vars = TJson::array();

@@ -4,22 +4,19 @@
 #include "browse/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
-#include "config/PageFrame.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
 #include "config/TextEncoding.h"
 #include "config/Translation.h"
 #include "render/MovieAddress.h"
 #include "render/MoviePages.h"
-#include "render/MoviePictures.h"
-#include "render/Resources.h"
 #include "render/TMovieRequestHandler.h"
+#include "render/TPageSession.h"
 #include "render/TPictureStore.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -31,8 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kNominalScreenWidth = 1024;
-constexpr int kNominalScreenHeight = 768;
 constexpr const char* kPictureFolder = "pictures/";
 constexpr int kProgressEvery = 100;
 constexpr const char* kFontFallback =
@@ -68,136 +63,72 @@ std::string EscapeHtml(std::string_view text) {
   return out;
 }
 
-// A page of the viewer as a file of the site: its own addresses become
-// relative links, its pictures live in pictures/, and it says that it is
-// UTF-8. Names of other files it asks for are collected.
-class TLinkRewriter {
+// The site's own addresses for a page's links: movies by their file,
+// pictures in pictures/, other files of the program folder beside the
+// pages (collected to be copied). Each thread has its own.
+class TSiteLinks : public TPageLinks {
  public:
-  explicit TLinkRewriter(const std::unordered_map<std::int64_t, int>& positions) : m_positions(positions) {}
+  explicit TSiteLinks(const std::unordered_map<std::int64_t, int>& positions) : m_positions(positions) {}
 
-  std::string Rewrite(std::string page, std::set<std::string>& wanted) const {
-    page = RewriteMovieAddresses(std::move(page));
-    page = RewriteAttributes(std::move(page), wanted);
-    std::string utf8 = Cp1252ToUtf8(page);
-    // Right after the opening tag, inside the first kilobyte as browsers want.
-    // Pages ask for Verdana, which most machines other than Windows lack;
-    // there the text stays in a sans-serif face rather than the browser's
-    // default serif.
-    const std::string meta = std::string("<meta charset=\"utf-8\">") + kFontFallback;
-    std::size_t html = utf8.find("<html>");
-    if (html == std::string::npos) return meta + "\r\n" + utf8;
-    return utf8.insert(html + 6, "\r\n" + meta);
-  }
-
- private:
-  std::string RewriteMovieAddresses(std::string page) const {
-    std::string out;
-    std::size_t at = 0;
-    for (;;) {
-      std::size_t start = page.find(kMovieUrlPrefix, at);
-      if (start == std::string::npos) break;
-      out.append(page, at, start - at);
-      std::size_t end = page.find(".html", start);
-      if (end == std::string::npos) {
-        at = start;
-        break;
-      }
-      end += 5;
-      out += SiteAddress(std::string_view(page).substr(start, end - start));
-      at = end;
-    }
-    out.append(page, at, std::string::npos);
-    return out;
-  }
-
-  // The site's file for a page address of the viewer: a movie's own page,
-  // or the index for anything else (lists and searches have no file).
-  std::string SiteAddress(std::string_view address) const {
+  std::string MoviePage(const TMovie& movie) const override { return MovieFile(movie.Handle); }
+  std::string Picture(const std::string& name) const override { return kPictureFolder + name; }
+  // A movie's own page, or the index for anything else (lists and
+  // searches have no file).
+  std::string PageAddress(std::string_view address) const override {
     std::vector<std::string> tokens = TokenizeMovieAddress(TMovieRequestHandler::RequestName(std::string(address)));
     if (tokens.size() == 3 && tokens[0] == "movie") {
-      if (std::optional<std::int64_t> handle = ParseHandle(tokens[1])) {
-        auto found = m_positions.find(*handle);
-        if (found != m_positions.end()) return "movie-" + std::to_string(found->second) + ".html";
-      }
+      if (std::optional<std::int64_t> handle = ParseHandle(tokens[1])) return MovieFile(*handle);
     }
     return "index.html";
   }
-
-  // Pictures the page names by relative address move into pictures/;
-  // any other relative file is collected to be copied.
-  static std::string RewriteAttributes(std::string page, std::set<std::string>& wanted) {
-    std::string out;
-    std::size_t at = 0;
-    for (;;) {
-      std::size_t src = page.find("src=\"", at);
-      std::size_t href = page.find("href=\"", at);
-      std::size_t start = std::min(src, href);
-      if (start == std::string::npos) break;
-      std::size_t valueStart = start + (start == src ? 5 : 6);
-      std::size_t valueEnd = page.find('"', valueStart);
-      if (valueEnd == std::string::npos) break;
-      out.append(page, at, valueStart - at);
-      std::string value = page.substr(valueStart, valueEnd - valueStart);
-      if (IsPictureName(value)) {
-        out += kPictureFolder + value;
-      } else {
-        if (IsProgramFileName(value)) wanted.insert(value);
-        out += value;
-      }
-      at = valueEnd;
+  std::string ProgramFile(const std::string& name) const override {
+    if (name != "index.html" && name.rfind("movie-", 0) != 0 && name.rfind("name-", 0) != 0 &&
+        name.rfind(kPictureFolder, 0) != 0) {
+      Wanted.insert(name);
     }
-    out.append(page, at, std::string::npos);
-    return out;
+    return name;
   }
 
-  static bool IsPictureName(std::string_view value) {
-    if (value.find_first_of("/\\:") != std::string_view::npos) return false;
-    return value.rfind("image-", 0) == 0 || value.rfind("rating", 0) == 0;
-  }
+  // The files of the program folder that pages named.
+  mutable std::set<std::string> Wanted;
 
-  static bool IsProgramFileName(std::string_view value) {
-    if (value.empty() || value.front() == '/' || value.front() == '#' || value.find(':') != std::string_view::npos) {
-      return false;
-    }
-    return value != "index.html" && value.rfind("movie-", 0) != 0 && value.rfind("name-", 0) != 0 &&
-           value.rfind(kPictureFolder, 0) != 0;
+ private:
+  std::string MovieFile(std::int64_t handle) const {
+    auto found = m_positions.find(handle);
+    return found == m_positions.end() ? "index.html" : "movie-" + std::to_string(found->second) + ".html";
   }
 
   const std::unordered_map<std::int64_t, int>& m_positions;
 };
 
-}  // namespace
+// A page of the viewer as a file of the site: it says that it is UTF-8.
+std::string SitePage(const std::string& page) {
+  std::string utf8 = Cp1252ToUtf8(page);
+  // Right after the opening tag, inside the first kilobyte as browsers want.
+  // Pages ask for Verdana, which most machines other than Windows lack;
+  // there the text stays in a sans-serif face rather than the browser's
+  // default serif.
+  const std::string meta = std::string("<meta charset=\"utf-8\">") + kFontFallback;
+  std::size_t html = utf8.find("<html>");
+  if (html == std::string::npos) return meta + "\r\n" + utf8;
+  return utf8.insert(html + 6, "\r\n" + meta);
+}
 
-TSiteResult WriteSite(const TSiteOptions& options) {
-  const fs::path out(options.OutFolder);
-  TViewerSettings settings;
-  LoadSettings(settings, options.ProgramFolder, kNominalScreenWidth, kNominalScreenHeight);
-  TPageFrame frame = BuildPageFrame(options.ProgramFolder, settings.ColorScheme);
-  LoadLanguage((fs::path(options.ProgramFolder) / (settings.Language + ".lng")).string());
-  TPictureContext pictures;
-  pictures.BlankImage = LoadResourceStream("blank").value_or("");
-  pictures.PathMap = settings.PathMap;
-  TMovieList movies;
-  movies.LoadFromFile(options.CatalogPath);
-  pictures.CatalogFolder = fs::absolute(options.CatalogPath).parent_path().string() + "/";
-
-  std::unordered_map<std::int64_t, int> positions;
-  std::vector<TPageJob> jobs;
-  for (int i = 0; i < movies.Count(); ++i) {
-    positions[movies.Items(i).Handle] = i + 1;
-    jobs.push_back({"movie-" + std::to_string(i + 1) + ".html", MoviePageAddress(MovieHandleText(movies.Items(i)))});
-  }
-  TSiteResult result;
-  result.MoviePages = movies.Count();
-
-  // The index: the side bar as the viewer would show it.
+// The index: the side bar as the viewer would show it, each item a link
+// to a movie's page or (in people mode) to a name's page, which is added
+// to the jobs.
+std::string IndexPage(const TPageSession& session, const TSiteOptions& options,
+                      const std::unordered_map<std::int64_t, int>& positions, std::vector<TPageJob>& jobs,
+                      TSiteResult& result) {
+  const TViewerSettings& settings = session.Settings();
+  const TMovieList& movies = session.Catalog();
   TSideBarModel bar;
   const int group = options.Group.value_or(settings.LastGroup);
   const int order = options.Order.value_or(settings.LastOrder);
   std::string caption = BuildSideBar(movies, bar, settings.TitleType, group, settings.LastGroupDesc, order,
                                      settings.LastOrderDesc);
   const std::string& owner = movies.Properties().OwnerName;
-  std::string index = frame.PageHeader + "<h1>" +
+  std::string index = session.Frame().PageHeader + "<h1>" +
                       EscapeHtml((owner.empty() ? Translate("My Private") : owner + "'s") + " " +
                                  Translate("Movie Collection")) +
                       "</h1>\r\n<p>" + EscapeHtml(caption) + "</p>\r\n";
@@ -206,36 +137,41 @@ TSiteResult WriteSite(const TSiteOptions& options) {
     index += "<h2>" + EscapeHtml(section.Caption()) + "</h2>\r\n<ul>\r\n";
     for (int i = 0; i < section.Items().Count(); ++i) {
       std::string link, text = section.Items().Strings(i);
-      if (bar.Tag == 1) {
+      if (const TMovie* movie = SideBarItemMovie(bar, s, i)) {
+        link = "movie-" + std::to_string(positions.at(movie->Handle)) + ".html";
+        if (text.empty()) text = GetMovieTitle(*movie, settings.TitleType);
+      } else {
         link = "name-" + std::to_string(s + 1) + "-" + std::to_string(i + 1) + ".html";
         jobs.push_back({link, MoviePageAddress(SideBarItemHandles(bar, s, i))});
         ++result.NamePages;
-      } else {
-        const auto* movie = static_cast<const TMovie*>(section.Items().Objects(i));
-        link = "movie-" + std::to_string(positions.at(movie->Handle)) + ".html";
-        if (text.empty()) text = GetMovieTitle(*movie, settings.TitleType);
       }
       index += "<li><a href=\"" + link + "\">" + EscapeHtml(text) + "</a></li>\r\n";
     }
     index += "</ul>\r\n";
   }
-  index += frame.PageFooter;
+  return index + session.Frame().PageFooter;
+}
 
-  // The pages, on several threads; each file is the same whoever makes it.
-  const TLinkRewriter rewriter(positions);
+// The pages, on several threads; each file is the same whoever makes it.
+// Returns the pictures written; adds the program folder's files that pages
+// named to `wanted`.
+std::set<std::string> WritePages(const TPageSession& session, const TSiteOptions& options,
+                                 const std::unordered_map<std::int64_t, int>& positions,
+                                 const std::vector<TPageJob>& jobs, std::set<std::string>& wanted) {
+  const fs::path out(options.OutFolder);
   std::mutex lock;
-  std::set<std::string> written, wanted;
+  std::set<std::string> written;
   std::atomic<std::size_t> next{0};
   std::atomic<int> done{0};
   std::exception_ptr failure;
   auto work = [&] {
     TPictureStore store;
-    TPageInput input{movies, settings, frame, pictures, store, 1};
-    std::set<std::string> mine;
+    TSiteLinks links(positions);
+    TPageInput input = session.InputWith(store, &links, 1);
     try {
       for (std::size_t job = next++; job < jobs.size(); job = next++) {
         const std::size_t before = store.Count();
-        std::string page = rewriter.Rewrite(RenderMoviePage(jobs[job].Address, input), mine);
+        std::string page = SitePage(RenderMoviePage(jobs[job].Address, input));
         for (std::size_t p = before; p < store.Count(); ++p) {
           const std::string& name = store.NameAt(p);
           {
@@ -260,7 +196,7 @@ TSiteResult WriteSite(const TSiteOptions& options) {
       next = jobs.size();
     }
     std::lock_guard<std::mutex> guard(lock);
-    wanted.insert(mine.begin(), mine.end());
+    wanted.insert(links.Wanted.begin(), links.Wanted.end());
   };
   int workers = options.Workers > 0 ? options.Workers : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   std::vector<std::thread> threads;
@@ -268,15 +204,36 @@ TSiteResult WriteSite(const TSiteOptions& options) {
   work();
   for (std::thread& thread : threads) thread.join();
   if (failure) std::rethrow_exception(failure);
+  return written;
+}
 
-  std::set<std::string> unused;
-  WriteFile(out / "index.html", rewriter.Rewrite(index, unused));
+}  // namespace
+
+TSiteResult WriteSite(const TSiteOptions& options) {
+  const fs::path out(options.OutFolder);
+  std::unique_ptr<TPageSession> session = TPageSession::ForCatalog(options.ProgramFolder, options.CatalogPath);
+  const TMovieList& movies = session->Catalog();
+
+  std::unordered_map<std::int64_t, int> positions;
+  std::vector<TPageJob> jobs;
+  for (int i = 0; i < movies.Count(); ++i) {
+    positions[movies.Items(i).Handle] = i + 1;
+    jobs.push_back({"movie-" + std::to_string(i + 1) + ".html", MoviePageAddress(MovieHandleText(movies.Items(i)))});
+  }
+  TSiteResult result;
+  result.MoviePages = movies.Count();
+  const std::string index = IndexPage(*session, options, positions, jobs, result);
+
+  std::set<std::string> wanted;
+  std::set<std::string> written = WritePages(*session, options, positions, jobs, wanted);
+  WriteFile(out / "index.html", SitePage(index));
   // Every rating image, so any template's rating is there.
-  std::array<std::string, 11> ratings = LoadRatingImages();
   char name[16];
   for (int i = 0; i <= 10; ++i) {
     std::snprintf(name, sizeof name, "rating%.2d.gif", i);
-    if (written.insert(name).second) WriteFile(out / kPictureFolder / name, ratings[static_cast<std::size_t>(i)]);
+    if (written.insert(name).second) {
+      WriteFile(out / kPictureFolder / name, session->RatingImages()[static_cast<std::size_t>(i)]);
+    }
   }
   result.Pictures = static_cast<int>(written.size());
   // Other files of the program folder that pages name (style sheets and

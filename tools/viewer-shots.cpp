@@ -13,7 +13,9 @@
 #include "dialogs/TFormProgress.h"
 #include "dialogs/TFormSettings.h"
 #include "viewer/Glyphs.h"
+#include "tests/support/RunEvents.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TStripFiller.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
@@ -40,6 +42,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+bool Filling(TFormMain& form) { return form.findChild<TStripFiller*>()->Filling(); }
 
 constexpr int kWidth = 1100;
 constexpr int kHeight = 720;
@@ -74,15 +78,15 @@ void Shoot(const fs::path& bin, const QString& file, const std::string& settings
     TFormProgress progress;
     TFormMain form(TProgramPaths::ForFolder(folder), &progress);
     int loads = 0;
-    QObject::connect(form.WebBrowser1, &QWebEngineView::loadFinished, [&] { ++loads; });
+    QObject::connect(form.Ui().WebBrowser1, &QWebEngineView::loadFinished, [&] { ++loads; });
     form.ShowWindow();
-    RunEventsUntil([&] { return !form.Filling() && loads > 0; }, kLongestWaitMs);
+    RunEventsUntil([&] { return !Filling(form) && loads > 0; }, kLongestWaitMs);
     if (prepare) {
       const int before = loads;
       prepare(form);
       RunEventsUntil([&] { return loads > before; }, kLongestWaitMs);
     }
-    form.NiceGallery1->SetActive(false);
+    form.Ui().NiceGallery1->SetActive(false);
     Settle(400);
     QPixmap shot = form.screen()->grabWindow(0, 0, 0, kWidth, kHeight);
     shot.save(file);
@@ -112,21 +116,21 @@ QPalette DarkDesktop() {
 
 // Gives the strip the keyboard with its cursor on the third picture.
 void FocusStrip(TFormMain& form) {
-  form.NiceGallery1->setFocus(Qt::TabFocusReason);
-  for (int i = 0; i < 3; ++i) form.NiceGallery1->Model().KeyDown(TGalleryKey::Right);
-  form.NiceGallery1->Model().KeyDown(TGalleryKey::Enter);
+  form.Ui().NiceGallery1->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < 3; ++i) form.Ui().NiceGallery1->Model().KeyDown(TGalleryKey::Right);
+  form.Ui().NiceGallery1->Model().KeyDown(TGalleryKey::Enter);
 }
 
 // Opens the first section that holds a name with several movies and
 // selects that name.
 void SelectNameWithSeveralMovies(TFormMain& form) {
-  TSideBarModel& bar = form.NiceSideBar1->Model();
+  TSideBarModel& bar = form.Ui().NiceSideBar1->Model();
   for (int section = 0; section < bar.Items().Count(); ++section) {
     for (int item = 0; item < bar.Items()[section].Items().Count(); ++item) {
       if (SideBarItemHandles(bar, section, item).find(',') == std::string::npos) continue;
       bar.Items()[section].SetExpanded(true);
-      form.NiceSideBar1->SetItemIndex(section);
-      form.NiceSideBar1->SetSubItemIndex(item);
+      form.Ui().NiceSideBar1->SetItemIndex(section);
+      form.Ui().NiceSideBar1->SetSubItemIndex(item);
       form.NiceSideBar1Select(section, item, bar.Items()[section].Items().Strings(item));
       return;
     }
@@ -143,7 +147,7 @@ void ShootSettings(const fs::path& bin, const QDir& folder) {
     TFormProgress progress;
     TFormMain form(TProgramPaths::ForFolder(program), &progress);
     form.ShowWindow();
-    RunEventsUntil([&] { return !form.Filling(); }, kLongestWaitMs);
+    RunEventsUntil([&] { return !Filling(form); }, kLongestWaitMs);
     TFormSettings settings(&form, form);
     settings.show();
     const char* names[] = {"general", "security", "template", "list-template", "user-vars", "paths", "about"};
@@ -177,9 +181,9 @@ int main(int argc, char** argv) {
   QDir().mkpath(QString::fromLocal8Bit(argv[1]));
   auto path = [&](const char* name) { return QDir(QString::fromLocal8Bit(argv[1])).filePath(QLatin1String(name)); };
   auto openMovie = [](TFormMain& form) {
-    form.NiceSideBar1->Items()[1].SetExpanded(true);
-    form.NiceSideBar1->SetItemIndex(1);
-    form.NiceSideBar1->SetSubItemIndex(1);
+    form.Ui().NiceSideBar1->Items()[1].SetExpanded(true);
+    form.Ui().NiceSideBar1->SetItemIndex(1);
+    form.Ui().NiceSideBar1->SetSubItemIndex(1);
     form.NiceSideBar1Select(1, 1, "");
   };
 
@@ -191,9 +195,9 @@ int main(int argc, char** argv) {
   }
   Shoot(bin, path("start.png"), "");
   Shoot(bin, path("movie-page.png"), "LastGroup=1\r\n", [](TFormMain& form) {
-    form.NiceSideBar1->Items()[2].SetExpanded(true);
-    form.NiceSideBar1->SetItemIndex(2);
-    form.NiceSideBar1->SetSubItemIndex(1);
+    form.Ui().NiceSideBar1->Items()[2].SetExpanded(true);
+    form.Ui().NiceSideBar1->SetItemIndex(2);
+    form.Ui().NiceSideBar1->SetSubItemIndex(1);
     form.NiceSideBar1Select(2, 1, "");
   });
   Shoot(bin, path("people-list.png"), "LastGroup=17\r\n", SelectNameWithSeveralMovies);

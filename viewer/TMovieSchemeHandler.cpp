@@ -1,10 +1,24 @@
 #include "viewer/TMovieSchemeHandler.h"
 
 #include "render/TMovieNameSpace.h"
+#include "render/TPageSession.h"
 
 #include <QBuffer>
+#include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+
+TMovieSchemeServer::TMovieSchemeServer(QWebEngineProfile* profile, TPageSession& session, QObject* parent)
+    : m_profile(profile), m_handler(new TMovieSchemeHandler(parent)) {
+  RegisterMovieNameSpace([&session](TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
+                                    bool& handled) { session.Handler().HandleMovieRequest(sender, url, response, handled); });
+  m_profile->installUrlSchemeHandler(kMovieScheme, m_handler);
+}
+
+TMovieSchemeServer::~TMovieSchemeServer() {
+  UnregisterMovieNameSpace();
+  m_profile->removeUrlSchemeHandler(m_handler);
+}
 
 void RegisterMovieUrlScheme() {
   QWebEngineUrlScheme scheme(kMovieScheme);
@@ -20,7 +34,7 @@ void TMovieSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     QString url = job->requestUrl().adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded);
     std::u16string wide(reinterpret_cast<const char16_t*>(url.utf16()), static_cast<std::size_t>(url.size()));
     TMovieNameSpace request;
-    if (request.Start(wide, nullptr) != MovieStatus::kOk || !request.DataReady()) {
+    if (request.Start(wide) != ResultCode::kOk || !request.DataReady()) {
       job->fail(QWebEngineUrlRequestJob::UrlNotFound);
       return;
     }

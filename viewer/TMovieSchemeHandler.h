@@ -14,6 +14,22 @@ class TMovieSchemeHandler : public QWebEngineUrlSchemeHandler {
   void requestStarted(QWebEngineUrlRequestJob* job) override;
 };
 
+class TPageSession;
+
+// While it lives, the web engine's "movie" requests of a profile are
+// answered by a page session.
+class TMovieSchemeServer {
+ public:
+  TMovieSchemeServer(QWebEngineProfile* profile, TPageSession& session, QObject* parent);
+  ~TMovieSchemeServer();
+  TMovieSchemeServer(const TMovieSchemeServer&) = delete;
+  TMovieSchemeServer& operator=(const TMovieSchemeServer&) = delete;
+
+ private:
+  QWebEngineProfile* m_profile;
+  TMovieSchemeHandler* m_handler;
+};
+
 // Declares the "movie" scheme to the engine. Must run before the
 // application object exists. The scheme has a host, so a relative picture
 // address in a page resolves to movie://localhost/NAME.

@@ -23,12 +23,6 @@ void ShowCurrentException();
 // end and the settings are saved rather than lost.
 void QuitOnTerminationSignals();
 
-// Runs the event loop until `done` holds or `milliseconds` have passed;
-// returns `done`. For the programs that drive the window (tests,
-// benchmarks, the picture taker): unlike short sleeps between checks it
-// never holds the web engine's own work back.
-bool RunEventsUntil(const std::function<bool()>& done, int milliseconds);
-
 template <typename F>
 bool RunGuarded(F&& action) {
   try {

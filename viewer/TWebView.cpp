@@ -116,7 +116,7 @@ void TWebView::PopupMenuAt(int screenX, int screenY) {
 
 void TWebView::ApplyHostInfo() {
   TDocHostUIInfo info;
-  if (m_site == nullptr || m_site->GetHostInfo(info) != HostResult::S_OK) info = TDocHostUIInfo();
+  if (m_site == nullptr || m_site->GetHostInfo(info) != ResultCode::kOk) info = TDocHostUIInfo();
   m_hostInfo = info;
   const std::uint32_t flags = info.dwFlags;
   QWebEngineSettings* settings = m_page->settings();
@@ -150,9 +150,9 @@ void TWebView::ApplyHostInfo() {
 }
 
 void TWebView::contextMenuEvent(QContextMenuEvent* event) {
-  std::int32_t answer = HostResult::S_FALSE;
+  std::int32_t answer = ResultCode::kFalse;
   if (m_site != nullptr) answer = m_site->ShowContextMenu(0, event->globalPos().x(), event->globalPos().y());
-  if (answer == HostResult::S_OK) return;
+  if (answer == ResultCode::kOk) return;
   QMenu* menu = createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose, true);
   menu->popup(event->globalPos());

@@ -71,3 +71,23 @@ TDesktopPalette DesktopPalette(const QPalette& palette) {
   p.Shadow = role(QPalette::Shadow);
   return p;
 }
+
+TNavigationKey NavigationKeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left: return TNavigationKey::Left;
+    case Qt::Key_Right: return TNavigationKey::Right;
+    case Qt::Key_Up: return TNavigationKey::Up;
+    case Qt::Key_Down: return TNavigationKey::Down;
+    case Qt::Key_PageUp: return TNavigationKey::PageUp;
+    case Qt::Key_PageDown: return TNavigationKey::PageDown;
+    case Qt::Key_Home: return TNavigationKey::Home;
+    case Qt::Key_End: return TNavigationKey::End;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return TNavigationKey::Enter;
+    case Qt::Key_Space: return TNavigationKey::Space;
+    case Qt::Key_Insert: return TNavigationKey::Insert;
+    case Qt::Key_Delete: return TNavigationKey::Delete;
+    case Qt::Key_Backspace: return TNavigationKey::Backspace;
+    default: return TNavigationKey::Other;
+  }
+}

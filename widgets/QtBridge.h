@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/TNavigationKey.h"
 #include "config/TColor.h"
 
 #include <QColor>
@@ -37,6 +38,9 @@ QString ToQString(const std::string& cp1252);
 std::string FromQString(const QString& text);
 
 QImage ToQImage(const TBitmap& bitmap);
+
+// The key of a toolkit key code, Other for any key the widgets leave alone.
+TNavigationKey NavigationKeyOf(int qtKey);
 
 inline QRect ToQRect(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 QRect ToQRect(const TRect& rect);

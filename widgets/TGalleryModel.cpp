@@ -246,10 +246,11 @@ bool TGalleryModel::KeyDown(TGalleryKey key) {
       cursor = count - 1;
       break;
     case TGalleryKey::Enter:
+    case TGalleryKey::Space:
       if (!IsPicture(m_cursor)) return false;
       if (OnClick) OnClick(*this, m_cursor);
       return true;
-    case TGalleryKey::Other:
+    default:
       return false;
   }
   const int old = m_cursor;

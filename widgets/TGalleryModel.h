@@ -39,7 +39,7 @@ struct TGalleryItem {
 
 class TGalleryModel;
 
-enum class TGalleryKey { Left, Right, Home, End, Enter, Other };
+using TGalleryKey = TNavigationKey;
 
 // The ordered pictures of one strip, with an update counter that holds the
 // layout back during bulk filling.

@@ -112,6 +112,17 @@ void TGridModel::RemoveRow(int row) {
   if (OnDeleteRow) OnDeleteRow(row);
 }
 
+bool TGridModel::DropEmptyLastRow() {
+  const int last = m_rowCount - 1;
+  if (!AutoAddRow || ReadOnly || m_row != last || last < 1) return false;
+  for (int c = 0; c < ColCount(); ++c) {
+    if (!Cells(c, last).empty()) return false;
+  }
+  RemoveRow(last);
+  MoveTo(m_col, m_rowCount - 1);
+  return true;
+}
+
 bool TGridModel::KeyDown(TGridKey key, bool shift, bool control) {
   if (m_columns.empty() || m_rowCount == 0) return false;
   if (m_col < 0 || m_row < 0) SetCurrentCell(0, 0);
@@ -124,16 +135,7 @@ bool TGridModel::KeyDown(TGridKey key, bool shift, bool control) {
       MoveTo(NextVisible(m_col, 1), m_row);
       return true;
     case TGridKey::Up:
-      if (AutoAddRow && !ReadOnly && m_row == last && last >= 1) {
-        bool empty = true;
-        for (int c = 0; c < ColCount(); ++c) empty = empty && Cells(c, last).empty();
-        if (empty) {
-          RemoveRow(last);
-          MoveTo(m_col, m_rowCount - 1);
-          return true;
-        }
-      }
-      MoveTo(m_col, std::max(m_row - 1, 0));
+      if (!DropEmptyLastRow()) MoveTo(m_col, std::max(m_row - 1, 0));
       return true;
     case TGridKey::Down:
       if (m_row == last && AutoAddRow && !ReadOnly) {
@@ -189,6 +191,7 @@ bool TGridModel::KeyDown(TGridKey key, bool shift, bool control) {
       if (!m_typedText.empty()) m_typedText.pop_back();
       UserWrite(m_col, m_row, m_typedText);
       return true;
+    case TGridKey::Space:
     case TGridKey::Other:
       break;
   }

@@ -31,7 +31,7 @@ struct TNiceColumn {
   std::vector<std::string> Strings;
 };
 
-enum class TGridKey { Left, Right, Up, Down, PageUp, PageDown, Home, End, Enter, Insert, Delete, Backspace, Other };
+using TGridKey = TNavigationKey;
 
 class TGridView {
  public:
@@ -110,6 +110,8 @@ class TGridModel {
   int FirstVisible() const;
   int LastVisible() const;
   void RemoveRow(int row);
+  // Up on an empty last row that AutoAddRow added takes it away again.
+  bool DropEmptyLastRow();
   void Redraw();
 
   TGridView* m_view = nullptr;

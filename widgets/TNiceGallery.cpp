@@ -179,18 +179,7 @@ void TNiceGallery::leaveEvent(QEvent* event) {
 }
 
 void TNiceGallery::keyPressEvent(QKeyEvent* event) {
-  TGalleryKey key = TGalleryKey::Other;
-  switch (event->key()) {
-    case Qt::Key_Left: key = TGalleryKey::Left; break;
-    case Qt::Key_Right: key = TGalleryKey::Right; break;
-    case Qt::Key_Home: key = TGalleryKey::Home; break;
-    case Qt::Key_End: key = TGalleryKey::End; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space: key = TGalleryKey::Enter; break;
-    default: break;
-  }
-  if (m_model.KeyDown(key)) {
+  if (m_model.KeyDown(NavigationKeyOf(event->key()))) {
     event->accept();
   } else {
     QWidget::keyPressEvent(event);

@@ -194,24 +194,9 @@ void TNiceGrid::mouseMoveEvent(QMouseEvent* event) {
 void TNiceGrid::keyPressEvent(QKeyEvent* event) {
   bool shift = event->modifiers() & Qt::ShiftModifier;
   bool control = event->modifiers() & Qt::ControlModifier;
-  TGridKey key = TGridKey::Other;
-  switch (event->key()) {
-    case Qt::Key_Left: key = TGridKey::Left; break;
-    case Qt::Key_Right: key = TGridKey::Right; break;
-    case Qt::Key_Up: key = TGridKey::Up; break;
-    case Qt::Key_Down: key = TGridKey::Down; break;
-    case Qt::Key_PageUp: key = TGridKey::PageUp; break;
-    case Qt::Key_PageDown: key = TGridKey::PageDown; break;
-    case Qt::Key_Home: key = TGridKey::Home; break;
-    case Qt::Key_End: key = TGridKey::End; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: key = TGridKey::Enter; break;
-    case Qt::Key_Insert: key = TGridKey::Insert; break;
-    case Qt::Key_Delete: key = TGridKey::Delete; break;
-    case Qt::Key_Backspace: key = TGridKey::Backspace; break;
-    default: break;
-  }
-  if (key != TGridKey::Other) {
+  const TGridKey key = NavigationKeyOf(event->key());
+  // A space is typed into the cell like any other character.
+  if (key != TGridKey::Other && key != TGridKey::Space) {
     m_model.KeyDown(key, shift, control);
     event->accept();
     return;

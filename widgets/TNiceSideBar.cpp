@@ -343,20 +343,7 @@ void TNiceSideBar::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  TSideBarKey key = TSideBarKey::Other;
-  switch (event->key()) {
-    case Qt::Key_Home: key = TSideBarKey::Home; break;
-    case Qt::Key_End: key = TSideBarKey::End; break;
-    case Qt::Key_PageUp: key = TSideBarKey::PageUp; break;
-    case Qt::Key_PageDown: key = TSideBarKey::PageDown; break;
-    case Qt::Key_Up: key = TSideBarKey::Up; break;
-    case Qt::Key_Down: key = TSideBarKey::Down; break;
-    case Qt::Key_Left: key = TSideBarKey::Left; break;
-    case Qt::Key_Right: key = TSideBarKey::Right; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: key = TSideBarKey::Enter; break;
-    default: break;
-  }
+  const TSideBarKey key = NavigationKeyOf(event->key());
   bool passOn = m_model.KeyDown(key);
   bool arrow = key == TSideBarKey::Up || key == TSideBarKey::Down || key == TSideBarKey::Left ||
                key == TSideBarKey::Right || key == TSideBarKey::Home || key == TSideBarKey::End;

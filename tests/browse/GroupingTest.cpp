@@ -1,4 +1,5 @@
 #include "browse/Grouping.h"
+#include "browse/SideBarPlace.h"
 #include "browse/TSideBarModel.h"
 #include "browse/TSortMenus.h"
 #include "catalog/TCatalogReader.h"
@@ -260,4 +261,43 @@ TEST(TSortMenus, WiresCodesChecksAndClicks) {
   EXPECT_TRUE(menus.OrderBy.Entries[26].Checked);
   EXPECT_FALSE(menus.OrderBy.Entries[25].Checked);
   EXPECT_EQ(refreshes, 2);
+}
+
+TEST_F(Grouping, APlaceTakenBeforeAReloadFindsItsSectionsAndMovieAfterIt) {
+  const char* categories[] = {"Drama", "Comedy", "Drama"};
+  const char* titles[] = {"Alpha", "Beta", "Gamma"};
+  for (int i = 0; i < 3; ++i) {
+    TMovie& movie = Add();
+    movie.Category = categories[i];
+    movie.OriginalTitle = titles[i];
+  }
+  Build(1);
+  ASSERT_EQ(Captions(), (TStrings{"Comedy (1)", "Drama (2)"}));
+  m_bar.SetItemIndex(1);
+  m_bar.SetSubItemIndex(1);
+  const TSideBarPlace place = TakeSideBarPlace(m_bar, m_movies, Handle(2));
+  EXPECT_EQ(place.Shown, (std::vector<TMovieIdentity>{{3, "Gamma"}}));
+
+  // The file again with one more drama before the others: new handles, a
+  // new count in the caption, the same movie second in its section.
+  TMovie& added = Add();
+  added.Number = 0;
+  added.Category = "Drama";
+  added.OriginalTitle = "Zero";
+  std::rotate(m_pending.rbegin(), m_pending.rbegin() + 1, m_pending.rend());
+  TMovieList fresh;
+  fresh.Swap(m_movies);
+  Load();
+  BuildSideBar(m_movies, m_bar, 0, 1, false, 11, false);
+  const TRestoredPlace restored = RestoreSideBarPlace(m_bar, m_movies, place);
+  EXPECT_FALSE(m_bar.Items()[0].Expanded());
+  EXPECT_TRUE(m_bar.Items()[1].Expanded());
+  EXPECT_EQ(restored.Handles, Handle(3));
+  EXPECT_EQ(restored.Section, 1);
+  EXPECT_EQ(restored.Item, 2);
+
+  // A movie that is gone leads nowhere.
+  TSideBarPlace gone = place;
+  gone.Shown = {{9, "Gone"}};
+  EXPECT_EQ(RestoreSideBarPlace(m_bar, m_movies, gone).Handles, "");
 }

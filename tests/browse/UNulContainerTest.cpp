@@ -56,7 +56,7 @@ TEST(UNulContainer, MainWindowSettingsGiveNoBorderAndTheTheme) {
   host.SetBorderVisible(false);
   TDocHostUIInfo info;
   info.dwDoubleClick = 7;
-  ASSERT_EQ(host.GetHostInfo(info), HostResult::S_OK);
+  ASSERT_EQ(host.GetHostInfo(info), ResultCode::kOk);
   EXPECT_EQ(info.cbSize, 20u);
   EXPECT_EQ(info.dwFlags, DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_THEME);
   EXPECT_EQ(info.dwDoubleClick, 0u);
@@ -79,9 +79,9 @@ TEST(UNulContainer, NeutralHostLeavesTheInformationAlone) {
   TNulWBContainer host(browser);
   TDocHostUIInfo info;
   info.dwFlags = 0x1234;
-  EXPECT_EQ(host.GetHostInfo(info), HostResult::S_OK);
+  EXPECT_EQ(host.GetHostInfo(info), ResultCode::kOk);
   EXPECT_EQ(info.dwFlags, 0x1234u);
-  EXPECT_EQ(host.ShowContextMenu(0, 1, 2), HostResult::S_FALSE);
+  EXPECT_EQ(host.ShowContextMenu(0, 1, 2), ResultCode::kFalse);
 }
 
 TEST(UNulContainer, AttachesOnCreationAndDetachesOnDestruction) {
@@ -109,13 +109,13 @@ TEST(UNulContainer, ContextMenuChoice) {
   TFakeBrowser browser;
   TWBContainer host(browser);
   // By default the view shows its own menu.
-  EXPECT_EQ(host.ShowContextMenu(0, 10, 20), HostResult::S_FALSE);
+  EXPECT_EQ(host.ShowContextMenu(0, 10, 20), ResultCode::kFalse);
   // Asked to use the popup menu when there is none: no menu at all.
   host.SetUsePopupMenu(true);
-  EXPECT_EQ(host.ShowContextMenu(0, 10, 20), HostResult::S_OK);
+  EXPECT_EQ(host.ShowContextMenu(0, 10, 20), ResultCode::kOk);
   EXPECT_EQ(browser.PopupX, -1);
   browser.HasMenu = true;
-  EXPECT_EQ(host.ShowContextMenu(0, 10, 20), HostResult::S_OK);
+  EXPECT_EQ(host.ShowContextMenu(0, 10, 20), ResultCode::kOk);
   EXPECT_EQ(browser.PopupX, 10);
   EXPECT_EQ(browser.PopupY, 20);
 }
@@ -124,24 +124,24 @@ TEST(UNulContainer, InterfacesAndFixedAnswers) {
   TFakeBrowser browser;
   TNulWBContainer host(browser);
   void* object = &browser;
-  EXPECT_EQ(host.QueryInterface(THostInterface::Other, &object), HostResult::E_NOINTERFACE);
+  EXPECT_EQ(host.QueryInterface(THostInterface::Other, &object), ResultCode::kNoInterface);
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(host.QueryInterface(THostInterface::IDocHostUIHandler, &object), HostResult::S_OK);
+  EXPECT_EQ(host.QueryInterface(THostInterface::IDocHostUIHandler, &object), ResultCode::kOk);
   EXPECT_EQ(object, &host);
   EXPECT_EQ(host.AddRef(), 0xFFFFFFFFu);
   EXPECT_EQ(host.Release(), 0xFFFFFFFFu);
   object = &browser;
-  EXPECT_EQ(host.GetMoniker(&object), HostResult::E_NOTIMPL);
+  EXPECT_EQ(host.GetMoniker(&object), ResultCode::kNotImplemented);
   EXPECT_EQ(object, nullptr);
   object = &browser;
-  EXPECT_EQ(host.GetContainer(&object), HostResult::E_NOINTERFACE);
+  EXPECT_EQ(host.GetContainer(&object), ResultCode::kNoInterface);
   EXPECT_EQ(object, nullptr);
   object = &browser;
-  EXPECT_EQ(host.FilterDataObject(&object), HostResult::S_FALSE);
+  EXPECT_EQ(host.FilterDataObject(&object), ResultCode::kFalse);
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(host.ResizeBorder(), HostResult::S_FALSE);
-  EXPECT_EQ(host.TranslateAccelerator(), HostResult::S_FALSE);
+  EXPECT_EQ(host.ResizeBorder(), ResultCode::kFalse);
+  EXPECT_EQ(host.TranslateAccelerator(), ResultCode::kFalse);
   std::u16string translated = u"unchanged";
-  EXPECT_EQ(host.TranslateUrl(u"movie://localhost/x", translated), HostResult::E_FAIL);
+  EXPECT_EQ(host.TranslateUrl(u"movie://localhost/x", translated), ResultCode::kFail);
   EXPECT_EQ(translated, u"unchanged");
 }

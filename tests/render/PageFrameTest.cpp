@@ -1,8 +1,13 @@
 #include "RenderFixtures.h"
 
+#include "config/AsciiText.h"
+#include "config/ColorScheme.h"
+#include "config/Overloaded.h"
 #include "config/PageFrame.h"
 #include "config/SystemScheme.h"
 #include "config/TIniFile.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -78,26 +83,46 @@ TEST(SystemScheme, IsKnownByNameInAnyCase) {
 }
 
 TEST(SystemScheme, PaletteReplacesAWrittenSectionAndLeavesTheOthers) {
-  TIniFile schemes = TIniFile::FromText("Schemes.ini", "[system]\r\nGalleryColor=#FF0000\r\nOwnKey=1\r\n"
-                                                       "[Sand]\r\nGalleryColor=#C2B280\r\n");
+  TTestFolder folder;
+  folder.Write("Schemes.ini", "[system]\r\nGalleryColor=#FF0000\r\nOwnKey=1\r\n[Sand]\r\nGalleryColor=#C2B280\r\n");
+  TSchemeFile schemes(folder.Path());
   TDesktopPalette dark;
   dark.Window = RgbColor(0x20, 0x20, 0x20);
   dark.Base = RgbColor(0x10, 0x10, 0x10);
   dark.Text = RgbColor(0xE0, 0xE0, 0xE0);
   dark.Link = RgbColor(0x80, 0xB0, 0xFF);
-  WriteSystemScheme(schemes, dark);
-  EXPECT_EQ(schemes.ReadString("System", "GalleryColor", ""), "#202020");
-  EXPECT_FALSE(schemes.Find("System", "OwnKey"));
-  EXPECT_EQ(schemes.ReadString("Sand", "GalleryColor", ""), "#C2B280");
-  // Every key the shipped schemes have is there, so no built-in default
-  // (light grey) shows through a dark desktop.
+  const TColorScheme system = schemes.Scheme("System", &dark);
+  EXPECT_EQ(system.GalleryColor, RgbColor(0x20, 0x20, 0x20));
+  EXPECT_EQ(schemes.Scheme("Sand", &dark).GalleryColor, RgbColor(0xC2, 0xB2, 0x80));
+  // Without a palette (elkcat) the file's section is read as written.
+  EXPECT_EQ(schemes.Scheme("system").GalleryColor, RgbColor(0xFF, 0, 0));
+  // Every key the shipped schemes have is made from the palette, so no
+  // built-in default (light grey) shows through a dark desktop.
   const TIniFile shipped(std::string(ELK_SOURCE_DIR) + "/data/Schemes.ini");
   for (const std::string& key : shipped.ReadSectionKeys("Default")) {
-    EXPECT_TRUE(schemes.Find("System", key).has_value()) << key;
+    EXPECT_TRUE(std::any_of(ColorSchemeKeys().begin(), ColorSchemeKeys().end(),
+                            [&](const TSchemeKey& known) { return SameTextAscii(known.Name, key); }))
+        << key;
   }
-  EXPECT_EQ(ParseSchemeColor(schemes, "system", "SideBarItemTextColor", "#000000"), dark.Text);
+  TDesktopPalette lit;
+  for (TColor* role : {&lit.Window, &lit.WindowText, &lit.Base, &lit.Text, &lit.Button, &lit.ButtonText, &lit.Highlight,
+                       &lit.HighlightedText, &lit.Link, &lit.Light, &lit.Mid, &lit.Dark, &lit.Shadow}) {
+    *role = RgbColor(1, 2, 3);
+  }
+  const TColorScheme fromLit = SystemColorScheme(lit);
+  for (const TSchemeKey& key : ColorSchemeKeys()) {
+    std::visit(TOverloaded{
+                   [&](TColor TColorScheme::*color) { EXPECT_EQ(fromLit.*color, RgbColor(1, 2, 3)) << key.Name; },
+                   [&](std::string TColorScheme::*text) { EXPECT_EQ(fromLit.*text, "#010203") << key.Name; },
+                   [&](std::optional<std::string> TColorScheme::*text) {
+                     EXPECT_EQ(fromLit.*text, std::optional<std::string>("#010203")) << key.Name;
+                   },
+               },
+               key.Member);
+  }
+  EXPECT_EQ(system.SideBarItemTextColor, dark.Text);
 
-  const std::string header = BuildPageFrame(schemes, "System").PageHeader;
+  const std::string header = BuildPageFrame(system).PageHeader;
   EXPECT_NE(header.find("<body bgcolor=\"#101010\" text=\"#E0E0E0\" link=\"#80B0FF\" vlink=\"#80B0FF\" "),
             std::string::npos);
   EXPECT_NE(header.find("scrollbar-track-color: #202020;"), std::string::npos);

@@ -1,6 +1,13 @@
 #include "ViewerFixture.h"
 
+#include "../dialogs/ManualTimer.h"
+#include "viewer/TCatalogWatcher.h"
+#include "browse/TSortMenus.h"
+#include "catalog/TMovieList.h"
+#include "config/PageFrame.h"
+#include "config/TViewerSettings.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TStripFiller.h"
 #include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
 
@@ -20,7 +27,7 @@ class LiveReload : public ::testing::Test, public ViewerFixture {
   // As an editor saves: a new file renamed over the old one. The quiet
   // time starts afresh with the change that this makes.
   void Save(std::vector<TMovie> movies) {
-    Form->ReloadTimer().stop();
+    QuietTime->Stop();
     WriteTestCatalog(Folder.File("Live.qzt.new"), "Ann", movies);
     std::filesystem::rename(Folder.File("Live.qzt.new"), Folder.File("Live.qzt"));
   }
@@ -29,12 +36,18 @@ class LiveReload : public ::testing::Test, public ViewerFixture {
     WriteTestCatalog(Folder.File("Live.qzt"), "Ann", movies);
     WriteConfig(Folder.File("Live.qzt"), more);
     Start();
+    auto timer = std::make_unique<TManualTimer>();
+    QuietTime = timer.get();
+    Watcher().SetQuietTimer(std::move(timer));
   }
 
   // The change has been noticed: the quiet time is running.
-  bool Noticed() { return WaitUntil([&] { return Form->ReloadTimer().isActive(); }, 10000); }
+  bool Noticed() { return WaitUntil([&] { return QuietTime->Active(); }, 10000); }
 
-  std::string Item(int section, int item) { return Form->NiceSideBar1->Items()[section].Items().Strings(item); }
+  // The watcher's quiet time, passed when the test says so.
+  TManualTimer* QuietTime = nullptr;
+
+  std::string Item(int section, int item) { return Form->Ui().NiceSideBar1->Items()[section].Items().Strings(item); }
 };
 
 }  // namespace
@@ -46,21 +59,21 @@ TEST_F(LiveReload, ARewriteIsShownKeepingTheMovieOnScreen) {
   changed.push_back(TestMovie(5, "Epsilon"));
   Save(std::move(changed));
   ASSERT_TRUE(Noticed());
-  EXPECT_EQ(Form->Reloads(), 0);
-  EXPECT_EQ(Form->ReloadTimer().interval(), 1000);
+  EXPECT_EQ(Watcher().Reloads(), 0);
+  EXPECT_EQ(QuietTime->Interval, 1000);
   const int before = static_cast<int>(Loads->count());
-  ASSERT_TRUE(Form->ReloadCatalog());
-  EXPECT_EQ(Form->Reloads(), 1);
-  EXPECT_EQ(Form->Label4->text(), QStringLiteral("5 Movies"));
+  ASSERT_TRUE(Watcher().ReloadNow());
+  EXPECT_EQ(Watcher().Reloads(), 1);
+  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("5 Movies"));
   EXPECT_EQ(Item(0, 0), "Alpha Redux");
-  EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), 1);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), 1);
   ASSERT_TRUE(WaitForLoads(before + 1));
   EXPECT_TRUE(PageText().contains(QStringLiteral("Beta")));
   const TMovie* shown = Form->Catalog().FindByHandle(std::stoll(Form->CurrentSelection()));
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->OriginalTitle, "Beta");
-  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }));
-  EXPECT_EQ(Form->NiceGallery1->Items().Count(), 5);
+  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
+  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), 5);
 }
 
 TEST_F(LiveReload, AHalfWrittenOrDeletedFileNeverReplacesTheCatalog) {
@@ -68,27 +81,27 @@ TEST_F(LiveReload, AHalfWrittenOrDeletedFileNeverReplacesTheCatalog) {
   // Cut in the middle of the last record.
   WriteTestCatalog(Folder.File("cut.qzt"), "Ann", FourMovies("Changed"));
   std::string bytes = Folder.Read("cut.qzt");
-  Form->ReloadTimer().stop();
+  QuietTime->Stop();
   Folder.Write("Live.qzt.new", bytes.substr(0, bytes.size() - 7));
   std::filesystem::rename(Folder.File("Live.qzt.new"), Folder.File("Live.qzt"));
   ASSERT_TRUE(Noticed());
-  EXPECT_FALSE(Form->ReloadCatalog());
+  EXPECT_FALSE(Watcher().ReloadNow());
   EXPECT_EQ(Item(0, 0), "Alpha");
   EXPECT_EQ(Form->Catalog().Count(), 4);
-  EXPECT_TRUE(Form->Label5->text().contains(QStringLiteral("could not be read")));
+  EXPECT_TRUE(Form->Ui().Label5->text().contains(QStringLiteral("could not be read")));
 
-  Form->ReloadTimer().stop();
+  QuietTime->Stop();
   std::filesystem::remove(Folder.File("Live.qzt"));
   ASSERT_TRUE(Noticed());
-  EXPECT_FALSE(Form->ReloadCatalog());
+  EXPECT_FALSE(Watcher().ReloadNow());
   EXPECT_EQ(Form->Catalog().Count(), 4);
 
   // Whole again: shown, and the note is gone.
   Save(FourMovies("Whole"));
   ASSERT_TRUE(Noticed());
-  EXPECT_TRUE(Form->ReloadCatalog());
+  EXPECT_TRUE(Watcher().ReloadNow());
   EXPECT_EQ(Item(0, 0), "Whole");
-  EXPECT_FALSE(Form->Label5->text().contains(QStringLiteral("could not be read")));
+  EXPECT_FALSE(Form->Ui().Label5->text().contains(QStringLiteral("could not be read")));
 }
 
 TEST_F(LiveReload, AFileStillBeingWrittenIsReloadedOnceItIsQuiet) {
@@ -98,26 +111,26 @@ TEST_F(LiveReload, AFileStillBeingWrittenIsReloadedOnceItIsQuiet) {
   // Another write before the quiet time is over: the time starts again.
   WriteTestCatalog(Folder.File("Live.qzt.new"), "Ann", FourMovies("Second"));
   std::filesystem::rename(Folder.File("Live.qzt.new"), Folder.File("Live.qzt"));
-  EXPECT_FALSE(Form->ReloadCatalog());
-  EXPECT_TRUE(Form->ReloadTimer().isActive());
+  EXPECT_FALSE(Watcher().ReloadNow());
+  EXPECT_TRUE(QuietTime->Active());
   for (int i = 0; i < 5; ++i) {
     WriteTestCatalog(Folder.File("Live.qzt.new"), "Ann", FourMovies("Write " + std::to_string(i)));
     std::filesystem::rename(Folder.File("Live.qzt.new"), Folder.File("Live.qzt"));
   }
-  Form->ReloadTimer().stop();
+  QuietTime->Stop();
   ASSERT_TRUE(Noticed());
-  EXPECT_EQ(Form->Reloads(), 0);
+  EXPECT_EQ(Watcher().Reloads(), 0);
   // The quiet time passes once, at the end.
-  EXPECT_TRUE(Form->ReloadCatalog());
-  EXPECT_EQ(Form->Reloads(), 1);
+  EXPECT_TRUE(Watcher().ReloadNow());
+  EXPECT_EQ(Watcher().Reloads(), 1);
   EXPECT_EQ(Item(0, 0), "Write 4");
 }
 
 TEST_F(LiveReload, TheSettingTurnsItOff) {
   StartOn(FourMovies(), "LiveReload=0\r\n");
   Save(FourMovies("Changed"));
-  Form->CatalogFileChanged();
-  EXPECT_FALSE(Form->ReloadTimer().isActive());
-  EXPECT_FALSE(Form->ReloadCatalog());
+  Watcher().FileChanged();
+  EXPECT_FALSE(QuietTime->Active());
+  EXPECT_FALSE(Watcher().ReloadNow());
   EXPECT_EQ(Item(0, 0), "Alpha");
 }

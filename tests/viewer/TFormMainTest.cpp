@@ -7,7 +7,12 @@
 #include "dialogs/TFormPassword.h"
 #include "dialogs/TFormProgress.h"
 #include "render/TThumbnailCache.h"
+#include "browse/TSortMenus.h"
+#include "catalog/TMovieList.h"
+#include "config/PageFrame.h"
+#include "config/TViewerSettings.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TStripFiller.h"
 #include "viewer/TWebView.h"
 #include "widgets/QtBridge.h"
 #include "widgets/TEncartaButton.h"
@@ -63,22 +68,22 @@ TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
   WriteConfig(WriteSample(12));
   Start();
   EXPECT_EQ(Form->windowTitle(), QStringLiteral("Elk Movie Catalog Viewer"));
-  EXPECT_EQ(Text(Form->Label4), "12 Movies");
-  EXPECT_EQ(Text(Form->Label5), Folder.File("Sample.qzt"));
-  EXPECT_EQ(Text(Form->Label1), "Ann's");
-  EXPECT_EQ(Text(Form->Label2), "Movie Collection");
+  EXPECT_EQ(Text(Form->Ui().Label4), "12 Movies");
+  EXPECT_EQ(Text(Form->Ui().Label5), Folder.File("Sample.qzt"));
+  EXPECT_EQ(Text(Form->Ui().Label1), "Ann's");
+  EXPECT_EQ(Text(Form->Ui().Label2), "Movie Collection");
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Order by Number");
-  ASSERT_EQ(Form->NiceSideBar1->Items().Count(), 1);
-  EXPECT_EQ(Form->NiceSideBar1->ItemIndex(), 0);
-  EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), 0);
+  ASSERT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 1);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), 0);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), 0);
   EXPECT_EQ(PageUrl(), "movie://localhost/movie[" + Form->CurrentSelection() + "].html");
   // The page came through the "movie" handler with its frame and picture.
   QString html = PageHtml();
   EXPECT_TRUE(html.contains(QStringLiteral("bgcolor=\"#FFFFFF\""))) << html.toStdString();
   EXPECT_TRUE(html.contains(QStringLiteral("image-large-"))) << html.toStdString();
-  EXPECT_TRUE(Form->GalleryFilled());
-  EXPECT_TRUE(Form->NiceGallery1->Active());
-  EXPECT_GT(Form->NiceGallery1->Items().Count(), 0);
+  EXPECT_TRUE(Strip().Filled());
+  EXPECT_TRUE(Form->Ui().NiceGallery1->Active());
+  EXPECT_GT(Form->Ui().NiceGallery1->Items().Count(), 0);
   EXPECT_FALSE(Progress->isVisible());
   EXPECT_TRUE(Desktop->Errors.empty());
 }
@@ -92,22 +97,22 @@ TEST_F(MainWindow, ComponentsCarryTheirDesignNames) {
                            "Label6", "Label5", "PanelClose", "BtnClose", "PopupMenu1"}) {
     EXPECT_NE(Form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   }
-  EXPECT_EQ(Form->NiceGallery1->height(), 100);
-  EXPECT_EQ(Form->Panel1->height(), 44);
-  EXPECT_EQ(Form->Panel4->height(), 20);
-  EXPECT_EQ(Form->Panel3->height(), 23);
-  EXPECT_EQ(Form->Panel2->width(), 249);
-  EXPECT_EQ(Form->BtnClose->size(), QSize(55, 25));
-  EXPECT_EQ(Form->BtnCateg->size(), QSize(9, 9));
-  EXPECT_EQ(Form->EditSearch->text(), QStringLiteral("Search ..."));
-  EXPECT_EQ(Form->Label1->x() + Form->Label1->width(), Form->Panel1->width() - 20);
-  EXPECT_EQ(Form->Label2->x() + Form->Label2->width(), Form->Panel1->width() - 20);
+  EXPECT_EQ(Form->Ui().NiceGallery1->height(), 100);
+  EXPECT_EQ(Form->Ui().Panel1->height(), 44);
+  EXPECT_EQ(Form->Ui().Panel4->height(), 20);
+  EXPECT_EQ(Form->Ui().Panel3->height(), 23);
+  EXPECT_EQ(Form->Ui().Panel2->width(), 249);
+  EXPECT_EQ(Form->Ui().BtnClose->size(), QSize(55, 25));
+  EXPECT_EQ(Form->Ui().BtnCateg->size(), QSize(9, 9));
+  EXPECT_EQ(Form->Ui().EditSearch->text(), QStringLiteral("Search ..."));
+  EXPECT_EQ(Form->Ui().Label1->x() + Form->Ui().Label1->width(), Form->Ui().Panel1->width() - 20);
+  EXPECT_EQ(Form->Ui().Label2->x() + Form->Ui().Label2->width(), Form->Ui().Panel1->width() - 20);
 }
 
 TEST_F(MainWindow, StripHoldsPicturesInCatalogOrderTaggedWithHandles) {
   WriteConfig(WriteSample(30));
   Start();
-  const TGalleryItems& items = Form->NiceGallery1->Items();
+  const TGalleryItems& items = Form->Ui().NiceGallery1->Items();
   ASSERT_GT(items.Count(), 1);
   std::int64_t previous = 0;
   for (int i = 0; i < items.Count(); ++i) {
@@ -124,18 +129,18 @@ TEST_F(MainWindow, WithoutAutoOpenTheWindowStartsEmpty) {
   WriteSample(5);
   Folder.Write("Config.ini", "[Config]\r\nCatalogFile=" + Folder.File("Sample.qzt") + "\r\nAutoOpen=0\r\nMaximized=0\r\n");
   Start();
-  EXPECT_EQ(Text(Form->Label4), "No Movie");
-  EXPECT_EQ(Text(Form->Label5), "Open a catalog file first ...");
-  EXPECT_EQ(Form->NiceSideBar1->Items().Count(), 0);
+  EXPECT_EQ(Text(Form->Ui().Label4), "No Movie");
+  EXPECT_EQ(Text(Form->Ui().Label5), "Open a catalog file first ...");
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 0);
   EXPECT_EQ(Loads->count(), 0);
-  EXPECT_FALSE(Form->GalleryFilled());
+  EXPECT_FALSE(Strip().Filled());
 }
 
 TEST_F(MainWindow, MissingCatalogShowsTheEmptyTexts) {
   WriteConfig(Folder.File("gone.qzt"));
   Start();
-  EXPECT_EQ(Text(Form->Label4), "No Movie");
-  EXPECT_EQ(Text(Form->Label5), "Open a catalog file first ...");
+  EXPECT_EQ(Text(Form->Ui().Label4), "No Movie");
+  EXPECT_EQ(Text(Form->Ui().Label5), "Open a catalog file first ...");
   EXPECT_TRUE(Desktop->Errors.empty());
 }
 
@@ -146,7 +151,7 @@ TEST_F(MainWindow, DamagedCatalogIsReportedAndTheWindowStaysUsable) {
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_TRUE(Desktop->Errors[0].startsWith(QStringLiteral("Unable to load file")));
   EXPECT_EQ(Form->Catalog().Count(), 0);
-  EXPECT_EQ(Form->NiceSideBar1->Items().Count(), 0);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 0);
   EXPECT_TRUE(Form->isVisible());
 }
 
@@ -154,8 +159,8 @@ TEST_F(MainWindow, OneMovieAndNoOwner) {
   WriteTestCatalog(Folder.File("One.qzt"), "", Movies(TestMovie(1, "Solo")));
   WriteConfig(Folder.File("One.qzt"));
   Start();
-  EXPECT_EQ(Text(Form->Label4), "1 Movie");
-  EXPECT_EQ(Text(Form->Label1), "My Private");
+  EXPECT_EQ(Text(Form->Ui().Label4), "1 Movie");
+  EXPECT_EQ(Text(Form->Ui().Label1), "My Private");
   EXPECT_TRUE(PageText().contains(QStringLiteral("Solo")));
 }
 
@@ -171,19 +176,19 @@ TEST_F(MainWindow, ClicksSearchAndBackGoThroughTheHistory) {
   const std::string third = PageUrl();
   EXPECT_TRUE(PageText().contains(QStringLiteral("Gamma")));
   ASSERT_TRUE(Navigate([&] { ClickStripPicture(0); }));
-  EXPECT_EQ(Form->NiceSideBar1->ItemIndex(), -1);
-  EXPECT_EQ(Form->NiceSideBar1->SubItemIndex(), -1);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), -1);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), -1);
   ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
   EXPECT_EQ(PageUrl(), third);
   ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
   EXPECT_EQ(PageUrl(), second);
 
-  Form->EditSearch->setText(QStringLiteral("ta"));
-  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form->EditSearch, Qt::Key_Return); }));
+  Form->Ui().EditSearch->setText(QStringLiteral("ta"));
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form->Ui().EditSearch, Qt::Key_Return); }));
   QString text = PageText();
   EXPECT_TRUE(text.contains(QStringLiteral("Beta")) && text.contains(QStringLiteral("Delta")));
   EXPECT_FALSE(text.contains(QStringLiteral("Gamma")));
-  Form->EditSearch->setText(QStringLiteral("12"));
+  Form->Ui().EditSearch->setText(QStringLiteral("12"));
   ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
   EXPECT_TRUE(PageText().contains(QStringLiteral("did not return any results")));
 }
@@ -208,7 +213,7 @@ TEST_F(MainWindow, PlayStartsThePlayerWithThePathAsItsOneArgument) {
   EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Video("alpha one.avi"))});
 
   // After a search, Play still plays the movie last chosen.
-  Form->EditSearch->setText(QStringLiteral("beta"));
+  Form->Ui().EditSearch->setText(QStringLiteral("beta"));
   ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
   Form->BtnPlayClick();
   ASSERT_EQ(Desktop->Started.size(), 2u);
@@ -246,7 +251,7 @@ TEST_F(MainWindow, PlayNeverReachesAMovieOutsideTheLoadedCatalog) {
   const std::string before = Form->CurrentSelection();
   Form->OpenCatalog();
   EXPECT_NE(Form->CurrentSelection(), before);
-  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, 30000));
+  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }, 30000));
   Form->BtnPlayClick();
   EXPECT_EQ(Desktop->Opened.size(), 1u);
 }
@@ -266,7 +271,7 @@ TEST_F(MainWindow, PeopleModePlaysOnlyANameWithOneMovie) {
   ASSERT_EQ(Desktop->Opened.size(), 1u);
   EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QString::fromStdString(Folder.File("v/b.avi"))));
   // Zoe Zed has both: the list page, and Play does nothing.
-  Form->NiceSideBar1->SetItemIndex(1);
+  Form->Ui().NiceSideBar1->SetItemIndex(1);
   ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(1, 0, "Zoe Zed"); }));
   EXPECT_NE(Form->CurrentSelection().find(','), std::string::npos);
   Form->BtnPlayClick();
@@ -283,7 +288,7 @@ TEST_F(MainWindow, SortMenusRebuildTheSideBarAndKeepThePage) {
   EXPECT_TRUE(Form->GroupByAction(1)->isChecked());
   EXPECT_FALSE(Form->GroupByAction(0)->isChecked());
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Group by Category, Order by Number");
-  EXPECT_GT(Form->NiceSideBar1->Items().Count(), 1);
+  EXPECT_GT(Form->Ui().NiceSideBar1->Items().Count(), 1);
   const int descending = static_cast<int>(Form->SortMenus().OrderBy.Entries.size()) - 1;
   Form->OrderByAction(descending)->trigger();
   EXPECT_TRUE(Form->Settings().LastOrderDesc);
@@ -300,25 +305,25 @@ TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
                               "Title=Titel\r\nGroup by=Gruppieren nach\r\n");
   WriteConfig(WriteSample(12), "Language=Deutsch\r\n");
   Start();
-  EXPECT_EQ(Text(Form->Label4), "12 Filme");
-  EXPECT_EQ(Form->BtnOpen->Caption(), " \xD6" "ffnen");
-  EXPECT_EQ(Form->BtnEdit->Caption(), " Edit");
-  EXPECT_EQ(Form->ComboSearch->itemText(0), QStringLiteral("Titel"));
-  EXPECT_EQ(Form->ComboSearch->count(), 8);
-  EXPECT_EQ(Form->ComboSearch->currentIndex(), 0);
+  EXPECT_EQ(Text(Form->Ui().Label4), "12 Filme");
+  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Form->Ui().BtnEdit->Caption(), " Edit");
+  EXPECT_EQ(Form->Ui().ComboSearch->itemText(0), QStringLiteral("Titel"));
+  EXPECT_EQ(Form->Ui().ComboSearch->count(), 8);
+  EXPECT_EQ(Form->Ui().ComboSearch->currentIndex(), 0);
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Sortiert nach Number");
-  EXPECT_EQ(Form->PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
+  EXPECT_EQ(Form->Ui().PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
   // The owner's "'s" is never translated.
-  EXPECT_EQ(Text(Form->Label1), "Ann's");
+  EXPECT_EQ(Text(Form->Ui().Label1), "Ann's");
   // Picture-only buttons are named for screen readers in the same language.
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->BtnCateg)->text(QAccessible::Name),
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->Ui().BtnCateg)->text(QAccessible::Name),
             QStringLiteral("Gruppieren nach"));
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->BtnSearch)->text(QAccessible::Name), QStringLiteral("Search"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->Ui().BtnSearch)->text(QAccessible::Name), QStringLiteral("Search"));
 
   Form->Settings().Language = "English";
   Form->LanguageStep();
-  EXPECT_EQ(Text(Form->Label4), "12 Movies");
-  EXPECT_EQ(Form->BtnOpen->Caption(), " Open");
+  EXPECT_EQ(Text(Form->Ui().Label4), "12 Movies");
+  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " Open");
 }
 
 TEST_F(MainWindow, LongGroupCaptionEndsBeforeItsButton) {
@@ -328,34 +333,34 @@ TEST_F(MainWindow, LongGroupCaptionEndsBeforeItsButton) {
   Start();
   const QString whole = Form->GroupCaption();
   EXPECT_TRUE(whole.startsWith(QStringLiteral("Gruppieren nach Deutscher Titel")));
-  EXPECT_LE(Form->LabelGroup->x() + Form->LabelGroup->width(), Form->BtnCateg->x());
-  EXPECT_TRUE(Form->LabelGroup->text().endsWith(QChar(0x2026)));
-  EXPECT_EQ(Form->LabelGroup->toolTip(), whole);
+  EXPECT_LE(Form->Ui().LabelGroup->x() + Form->Ui().LabelGroup->width(), Form->Ui().BtnCateg->x());
+  EXPECT_TRUE(Form->Ui().LabelGroup->text().endsWith(QChar(0x2026)));
+  EXPECT_EQ(Form->Ui().LabelGroup->toolTip(), whole);
   // Wide enough, the whole caption shows.
-  Form->Splitter1->setSizes({700, 100});
-  EXPECT_EQ(Form->LabelGroup->text(), whole);
+  Form->Ui().Splitter1->setSizes({700, 100});
+  EXPECT_EQ(Form->Ui().LabelGroup->text(), whole);
 }
 
 TEST_F(MainWindow, ToolbarPlacesTheVisibleButtonsFromTheLeft) {
   WriteConfig(WriteSample(3), "ShowOpenButton=0\r\nShowEditButton=1\r\nShowSettingsButton=0\r\nShowPlayButton=1\r\n");
   Start();
-  EXPECT_FALSE(Form->BtnOpen->isVisible());
-  EXPECT_EQ(Form->BtnEdit->x(), 5);
-  EXPECT_EQ(Form->BtnPlay->x(), 5 + Form->BtnEdit->width() + 5);
-  EXPECT_EQ(Form->BtnEdit->width(), QFontMetrics(ToQFont(Form->BtnEdit->Font)).horizontalAdvance(QStringLiteral(" Edit")) + 40);
-  EXPECT_EQ(Form->PanelSearch->x(), Form->BtnPlay->x() + Form->BtnPlay->width() + 5);
-  EXPECT_EQ(Form->ComboSearch->x(), Form->BtnBack->width() + 5);
-  EXPECT_EQ(Form->EditSearch->x(), Form->BtnBack->width() + Form->ComboSearch->width() + 10);
-  EXPECT_EQ(Form->BtnSearch->x(), Form->EditSearch->x() + Form->EditSearch->width() + 5);
-  EXPECT_EQ(Form->PanelSearch->width(), Form->BtnSearch->x() + Form->BtnSearch->width() + 5);
+  EXPECT_FALSE(Form->Ui().BtnOpen->isVisible());
+  EXPECT_EQ(Form->Ui().BtnEdit->x(), 5);
+  EXPECT_EQ(Form->Ui().BtnPlay->x(), 5 + Form->Ui().BtnEdit->width() + 5);
+  EXPECT_EQ(Form->Ui().BtnEdit->width(), QFontMetrics(ToQFont(Form->Ui().BtnEdit->Font)).horizontalAdvance(QStringLiteral(" Edit")) + 40);
+  EXPECT_EQ(Form->Ui().PanelSearch->x(), Form->Ui().BtnPlay->x() + Form->Ui().BtnPlay->width() + 5);
+  EXPECT_EQ(Form->Ui().ComboSearch->x(), Form->Ui().BtnBack->width() + 5);
+  EXPECT_EQ(Form->Ui().EditSearch->x(), Form->Ui().BtnBack->width() + Form->Ui().ComboSearch->width() + 10);
+  EXPECT_EQ(Form->Ui().BtnSearch->x(), Form->Ui().EditSearch->x() + Form->Ui().EditSearch->width() + 5);
+  EXPECT_EQ(Form->Ui().PanelSearch->width(), Form->Ui().BtnSearch->x() + Form->Ui().BtnSearch->width() + 5);
 
   Form->Settings().ShowEditButton = false;
   Form->Settings().ShowPlayButton = false;
   Form->LayoutToolbar();
-  EXPECT_EQ(Form->PanelSearch->x(), 5);
+  EXPECT_EQ(Form->Ui().PanelSearch->x(), 5);
   Form->Settings().ShowSearch = false;
   Form->LayoutToolbar();
-  EXPECT_FALSE(Form->PanelSearch->isVisible());
+  EXPECT_FALSE(Form->Ui().PanelSearch->isVisible());
 }
 
 TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
@@ -363,29 +368,29 @@ TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
                               "ButtonHoverColor=\r\nSideBarBulletHoverColor=#123456\r\nPageBackgroundColor=navy\r\n");
   WriteConfig(WriteSample(3), "ColorScheme=Red\r\n");
   Start();
-  EXPECT_EQ(Form->NiceGallery1->Color(), 0x0000FFu);
-  EXPECT_EQ(Form->Panel1->palette().color(QPalette::Window), QColor(0, 255, 0));
-  EXPECT_EQ(Form->BtnOpen->Color(), 0u);
-  EXPECT_EQ(Form->BtnOpen->ColorOver, 0u);
+  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), 0x0000FFu);
+  EXPECT_EQ(Form->Ui().Panel1->palette().color(QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(Form->Ui().BtnOpen->Color(), 0u);
+  EXPECT_EQ(Form->Ui().BtnOpen->ColorOver, 0u);
   // The other caption buttons and the search panel copy the Open button.
-  for (TEncartaButton* button : {Form->BtnEdit, Form->BtnSettings, Form->BtnPlay, Form->BtnBack}) {
+  for (TEncartaButton* button : {Form->Ui().BtnEdit, Form->Ui().BtnSettings, Form->Ui().BtnPlay, Form->Ui().BtnBack}) {
     EXPECT_EQ(button->Color(), 0u);
-    EXPECT_EQ(button->ColorDown, Form->BtnOpen->ColorDown);
-    EXPECT_EQ(button->ColorBorder(), Form->BtnOpen->ColorBorder());
+    EXPECT_EQ(button->ColorDown, Form->Ui().BtnOpen->ColorDown);
+    EXPECT_EQ(button->ColorBorder(), Form->Ui().BtnOpen->ColorBorder());
   }
-  EXPECT_EQ(Form->PanelSearch->palette().color(QPalette::Window), QColor(0, 0, 0));
-  EXPECT_EQ(Form->NiceSideBar1->Model().Bullets.HoverColor, 0x563412u);
-  EXPECT_EQ(Form->NiceSideBar1->Model().Bullets.HoverPenColor, 0x563412u);
+  EXPECT_EQ(Form->Ui().PanelSearch->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().Bullets.HoverColor, 0x563412u);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().Bullets.HoverPenColor, 0x563412u);
   // The close button keeps its own colours.
-  EXPECT_EQ(Form->BtnClose->Color(), 0u);
-  EXPECT_EQ(Form->BtnClose->ColorOverCaption, RgbColor(255, 255, 0));
+  EXPECT_EQ(Form->Ui().BtnClose->Color(), 0u);
+  EXPECT_EQ(Form->Ui().BtnClose->ColorOverCaption, RgbColor(255, 255, 0));
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"navy\"")));
 
   // A scheme with no section gives the built-in colours.
   Form->ApplyColorScheme("Nothing");
-  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
-  EXPECT_EQ(Form->NiceSideBar1->Model().ItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
-  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
+  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().ItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
   EXPECT_NE(Form->PageFrame().PageHeader.find("bgcolor=\"#FFFFFF\""), std::string::npos);
 }
 
@@ -411,10 +416,10 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   QApplication::setPalette(light);
   WriteConfig(WriteSample(3), "ColorScheme=system\r\n");
   Start();
-  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0xEE, 0xEE, 0xEE));
-  EXPECT_EQ(Form->NiceSideBar1->Color(), RgbColor(0xFF, 0xFF, 0xFF));
-  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0x11, 0x11, 0x11));
-  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0x22, 0x66, 0xCC));
+  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0xEE, 0xEE, 0xEE));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Color(), RgbColor(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0x11, 0x11, 0x11));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0x22, 0x66, 0xCC));
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"#FFFFFF\" text=\"#111111\"")));
 
   // The desktop turns dark: widgets and the page follow without a restart.
@@ -424,9 +429,9 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
   const int loads = Loads->count();
   SetDesktopPalette(dark);
-  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0x20, 0x20, 0x20));
-  EXPECT_EQ(Form->NiceSideBar1->Color(), RgbColor(0x10, 0x10, 0x10));
-  EXPECT_EQ(Form->NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0xE0, 0xE0, 0xE0));
+  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0x20, 0x20, 0x20));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Color(), RgbColor(0x10, 0x10, 0x10));
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0xE0, 0xE0, 0xE0));
   ASSERT_TRUE(WaitForLoads(loads + 1));
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"#101010\" text=\"#E0E0E0\"")));
 
@@ -434,30 +439,30 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   Form->Settings().ColorScheme = "Default";
   Form->ApplyColorScheme("Default");
   SetDesktopPalette(light);
-  EXPECT_EQ(Form->NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
+  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
   SetDesktopPalette(before);
 }
 
 TEST_F(MainWindow, BrowserHostShowsNoBorderAndKeepsTheOtherDefaults) {
   WriteConfig(WriteSample(3));
   Start();
-  EXPECT_FALSE(Form->BrowserHost().BorderVisible());
-  EXPECT_EQ(Form->WebBrowserFrame->frameShape(), QFrame::NoFrame);
-  EXPECT_TRUE(Form->WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
-  EXPECT_EQ(Form->WebBrowser1->HostInfo().dwFlags, HostFlag::DOCHOSTUIFLAG_NO3DBORDER | HostFlag::DOCHOSTUIFLAG_THEME);
-  Form->BrowserHost().SetScrollBarsVisible(false);
-  Form->BrowserHost().SetBorderVisible(true);
-  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
-  EXPECT_FALSE(Form->WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
-  EXPECT_NE(Form->WebBrowserFrame->frameShape(), QFrame::NoFrame);
+  EXPECT_FALSE(Host().BorderVisible());
+  EXPECT_EQ(Form->Ui().WebBrowserFrame->frameShape(), QFrame::NoFrame);
+  EXPECT_TRUE(Form->Ui().WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+  EXPECT_EQ(Form->Ui().WebBrowser1->HostInfo().dwFlags, HostFlag::DOCHOSTUIFLAG_NO3DBORDER | HostFlag::DOCHOSTUIFLAG_THEME);
+  Host().SetScrollBarsVisible(false);
+  Host().SetBorderVisible(true);
+  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->reload(); }));
+  EXPECT_FALSE(Form->Ui().WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+  EXPECT_NE(Form->Ui().WebBrowserFrame->frameShape(), QFrame::NoFrame);
 }
 
 TEST_F(MainWindow, TextSelectionAndHostStyleSheetReachThePage) {
   WriteConfig(WriteSample(3));
   Start();
-  Form->BrowserHost().SetTextSelectable(false);
-  Form->BrowserHost().SetHostStyleSheet("body { border-top: 7px solid red; }");
-  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
+  Host().SetTextSelectable(false);
+  Host().SetHostStyleSheet("body { border-top: 7px solid red; }");
+  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->reload(); }));
   ASSERT_TRUE(WaitUntil(
       [&] { return RunScript(QStringLiteral("getComputedStyle(document.body).borderTopWidth")).toString() == "7px"; },
       10000));
@@ -472,13 +477,12 @@ TEST_F(MainWindow, PasswordGuardsSettingsEditOpenAndClosing) {
 
   // F10 with a wrong password: the dialog stays closed, no message.
   AnswerPassword(QStringLiteral("secret "));
-  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F10);
+  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 0);
   // The letter case of A..Z does not count.
   AnswerPassword(QStringLiteral("sECRET"));
-  QTest::keyClick(Form->WebBrowser1->focusProxy() ? Form->WebBrowser1->focusProxy() : Form->WebBrowser1, Qt::Key_F10);
+  QTest::keyClick(Form->Ui().WebBrowser1->focusProxy() ? Form->Ui().WebBrowser1->focusProxy() : Form->Ui().WebBrowser1, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 1);
-  EXPECT_EQ(Form->TitleTypeAtSettings(), Form->Settings().TitleType);
 
   AnswerPassword(QStringLiteral("Secret"));
   Form->BtnEditClick();
@@ -502,10 +506,10 @@ TEST_F(MainWindow, WithoutProtectionNothingIsAsked) {
   WriteConfig(WriteSample(3));
   Start();
   int& settingsShown = SettingsShown;
-  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F10);
+  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 1);
   EXPECT_FALSE(Password->isVisible());
-  QTest::keyClick(Form->NiceSideBar1, Qt::Key_F9);
+  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F9);
   EXPECT_EQ(settingsShown, 1);
 }
 
@@ -520,13 +524,13 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
     Open->BtnOk->click();
   });
   ASSERT_TRUE(Navigate([&] { Form->BtnOpenClick(); }));
-  EXPECT_EQ(Text(Form->Label1), "Bob's");
-  EXPECT_EQ(Text(Form->Label4), "2 Movies");
+  EXPECT_EQ(Text(Form->Ui().Label1), "Bob's");
+  EXPECT_EQ(Text(Form->Ui().Label4), "2 Movies");
   std::string saved = Folder.Read("Config.ini");
   EXPECT_NE(saved.find("CatalogFile=" + Folder.File("Other.qzt")), std::string::npos);
   EXPECT_NE(saved.find("AutoOpen=0"), std::string::npos);
 
-  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
   // Cancel after choosing a file changes nothing.
   Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Sample.qzt"); };
   QTimer::singleShot(0, Open, [&] {
@@ -547,21 +551,21 @@ TEST_F(MainWindow, FailedOpenIsReportedAndNotSaved) {
     Open->BtnDialogClick();
     Open->BtnOk->click();
   });
-  QTest::mouseClick(Form->BtnOpen, Qt::LeftButton);
+  QTest::mouseClick(Form->Ui().BtnOpen, Qt::LeftButton);
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_EQ(Folder.Read("Config.ini"), before);
-  EXPECT_EQ(Form->NiceSideBar1->Items().Count(), 0);
+  EXPECT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 0);
 }
 
 TEST_F(MainWindow, WhileTheStripFillsOpeningSettingsAndClosingAreRefused) {
   WriteConfig(WriteSample(4), "ShowTopImages=0\r\n");
   Start();
-  EXPECT_FALSE(Form->NiceGallery1->isVisible());
-  EXPECT_FALSE(Form->GalleryFilled());
+  EXPECT_FALSE(Form->Ui().NiceGallery1->isVisible());
+  EXPECT_FALSE(Strip().Filled());
   int& settingsShown = SettingsShown;
   Form->Settings().ShowTopImages = true;
   Form->FillGallery();
-  ASSERT_TRUE(Form->Filling());
+  ASSERT_TRUE(Strip().Filling());
   EXPECT_TRUE(Progress->isVisible());
   EXPECT_EQ(Progress->ProgressBar1->maximum(), 4);
   Form->BtnSettingsClick();
@@ -569,8 +573,8 @@ TEST_F(MainWindow, WhileTheStripFillsOpeningSettingsAndClosingAreRefused) {
   EXPECT_FALSE(Form->close());
   EXPECT_EQ(settingsShown, 0);
   EXPECT_FALSE(Open->isVisible());
-  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, 30000));
-  EXPECT_TRUE(Form->GalleryFilled());
+  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }, 30000));
+  EXPECT_TRUE(Strip().Filled());
   EXPECT_FALSE(Progress->isVisible());
   Form->BtnSettingsClick();
   EXPECT_EQ(settingsShown, 1);
@@ -590,9 +594,9 @@ TEST_F(MainWindow, FullScreenHidesTheBorderAndShowsTheClosePanel) {
   WriteConfig(WriteSample(3), "FullScreen=1\r\nWidth=640\r\n");
   Start();
   EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_TRUE(Form->PanelClose->isVisible());
-  EXPECT_EQ(Form->PanelClose->x() + Form->PanelClose->width(), Form->width());
-  QTest::mouseClick(Form->BtnClose, Qt::LeftButton);
+  EXPECT_TRUE(Form->Ui().PanelClose->isVisible());
+  EXPECT_EQ(Form->Ui().PanelClose->x() + Form->Ui().PanelClose->width(), Form->width());
+  QTest::mouseClick(Form->Ui().BtnClose, Qt::LeftButton);
   EXPECT_FALSE(Form->isVisible());
   Form.reset();
   // In full screen the stored size stays as it was.
@@ -606,7 +610,7 @@ TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
   WriteConfig(Folder.File("Nas.qzt"), "VideoPathField=Source\r\nExternalPlayer=/usr/bin/player\r\n[PathMap]\r\nCount=1\r\n"
                                       "From1=c:\\films\\\r\nTo1=" + Folder.File("films/") + "\r\n");
   Start();
-  QTest::mouseClick(Form->BtnPlay, Qt::LeftButton);
+  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_EQ(Desktop->Errors[0], QStringLiteral("The video file \"\\\\nas\\movies\\alpha.avi\" does not exist."));
   EXPECT_TRUE(Desktop->Started.empty());
@@ -616,26 +620,26 @@ TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
   EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Folder.File("films/beta.avi"))});
   // The page still shows the stored text.
   Form->Settings().Template = {"<p id='v'>$VIDEOPATH</p>"};
-  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->reload(); }));
+  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->reload(); }));
   EXPECT_TRUE(PageText().contains(QStringLiteral("C:\\Films\\beta.avi")));
 }
 
 TEST_F(MainWindow, ASecondOpenTakesTheStripFromTheThumbnailCache) {
   WriteConfig(WriteSample(12, 21));
   Start();
-  const int pictures = Form->NiceGallery1->Items().Count();
+  const int pictures = Form->Ui().NiceGallery1->Items().Count();
   ASSERT_GT(pictures, 0);
-  EXPECT_EQ(Form->ThumbnailCacheHits(), 0);
+  EXPECT_EQ(Strip().CacheHits(), 0);
   std::vector<std::vector<std::uint8_t>> first;
-  for (int i = 0; i < pictures; ++i) first.push_back(Form->NiceGallery1->Items()[i].Bitmap.Pixels);
+  for (int i = 0; i < pictures; ++i) first.push_back(Form->Ui().NiceGallery1->Items()[i].Bitmap.Pixels);
   const std::string cacheFile = TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"));
   ASSERT_TRUE(std::filesystem::exists(cacheFile));
 
   Form.reset();
   Start();
-  EXPECT_EQ(Form->ThumbnailCacheHits(), pictures);
-  ASSERT_EQ(Form->NiceGallery1->Items().Count(), pictures);
-  for (int i = 0; i < pictures; ++i) EXPECT_EQ(Form->NiceGallery1->Items()[i].Bitmap.Pixels, first[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(Strip().CacheHits(), pictures);
+  ASSERT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
+  for (int i = 0; i < pictures; ++i) EXPECT_EQ(Form->Ui().NiceGallery1->Items()[i].Bitmap.Pixels, first[static_cast<std::size_t>(i)]);
 
   // A damaged cache is not believed: the pictures are made again, alike.
   Form.reset();
@@ -645,11 +649,11 @@ TEST_F(MainWindow, ASecondOpenTakesTheStripFromTheThumbnailCache) {
   damage.put(static_cast<char>(bytes[bytes.size() / 2] ^ 0x40));
   damage.close();
   Start();
-  EXPECT_LT(Form->ThumbnailCacheHits(), pictures);
-  for (int i = 0; i < pictures; ++i) EXPECT_EQ(Form->NiceGallery1->Items()[i].Bitmap.Pixels, first[static_cast<std::size_t>(i)]);
+  EXPECT_LT(Strip().CacheHits(), pictures);
+  for (int i = 0; i < pictures; ++i) EXPECT_EQ(Form->Ui().NiceGallery1->Items()[i].Bitmap.Pixels, first[static_cast<std::size_t>(i)]);
   Form.reset();
   Start();
-  EXPECT_EQ(Form->ThumbnailCacheHits(), pictures);
+  EXPECT_EQ(Strip().CacheHits(), pictures);
 }
 
 TEST_F(MainWindow, TheThumbnailCacheCanBeTurnedOff) {
@@ -657,6 +661,6 @@ TEST_F(MainWindow, TheThumbnailCacheCanBeTurnedOff) {
   Start();
   Form.reset();
   Start();
-  EXPECT_EQ(Form->ThumbnailCacheHits(), 0);
+  EXPECT_EQ(Strip().CacheHits(), 0);
   EXPECT_FALSE(std::filesystem::exists(TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"))));
 }

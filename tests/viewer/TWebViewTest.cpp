@@ -1,7 +1,12 @@
 #include "ViewerFixture.h"
 
 #include "render/TMovieNameSpace.h"
+#include "browse/TSortMenus.h"
+#include "catalog/TMovieList.h"
+#include "config/PageFrame.h"
+#include "config/TViewerSettings.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TStripFiller.h"
 #include "viewer/TTimingLog.h"
 #include "viewer/TWebView.h"
 
@@ -32,7 +37,7 @@ class WebView : public ::testing::Test, public ViewerFixture {
                                  .arg(QLatin1String(id)));
     QVariantList point = box.toList();
     ASSERT_EQ(point.size(), 2);
-    QWidget* target = Form->WebBrowser1->focusProxy();
+    QWidget* target = Form->Ui().WebBrowser1->focusProxy();
     ASSERT_NE(target, nullptr);
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, QPoint(point[0].toInt(), point[1].toInt()));
   }
@@ -50,7 +55,7 @@ TEST_F(WebView, RequestsArriveEncodedAndWithoutTheirFragment) {
     response.ContentType = "text/html; charset=windows-1252";
     handled = true;
   });
-  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/a b\"c%25d.html#part"))); }));
+  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/a b\"c%25d.html#part"))); }));
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.front(), u"movie://localhost/a%20b%22c%25d.html");
 }
@@ -58,8 +63,8 @@ TEST_F(WebView, RequestsArriveEncodedAndWithoutTheirFragment) {
 TEST_F(WebView, NamesNobodyAnswersFailAsNotFound) {
   WriteConfig(WriteSample(3));
   Start();
-  QSignalSpy finished(Form->WebBrowser1, &QWebEngineView::loadFinished);
-  Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/no-such-file.css")));
+  QSignalSpy finished(Form->Ui().WebBrowser1, &QWebEngineView::loadFinished);
+  Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/no-such-file.css")));
   ASSERT_TRUE(WaitUntil([&] { return finished.count() > 0; }));
   EXPECT_FALSE(finished.front().front().toBool());
 }
@@ -83,7 +88,7 @@ TEST_F(WebView, LinksTheUserClicksToOtherSchemesGoToTheDesktop) {
   WriteConfig(WriteSample(3));
   WriteLinksPage();
   Start();
-  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
+  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
   ClickElement("web");
   ASSERT_TRUE(WaitUntil([&] { return Desktop->Opened.size() == 1; }));
   EXPECT_EQ(Desktop->Opened[0], QUrl(QStringLiteral("http://www.example.com/x")));
@@ -101,7 +106,7 @@ TEST_F(WebView, ScriptsCannotSendTheViewOrTheDesktopAnywhere) {
   WriteConfig(WriteSample(3));
   WriteLinksPage();
   Start();
-  ASSERT_TRUE(Navigate([&] { Form->WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
+  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
   RunScript(QStringLiteral("document.getElementById('web').click(); location.href = 'http://www.example.com/y';"
                            "window.open('http://www.example.com/z'); 1"));
   // The page stays, and nothing was handed to the desktop.

@@ -9,8 +9,11 @@
 #include "dialogs/TFormSettings.h"
 #include "tools/SampleCatalog.h"
 #include "tools/TCatalogWriter.h"
+#include "browse/UNulContainer.h"
+#include "tests/support/RunEvents.h"
+#include "viewer/TCatalogWatcher.h"
 #include "viewer/TFormMain.h"
-#include "viewer/TViewerApplication.h"
+#include "viewer/TStripFiller.h"
 #include "viewer/TWebView.h"
 #include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
@@ -112,7 +115,7 @@ void ViewerFixture::Start() {
   Progress = std::make_unique<TFormProgress>();
   Form = std::make_unique<TFormMain>(TProgramPaths::ForFolder(Folder.Path()), Progress.get());
   // Made before any event runs, so not even the first page is missed.
-  Loads = std::make_unique<QSignalSpy>(Form->WebBrowser1, &QWebEngineView::loadFinished);
+  Loads = std::make_unique<QSignalSpy>(Form->Ui().WebBrowser1, &QWebEngineView::loadFinished);
   Open = new TFormOpen(Form.get());
   SettingsForm = new TFormSettings(Form.get(), *Form);
   SettingsForm->ErrorBox = [this](QWidget*, const QString& message) { SettingsErrors.push_back(message); };
@@ -124,7 +127,7 @@ void ViewerFixture::Start() {
   Password->SetTimer(std::move(timer));
   Form->SetDialogs(Open, SettingsForm, Password);
   Form->ShowWindow();
-  ASSERT_TRUE(WaitUntil([&] { return !Form->Filling(); }, kLongestWaitMs));
+  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }, kLongestWaitMs));
   if (!Form->CurrentSelection().empty()) {
     ASSERT_TRUE(WaitForLoads(1));
   }
@@ -141,13 +144,13 @@ bool ViewerFixture::Navigate(const std::function<void()>& action) {
 }
 
 std::string ViewerFixture::PageUrl() const {
-  return Form->WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString();
+  return Form->Ui().WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString();
 }
 
 QString ViewerFixture::PageHtml() {
   QString html;
   bool done = false;
-  Form->WebBrowser1->page()->toHtml([&](const QString& text) {
+  Form->Ui().WebBrowser1->page()->toHtml([&](const QString& text) {
     html = text;
     done = true;
   });
@@ -158,7 +161,7 @@ QString ViewerFixture::PageHtml() {
 QString ViewerFixture::PageText() {
   QString text;
   bool done = false;
-  Form->WebBrowser1->page()->toPlainText([&](const QString& plain) {
+  Form->Ui().WebBrowser1->page()->toPlainText([&](const QString& plain) {
     text = plain;
     done = true;
   });
@@ -169,7 +172,7 @@ QString ViewerFixture::PageText() {
 QVariant ViewerFixture::RunScript(const QString& script) {
   QVariant result;
   bool done = false;
-  Form->WebBrowser1->page()->runJavaScript(script, [&](const QVariant& value) {
+  Form->Ui().WebBrowser1->page()->runJavaScript(script, [&](const QVariant& value) {
     result = value;
     done = true;
   });
@@ -177,12 +180,20 @@ QVariant ViewerFixture::RunScript(const QString& script) {
   return result;
 }
 
+TStripFiller& ViewerFixture::Strip() { return *Form->findChild<TStripFiller*>(QStringLiteral("StripFiller")); }
+
+TCatalogWatcher& ViewerFixture::Watcher() {
+  return *Form->findChild<TCatalogWatcher*>(QStringLiteral("CatalogWatcher"));
+}
+
+TWBContainer& ViewerFixture::Host() { return dynamic_cast<TWBContainer&>(*Form->Ui().WebBrowser1->ClientSite()); }
+
 void ViewerFixture::ClickSideBarItem(int section, int item) {
-  const TSideBarModel& model = Form->NiceSideBar1->Model();
+  const TSideBarModel& model = Form->Ui().NiceSideBar1->Model();
   for (const TSideBarRow& row : model.Rows()) {
     if (row.IsSubItem && row.Index == section && row.SubIndex == item) {
       QPoint at((row.Rect.Left + row.Rect.Right) / 2, (row.Rect.Top + row.Rect.Bottom) / 2 - model.ScrollOffset());
-      QTest::mouseClick(Form->NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
+      QTest::mouseClick(Form->Ui().NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
       return;
     }
   }
@@ -190,9 +201,9 @@ void ViewerFixture::ClickSideBarItem(int section, int item) {
 }
 
 void ViewerFixture::ClickStripPicture(int index) {
-  TGalleryModel& model = Form->NiceGallery1->Model();
+  TGalleryModel& model = Form->Ui().NiceGallery1->Model();
   const TRect& tile = model.Items()[index].Rect;
-  QTest::mouseClick(Form->NiceGallery1, Qt::LeftButton, Qt::NoModifier,
+  QTest::mouseClick(Form->Ui().NiceGallery1, Qt::LeftButton, Qt::NoModifier,
                     QPoint(tile.Left - model.ScrollPos() + tile.Width() / 2, tile.Top + 3));
 }
 

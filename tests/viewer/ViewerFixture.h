@@ -12,12 +12,15 @@
 #include <string>
 #include <vector>
 
+class TCatalogWatcher;
 class TFormMain;
 class TFormOpen;
 class TFormPassword;
 class TFormProgress;
 class TFormSettings;
 class TManualTimer;
+class TStripFiller;
+class TWBContainer;
 
 // Collects what the viewer asks of the desktop instead of doing it.
 class TRecordingDesktop : public TDesktop {
@@ -96,6 +99,11 @@ class ViewerFixture {
   QString PageHtml();
   QString PageText();
   QVariant RunScript(const QString& script);
+
+  // The window's behaviours, found by their object names.
+  TStripFiller& Strip();
+  TCatalogWatcher& Watcher();
+  TWBContainer& Host();
 
   void ClickSideBarItem(int section, int item);
   void ClickStripPicture(int index);

@@ -138,7 +138,9 @@ TEST(PixelRatio, CaptionButtonDrawsADenseGlyphPixelForPixel) {
     EXPECT_EQ(LayoutPixel(screen, 44, 10), RgbColor(128, 128, 128)) << ratio;
     EXPECT_EQ(LayoutPixel(screen, 0, 10), RgbColor(0, 0, 0)) << ratio;
     EXPECT_EQ(LayoutPixel(screen, 72, 10), RgbColor(0, 0, 0)) << ratio;
-    if (ratio == 2.0) EXPECT_TRUE(ShowsExactly(screen, 56, 8, glyph));
+    if (ratio == 2.0) {
+      EXPECT_TRUE(ShowsExactly(screen, 56, 8, glyph));
+    }
   }
 }
 
