@@ -1,14 +1,15 @@
 // The viewer's program start: the "movie" scheme is declared to the web
 // engine, then the application, the progress window, the main window and
 // its dialogs are made in that order, and the event loop runs until the main
-// window closes. The program reads no arguments of its own; Qt takes its
-// own (-platform and the like).
+// window closes. The one argument of its own is a catalog to open (a file
+// manager passes it); Qt takes its own (-platform and the like).
 
 #include "config/TViewerSettings.h"
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
 #include "dialogs/TFormProgress.h"
 #include "dialogs/TFormSettings.h"
+#include "viewer/CommandLine.h"
 #include "viewer/Glyphs.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TMovieSchemeHandler.h"
@@ -20,6 +21,21 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+  // Help, the version and mistakes need no display: answered before Qt starts.
+  const TCommandLine line = ParseCommandLine(QStringList(argv, argv + argc));
+  switch (line.Action) {
+    case TCommandLine::TAction::Help:
+      std::fputs(CommandLineUsage().c_str(), stdout);
+      return 0;
+    case TCommandLine::TAction::Version:
+      std::fputs(VersionText().c_str(), stdout);
+      return 0;
+    case TCommandLine::TAction::Wrong:
+      std::fprintf(stderr, "elk-viewer: %s\n%s", line.Problem.c_str(), CommandLineUsage().c_str());
+      return 2;
+    case TCommandLine::TAction::Run:
+      break;
+  }
   RegisterMovieUrlScheme();
   // The web engine refuses to start as root unless its sandbox is off.
   if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -32,6 +48,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND")) {
     qputenv("QT_QUICK_BACKEND", "software");
   }
+  QuietEngineDiagnostics();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TViewerApplication app(argc, argv);
   QuitOnTerminationSignals();
@@ -42,11 +59,12 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
 
   TFormProgress progress;
-  TFormMain form(TProgramPaths::ForFolder(ProgramFolder()), &progress);
+  TFormMain form(TProgramPaths::ForFolder(ProgramFolder()), &progress, line.Catalog);
   TFormOpen open(&form);
   TFormSettings settings(&form, form);
   TFormPassword password(&form);
   form.SetDialogs(&open, &settings, &password);
   form.ShowWindow();
+  form.OpenStartCatalog();
   return app.exec();
 }

@@ -289,6 +289,8 @@ std::string SectionCaption(TCaptionRule rule, std::string_view key) {
 
 std::string SideBarTitle(const TMovie& movie, int titleType) {
   if (titleType == 1 && !movie.TranslatedTitle.empty()) return movie.TranslatedTitle;
+  // An empty row would show nothing to click on: the display title instead.
+  if (movie.OriginalTitle.empty()) return GetMovieTitle(movie, titleType);
   return movie.OriginalTitle;
 }
 

@@ -86,5 +86,6 @@ const TMovie* SideBarItemMovie(const TSideBarModel& sideBar, int section, int it
 void RetitleSideBar(TSideBarModel& sideBar, int titleType);
 
 // The side bar text of a movie: the translated title first when TitleType
-// is 1, else the original title (which may be empty).
+// is 1, else the original title; when that is empty, the display title
+// (the translated title, else "< no title >").
 std::string SideBarTitle(const TMovie& movie, int titleType);

@@ -13,9 +13,13 @@ struct TPlayTarget {
   std::string Path;
   // "scheme://..." rather than a file.
   bool IsAddress = false;
+  // Without a path: why there is nothing to play (English), or nothing
+  // when no movie is chosen at all.
+  std::string Why;
 };
 
-// Throws TViewerError "The video file "<path>" does not exist." when the
-// path names a file that is not there: starting a player on it would do
-// nothing visible.
+// Throws TViewerError when the video paths' field is not set, or names no
+// field of a movie (both say where to set it), and "The video file "<path>"
+// does not exist." when the path names a file that is not there: starting
+// a player on it would do nothing visible.
 TPlayTarget FindPlayTarget(const TMovieList& catalog, const std::string& shownHandles, const TViewerSettings& settings);

@@ -80,8 +80,15 @@ std::string SearchPattern(std::string_view text) {
 }
 
 std::optional<std::string> SearchMovies(std::string_view text, int field, const TMovieList& movies, int titleType) {
+  std::optional<TSearchResult> found = FindMovies(text, field, movies, titleType);
+  if (!found) return std::nullopt;
+  return std::move(found->Address);
+}
+
+std::optional<TSearchResult> FindMovies(std::string_view text, int field, const TMovieList& movies, int titleType) {
   if (text.empty()) return std::nullopt;
   const std::string pattern = SearchPattern(text);
+  TSearchResult result;
   std::string handles;
   std::string value, holder;
   for (int i = 0; i < movies.Count(); ++i) {
@@ -95,11 +102,16 @@ std::optional<std::string> SearchMovies(std::string_view text, int field, const 
     if (value.empty() || !MatchWildcard(value, pattern)) continue;
     if (!handles.empty()) handles += ",";
     handles += MovieHandleText(movie);
+    ++result.Found;
   }
-  if (!handles.empty()) return MoviePageAddress(handles);
+  if (!handles.empty()) {
+    result.Address = MoviePageAddress(handles);
+    return result;
+  }
   std::string words;
   for (char c : text) {
     if (c != '"') words += c;
   }
-  return SearchPageAddress(words.empty() ? "empty" : words);
+  result.Address = SearchPageAddress(words.empty() ? "empty" : words);
+  return result;
 }

@@ -33,3 +33,10 @@ std::string SearchPattern(std::string_view text);
 // catalog order, or the no-result page for the text (see MovieAddress.h).
 // Nothing for an empty text.
 std::optional<std::string> SearchMovies(std::string_view text, int field, const TMovieList& movies, int titleType);
+
+// The same with how many movies it found.
+struct TSearchResult {
+  std::string Address;
+  int Found = 0;
+};
+std::optional<TSearchResult> FindMovies(std::string_view text, int field, const TMovieList& movies, int titleType);

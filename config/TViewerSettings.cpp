@@ -5,6 +5,7 @@
 #include "config/PasswordScramble.h"
 #include "config/TIniFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr const char* kConfig = "Config";
+constexpr const char* kRecent = "Recent";
 constexpr long kIso9660Magic = 0x9660;
 constexpr long kUdfMagic = 0x15013346;
 // The window a new settings file centres on the screen.
@@ -146,6 +148,13 @@ const TSettingField& ConfigSettingField(std::string_view key) {
   throw std::logic_error("unknown setting " + std::string(key));
 }
 
+void RememberRecentCatalog(std::vector<std::string>& recent, const std::string& path) {
+  if (path.empty()) return;
+  recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
+  recent.insert(recent.begin(), path);
+  if (recent.size() > kRecentCatalogCount) recent.resize(kRecentCatalogCount);
+}
+
 bool TUserVars::operator==(const TUserVars& other) const {
   if (m_entries.size() != other.m_entries.size()) return false;
   for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -271,6 +280,14 @@ void LoadSettings(TViewerSettings& settings, const TIniFile& file, int screenWid
     }
   }
 
+  s.RecentCatalogs.clear();
+  for (std::size_t n = 1; n <= kRecentCatalogCount; ++n) {
+    std::string path = file.ReadString(kRecent, "File" + std::to_string(n), "");
+    if (!path.empty() && std::find(s.RecentCatalogs.begin(), s.RecentCatalogs.end(), path) == s.RecentCatalogs.end()) {
+      s.RecentCatalogs.push_back(std::move(path));
+    }
+  }
+
   s.Template = ReadTemplate(file, "Template", DefaultMovieTemplate());
   s.ListTemplate = ReadTemplate(file, "ListTemplate", DefaultListTemplate());
 
@@ -314,6 +331,11 @@ void SaveSettings(const TViewerSettings& settings, const std::string& folder) {
       file.WriteString("PathMap", "From" + std::to_string(i + 1), s.PathMap[i].From);
       file.WriteString("PathMap", "To" + std::to_string(i + 1), s.PathMap[i].To);
     }
+  }
+
+  file.EraseSection(kRecent);
+  for (std::size_t i = 0; i < s.RecentCatalogs.size() && i < kRecentCatalogCount; ++i) {
+    file.WriteString(kRecent, "File" + std::to_string(i + 1), s.RecentCatalogs[i]);
   }
 
   file.EraseSection("UserVars");

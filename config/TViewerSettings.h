@@ -67,6 +67,8 @@ struct TViewerSettings {
   bool LiveReload = true;
   bool ThumbnailCache = true;
   TPathMap PathMap;
+  // The catalogs opened last, the latest first (section "Recent").
+  std::vector<std::string> RecentCatalogs;
 
   std::vector<std::string> Template;
   std::vector<std::string> ListTemplate;
@@ -100,6 +102,13 @@ const std::vector<TSettingField>& ConfigSettingFields();
 const TSettingField& ConfigSettingField(std::string_view key);
 
 constexpr const char* kConfigFileName = "Config.ini";
+
+// How many recent catalogs are kept.
+constexpr std::size_t kRecentCatalogCount = 8;
+
+// Puts `path` first among the recent catalogs, once, keeping at most
+// kRecentCatalogCount.
+void RememberRecentCatalog(std::vector<std::string>& recent, const std::string& path);
 
 const std::vector<std::string>& DefaultMovieTemplate();
 const std::vector<std::string>& DefaultListTemplate();

@@ -18,7 +18,7 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const std::string& pro
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setNameFilters(TFormOpen::Filters());
-  // The dialog starts where the last choice was made, with its name.
+  // The dialog starts in the proposed file's folder, with its name.
   if (!proposed.empty()) dialog.selectFile(ToQString(proposed));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FromQString(dialog.selectedFiles().front());
@@ -85,10 +85,9 @@ void TFormOpen::FormShow() {
 
 void TFormOpen::BtnDialogClick() {
   if (!OpenDialog1) return;
-  if (std::optional<std::string> chosen = OpenDialog1(this, m_lastChosen)) {
-    m_lastChosen = *chosen;
-    EditFileName->setText(ToQString(*chosen));
-  }
+  // It starts where the file shown is: the open catalog's, or the one
+  // chosen last.
+  if (std::optional<std::string> chosen = OpenDialog1(this, FileName())) EditFileName->setText(ToQString(*chosen));
 }
 
 void TFormOpen::BtnOkClick() {

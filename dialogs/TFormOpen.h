@@ -49,5 +49,4 @@ class TFormOpen : public QDialog {
 
  private:
   bool m_ok = false;
-  std::string m_lastChosen;
 };

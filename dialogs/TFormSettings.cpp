@@ -44,6 +44,7 @@
 namespace {
 
 constexpr const char* kEqualSign = "&equal;";
+constexpr const char* kEnglish = "English";
 
 const char* const kDateFormats[] = {"mm/dd/yyyy", "dd/mm/yyyy", "yyyy/mm/dd", "d mmm yyyy", "d mmmm yyyy"};
 
@@ -496,11 +497,15 @@ void TFormSettings::FormShow() {
   }
   std::sort(languages.begin(), languages.end(),
             [](const std::string& a, const std::string& b) { return LowerAscii(a) < LowerAscii(b); });
-  if (languages.empty()) languages.push_back("English");
+  // English, the program's own texts, needs no file and is always there
+  // to go back to.
+  std::erase_if(languages, [](const std::string& language) { return SameTextAscii(language, kEnglish); });
+  languages.insert(languages.begin(), kEnglish);
   int chosen = -1;
   for (const std::string& language : languages) {
     ComboLanguages->addItem(Text(language));
-    if (SameTextAscii(language, s.Language)) chosen = ComboLanguages->count() - 1;
+    // An empty setting (kept by earlier versions) is English too.
+    if (SameTextAscii(language, s.Language.empty() ? kEnglish : s.Language)) chosen = ComboLanguages->count() - 1;
   }
   // Adding the first entry selects it; none is chosen unless it matches.
   ComboLanguages->setCurrentIndex(chosen);

@@ -35,7 +35,9 @@ std::unique_ptr<TPageSession> TPageSession::ForCatalog(const std::string& progra
   LoadSettings(session->m_settings, programFolder, kNominalScreenWidth, kNominalScreenHeight);
   session->m_frame = BuildPageFrame(programFolder, session->m_settings.ColorScheme);
   LoadLanguage((std::filesystem::path(programFolder) / (session->m_settings.Language + ".lng")).string());
-  session->OpenCatalog(catalogPath);
+  TMovieList catalog;
+  catalog.LoadFromFile(catalogPath);
+  session->TakeCatalog(catalog, catalogPath);
   return session;
 }
 
@@ -43,9 +45,7 @@ TPageInput TPageSession::InputWith(TPictureStore& store, const TPageLinks* links
   return TPageInput{m_catalog, m_settings, m_frame, m_pictures, store, workers, links};
 }
 
-void TPageSession::OpenCatalog(const std::string& path) {
-  TMovieList fresh;
-  fresh.LoadFromFile(path);
+void TPageSession::TakeCatalog(TMovieList& fresh, const std::string& path) {
   m_catalog.Swap(fresh);
   m_store.Clear();
   m_pictures.CatalogFolder = CatalogFolderOf(path);

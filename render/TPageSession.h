@@ -45,11 +45,11 @@ class TPageSession {
   // link policy, for writers that make pages on several threads.
   TPageInput InputWith(TPictureStore& store, const TPageLinks* links, int workers) const;
 
-  // Reads the file and makes it the open catalog, its folder the place
-  // linked pictures are found, under the settings' path rules. A file that
-  // cannot be read throws TViewerError and leaves the open catalog as it was.
-  void OpenCatalog(const std::string& path);
-  // Makes a catalog read elsewhere the open one (a reload of the same file).
+  // Makes a catalog read from `path` the open one (the old one is left in
+  // `fresh`): its folder is where linked pictures are found, under the
+  // settings' path rules.
+  void TakeCatalog(TMovieList& fresh, const std::string& path);
+  // Makes a catalog read again from the same file the open one.
   void ReplaceCatalog(TMovieList& fresh);
   // No catalog, no pictures.
   void CloseCatalog();

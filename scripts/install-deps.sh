@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   clang libclang-rt-14-dev llvm-14
   dpkg-dev file libxxhash-dev
+  help2man desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl lintian
 )
 
 missing=()

@@ -48,6 +48,11 @@ int RunDump(const std::vector<std::string>& words) {
   out["owner"] = Text(list.Properties().OwnerName);
   out["header"] = TJson::array({Text(list.Properties().HeaderText1), Text(list.Properties().HeaderText2),
                                 Text(list.Properties().HeaderText3)});
+  // A file cut short still gives the movies before the cut.
+  out["complete"] = list.LoadedCompletely();
+  if (!list.LoadedCompletely()) {
+    std::cerr << "elkcat dump: the file ends early; the " << list.Count() << " movies before that are listed\n";
+  }
   TJson movies = TJson::array();
   for (int i = 0; i < list.Count(); ++i) movies.push_back(MovieJson(list.Items(i)));
   out["movies"] = std::move(movies);

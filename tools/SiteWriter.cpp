@@ -139,7 +139,6 @@ std::string IndexPage(const TPageSession& session, const TSiteOptions& options,
       std::string link, text = section.Items().Strings(i);
       if (const TMovie* movie = SideBarItemMovie(bar, s, i)) {
         link = "movie-" + std::to_string(positions.at(movie->Handle)) + ".html";
-        if (text.empty()) text = GetMovieTitle(*movie, settings.TitleType);
       } else {
         link = "name-" + std::to_string(s + 1) + "-" + std::to_string(i + 1) + ".html";
         jobs.push_back({link, MoviePageAddress(SideBarItemHandles(bar, s, i))});

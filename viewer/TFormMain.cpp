@@ -14,14 +14,18 @@
 #include "render/MovieAddress.h"
 #include "render/PathCheck.h"
 #include "render/TPageSession.h"
+#include "viewer/TCatalogDrop.h"
 #include "viewer/TCatalogWatcher.h"
 #include "viewer/TDesktop.h"
 #include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TRecentMenu.h"
 #include "viewer/TSortMenuActions.h"
+#include "viewer/TStatusLine.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TTimingLog.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
+#include "viewer/WindowKeys.h"
 #include "viewer/WindowLook.h"
 #include "viewer/WindowPlacement.h"
 #include "widgets/QtBridge.h"
@@ -35,7 +39,6 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -62,12 +65,13 @@ TProgramPaths TProgramPaths::ForFolder(const std::string& programFolder) {
   return {programFolder, FindSettingsLocation(programFolder)};
 }
 
-TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress)
+TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog)
     : QWidget(nullptr),
       m_paths(std::move(paths)),
       m_progress(progress),
       m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder)),
-      m_schemes(m_paths.ProgramFolder) {
+      m_schemes(m_paths.ProgramFolder),
+      m_startCatalog(std::move(startCatalog)) {
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(QStringLiteral("Elk Movie Catalog Viewer"));
   m_ui.Setup(this);
@@ -90,17 +94,14 @@ void TFormMain::SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPasswo
 }
 
 void TFormMain::WireComponents() {
-  auto guarded = [this](void (TFormMain::*handler)()) {
-    return [this, handler](QWidget&) { RunGuarded([&] { (this->*handler)(); }); };
-  };
-  m_ui.BtnOpen->OnClick = guarded(&TFormMain::BtnOpenClick);
-  m_ui.BtnEdit->OnClick = guarded(&TFormMain::BtnEditClick);
-  m_ui.BtnSettings->OnClick = guarded(&TFormMain::BtnSettingsClick);
-  m_ui.BtnPlay->OnClick = guarded(&TFormMain::BtnPlayClick);
-  m_ui.BtnBack->OnClick = guarded(&TFormMain::BtnBackClick);
-  m_ui.BtnClose->OnClick = guarded(&TFormMain::BtnCloseClick);
-  m_ui.BtnCateg->OnClick = guarded(&TFormMain::BtnCategClick);
-  m_ui.BtnSearch->OnClick = guarded(&TFormMain::BtnSearchClick);
+  const std::pair<TButtonEvents*, void (TFormMain::*)()> buttons[] = {
+      {m_ui.BtnOpen, &TFormMain::BtnOpenClick},   {m_ui.BtnEdit, &TFormMain::BtnEditClick},
+      {m_ui.BtnSettings, &TFormMain::BtnSettingsClick}, {m_ui.BtnPlay, &TFormMain::BtnPlayClick},
+      {m_ui.BtnBack, &TFormMain::BtnBackClick},   {m_ui.BtnClose, &TFormMain::BtnCloseClick},
+      {m_ui.BtnCateg, &TFormMain::BtnCategClick}, {m_ui.BtnSearch, &TFormMain::BtnSearchClick}};
+  for (const auto& [button, handler] : buttons) {
+    button->OnClick = [this, handler = handler](QWidget&) { RunGuarded([&] { (this->*handler)(); }); };
+  }
   QObject::connect(m_ui.EditSearch, &QLineEdit::returnPressed, this,
                    [this] { RunGuarded([this] { EditSearchKeyDown(Qt::Key_Return); }); });
   m_ui.NiceGallery1->OnClick = [this](TNiceGallery&, int index) { RunGuarded([&] { NiceGallery1Click(index); }); };
@@ -112,6 +113,15 @@ void TFormMain::WireComponents() {
     TimingLog::Write("page", m_ui.WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString());
   });
 
+  m_status = new TStatusLine(m_ui, this);
+  auto* drop = new TCatalogDrop(*this);
+  drop->OnDropped = [this](const std::string& path) { OpenChosenCatalog(path); };
+  m_recent = std::make_unique<TRecentMenu>(this);
+  m_recent->OnChosen = [this](const std::string& path) { OpenChosenCatalog(path); };
+  // The right click and the menu key on the Open button offer the recent catalogs.
+  m_ui.BtnOpen->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(m_ui.BtnOpen, &QWidget::customContextMenuRequested, this, [this] { ShowRecentCatalogs(); });
+
   m_strip = new TStripFiller(this, *m_ui.NiceGallery1, m_progress, Settings());
   m_strip->OnFilled = [this] {
     if (isVisible()) {
@@ -122,11 +132,7 @@ void TFormMain::WireComponents() {
   };
   m_watcher = new TCatalogWatcher(this);
   m_watcher->OnReloaded = [this](TMovieList& fresh) { CatalogReloaded(fresh); };
-  m_watcher->OnUnreadable = [this] {
-    m_ui.Label5->setText(ToQString(Settings().CatalogFile) + QStringLiteral("   ") +
-                         TranslatedText("(changed on disk, but the new file could not be read)"));
-    m_ui.PlaceStatusLabels();
-  };
+  m_watcher->OnUnreadable = [this] { m_status->ShowProblem("(changed on disk, but the new file could not be read)"); };
 }
 
 void TFormMain::FormCreate() {
@@ -156,12 +162,22 @@ void TFormMain::FormCreate() {
   ApplyColorScheme(settings.ColorScheme);
   LanguageStep();
   LayoutToolbar();
-  if (settings.AutoOpen) RunGuarded([this] { OpenCatalog(); });
+  // A catalog given to the program opens instead, once the dialogs exist.
+  if (settings.AutoOpen && m_startCatalog.empty()) RunGuarded([this] { OpenCatalog(); });
 }
 
 void TFormMain::ShowWindow() {
   show();
   m_ui.PlaceClosePanel();
+}
+
+void TFormMain::OpenStartCatalog() {
+  if (m_startCatalog.empty()) return;
+  const std::string path = std::exchange(m_startCatalog, std::string());
+  bool opened = false;
+  RunGuarded([&] { opened = OpenChosenCatalog(path); });
+  // The configured catalog is the one shown when the given one cannot be.
+  if (!opened && Settings().AutoOpen) RunGuarded([this] { OpenCatalog(); });
 }
 
 void TFormMain::FormDestroy() {
@@ -190,9 +206,20 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   }
 }
 
-bool TFormMain::FormKeyDown(int key) {
-  if (key != Qt::Key_F10) return false;
-  BtnSettingsClick();
+bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  const QWidget* focused = QApplication::focusWidget();
+  const TKeyContext context{TakesText(focused), Settings().FullScreen, focused == m_ui.BtnOpen};
+  switch (WindowCommandOf(key, modifiers, context)) {
+    case TWindowCommand::None: return false;
+    case TWindowCommand::Settings: BtnSettingsClick(); break;
+    case TWindowCommand::ToggleFullScreen: SetFullScreen(!Settings().FullScreen); break;
+    case TWindowCommand::LeaveFullScreen: SetFullScreen(false); break;
+    case TWindowCommand::Open: BtnOpenClick(); break;
+    case TWindowCommand::FindText: FindText(); break;
+    case TWindowCommand::Back: BtnBackClick(); break;
+    case TWindowCommand::Close: close(); break;
+    case TWindowCommand::RecentCatalogs: ShowRecentCatalogs(); break;
+  }
   return true;
 }
 
@@ -201,8 +228,9 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       auto* widget = qobject_cast<QWidget*>(watched);
       if (widget == nullptr || widget->window() != this) break;
+      auto* key = static_cast<QKeyEvent*>(event);
       bool used = false;
-      RunGuarded([&] { used = FormKeyDown(static_cast<QKeyEvent*>(event)->key()); });
+      RunGuarded([&] { used = FormKeyDown(key->key(), key->modifiers()); });
       if (used) return true;
       break;
     }
@@ -211,11 +239,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
         m_shownOnce = true;
         TimingLog::Write("window-shown");
       }
-      break;
-    case QEvent::Resize:
-      if (watched == m_ui.Panel1) m_ui.PlaceTitleLabels();
-      if (watched == m_ui.Panel3) m_ui.PlaceGroupCaption(m_groupCaption);
-      if (watched == m_ui.Panel4) m_ui.PlaceStatusLabels();
       break;
     default:
       break;
@@ -278,7 +301,7 @@ void TFormMain::RefreshGlyphs() {
   // Drawn at the screen's pixel ratio, so they stay sharp on a dense one.
   m_glyphRatio = devicePixelRatioF();
   WindowLook::DrawGlyphs(m_ui, m_glyphRatio);
-  m_ui.PlaceGroupCaption(m_groupCaption);
+  m_ui.PlaceGroupCaption();
 }
 
 void TFormMain::LanguageStep() {
@@ -287,15 +310,11 @@ void TFormMain::LanguageStep() {
 
 void TFormMain::ApplyLanguage(bool rebuildSideBar) {
   WindowLook::ApplyCaptions(m_ui);
-  ShowCatalogLabels();
+  WindowLook::ShowOwner(m_ui, Catalog().Properties().OwnerName);
+  m_ui.PlaceTitleLabels();
+  m_status->Retranslate();
   if (rebuildSideBar) RefreshSideBar();
   m_sortMenus->Translate();
-}
-
-void TFormMain::ShowCatalogLabels() {
-  WindowLook::ShowCatalog(m_ui, Catalog(), Catalog().Count() == 0 ? std::string() : Settings().CatalogFile);
-  m_ui.PlaceTitleLabels();
-  m_ui.PlaceStatusLabels();
 }
 
 void TFormMain::LayoutToolbar() { m_ui.LayoutToolbar(Settings()); }
@@ -303,27 +322,67 @@ void TFormMain::LayoutToolbar() { m_ui.LayoutToolbar(Settings()); }
 // Opening a catalog.
 
 void TFormMain::OpenCatalog() {
-  m_strip->Clear();
-  m_ui.NiceSideBar1->Items().Clear();
-  m_session->CloseCatalog();
-  // Nothing chosen in the earlier catalog may be played in this one.
-  m_currentSelection.clear();
-  m_watcher->Watch(std::string());
-  const std::string& path = Settings().CatalogFile;
+  const std::string path = Settings().CatalogFile;
   if (!FileExists(path)) {
-    ShowCatalogLabels();
+    m_strip->Clear();
+    m_ui.NiceSideBar1->Items().Clear();
+    m_session->CloseCatalog();
+    m_currentSelection.clear();
+    m_watcher->Watch(std::string());
+    m_status->ShowCatalog(0, std::string(), true);
     return;
   }
-  m_session->OpenCatalog(path);
+  // Read whole before anything is let go: a file that is not a catalog
+  // leaves the one shown as it was.
+  TMovieList fresh;
+  fresh.LoadFromFile(path);
+  m_strip->Clear();
+  m_ui.NiceSideBar1->Items().Clear();
+  m_session->TakeCatalog(fresh, path);
+  // Nothing chosen in the earlier catalog may be played in this one.
+  m_currentSelection.clear();
   m_watcher->Watch(path);
-  WindowLook::ShowCatalog(m_ui, Catalog(), path);
-  m_ui.PlaceTitleLabels();
-  m_ui.PlaceStatusLabels();
-  RefreshSideBar();
+  RememberRecentCatalog(Settings().RecentCatalogs, AbsolutePath(path));
+  ShowCatalogState();
 
   m_ui.NiceGallery1->setVisible(Settings().ShowTopImages);
   if (Settings().ShowTopImages) FillGallery();
   SelectFirstMovie();
+}
+
+void TFormMain::OpenCatalogFile(const std::string& path, bool autoOpen) {
+  TViewerSettings& settings = Settings();
+  const std::string shownFile = settings.CatalogFile;
+  const bool shownAutoOpen = settings.AutoOpen;
+  settings.CatalogFile = path;
+  settings.AutoOpen = autoOpen;
+  try {
+    OpenCatalog();
+  } catch (...) {
+    // The catalog shown stays the configured one.
+    settings.CatalogFile = shownFile;
+    settings.AutoOpen = shownAutoOpen;
+    throw;
+  }
+  SaveSettingsTo(settings, m_paths.Settings);
+}
+
+bool TFormMain::OpenChosenCatalog(const std::string& path) {
+  if (m_strip->Filling() || !AskPassword()) return false;
+  OpenCatalogFile(path, Settings().AutoOpen);
+  return true;
+}
+
+void TFormMain::ShowRecentCatalogs() {
+  m_recent->Fill(Settings().RecentCatalogs);
+  m_recent->PopupBelow(*m_ui.BtnOpen);
+}
+
+void TFormMain::ShowCatalogState() {
+  WindowLook::ShowOwner(m_ui, Catalog().Properties().OwnerName);
+  m_ui.PlaceTitleLabels();
+  m_status->ShowCatalog(Catalog().Count(), Settings().CatalogFile, Catalog().LoadedCompletely());
+  RefreshSideBar();
 }
 
 void TFormMain::SelectFirstMovie() {
@@ -346,10 +405,7 @@ void TFormMain::CatalogReloaded(TMovieList& fresh) {
   m_strip->Clear();
   m_session->ReplaceCatalog(fresh);
   TimingLog::Write("reload", std::to_string(Catalog().Count()));
-  WindowLook::ShowCatalog(m_ui, Catalog(), Settings().CatalogFile);
-  m_ui.PlaceTitleLabels();
-  m_ui.PlaceStatusLabels();
-  RefreshSideBar();
+  ShowCatalogState();
   const TRestoredPlace restored = RestoreSideBarPlace(bar, Catalog(), place);
   if (Settings().ShowTopImages) FillGallery();
   if (restored.Handles.empty()) {
@@ -368,22 +424,28 @@ void TFormMain::CatalogReloaded(TMovieList& fresh) {
 void TFormMain::ShowMovies(const std::string& handleList) {
   std::string address = MoviePageAddress(handleList);
   TimingLog::Write("navigate", address);
+  m_status->ShowCount();
   m_ui.WebBrowser1->load(QUrl(ToQString(address)));
 }
 
 void TFormMain::RefreshSideBar() {
   const TViewerSettings& s = Settings();
-  m_groupCaption = ToQString(BuildSideBar(Catalog(), m_ui.NiceSideBar1->Model(), s.TitleType, s.LastGroup,
-                                          s.LastGroupDesc, s.LastOrder, s.LastOrderDesc));
-  m_ui.PlaceGroupCaption(m_groupCaption);
+  m_ui.GroupCaptionText = ToQString(BuildSideBar(Catalog(), m_ui.NiceSideBar1->Model(), s.TitleType, s.LastGroup,
+                                                 s.LastGroupDesc, s.LastOrder, s.LastOrderDesc));
+  m_ui.PlaceGroupCaption();
 }
 
 void TFormMain::SearchMovies(const std::string& text) {
-  std::optional<std::string> address =
-      ::SearchMovies(text, m_ui.ComboSearch->currentIndex(), Catalog(), Settings().TitleType);
-  if (!address) return;
-  TimingLog::Write("navigate", *address);
-  m_ui.WebBrowser1->load(QUrl(ToQString(*address)));
+  std::optional<TSearchResult> found = FindMovies(text, m_ui.ComboSearch->currentIndex(), Catalog(), Settings().TitleType);
+  if (!found) return;
+  TimingLog::Write("navigate", found->Address);
+  m_status->ShowFound(found->Found);
+  m_ui.WebBrowser1->load(QUrl(ToQString(found->Address)));
+}
+
+void TFormMain::FindText() {
+  m_ui.EditSearch->setFocus(Qt::ShortcutFocusReason);
+  m_ui.EditSearch->selectAll();
 }
 
 // Clicks.
@@ -411,31 +473,22 @@ bool TFormMain::AskPassword() {
 
 void TFormMain::BtnOpenClick() {
   if (m_strip->Filling() || !AskPassword() || m_formOpen == nullptr) return;
-  TViewerSettings& settings = Settings();
-  m_formOpen->SetFileName(settings.CatalogFile);
-  m_formOpen->SetAutoOpen(settings.AutoOpen);
+  m_formOpen->SetFileName(Settings().CatalogFile);
+  m_formOpen->SetAutoOpen(Settings().AutoOpen);
   if (!m_formOpen->ShowModal()) return;
-  settings.CatalogFile = m_formOpen->FileName();
-  settings.AutoOpen = m_formOpen->AutoOpen();
-  OpenCatalog();
-  SaveSettingsTo(settings, m_paths.Settings);
+  OpenCatalogFile(m_formOpen->FileName(), m_formOpen->AutoOpen());
 }
 
 void TFormMain::BtnEditClick() {
   if (m_strip->Filling() || !AskPassword()) return;
-  if (!FileExists(Settings().CatalogFile)) return;
-  ApplicationDesktop().OpenUrl(QUrl::fromLocalFile(ToQString(Settings().CatalogFile)));
+  const std::string& path = Settings().CatalogFile;
+  if (FileExists(path)) OpenCatalogInEditor(path);
 }
 
 void TFormMain::BtnPlayClick() {
   const TPlayTarget target = FindPlayTarget(Catalog(), m_currentSelection, Settings());
-  if (target.Path.empty()) return;
-  const QString path = ToQString(target.Path);
-  if (!Settings().ExternalPlayer.empty()) {
-    ApplicationDesktop().StartProgram(ToQString(Settings().ExternalPlayer), {path});
-  } else {
-    ApplicationDesktop().OpenUrl(target.IsAddress ? QUrl(path) : QUrl::fromLocalFile(path));
-  }
+  if (target.Path.empty() && !target.Why.empty()) m_status->ShowNote(TranslatedText(target.Why));
+  if (!target.Path.empty()) PlayVideo(target, Settings().ExternalPlayer);
 }
 
 void TFormMain::BtnBackClick() { m_ui.WebBrowser1->back(); }
@@ -461,12 +514,23 @@ void TFormMain::BtnSearchClick() {
 
 // Applying edited settings.
 
+void TFormMain::SetFullScreen(bool on) {
+  if (Settings().FullScreen == on) return;
+  Settings().FullScreen = on;
+  ApplyFullScreen(!on);
+}
+
+void TFormMain::ApplyFullScreen(bool wasFullScreen) {
+  WindowPlacement::SwitchFullScreen(*this, Settings(), wasFullScreen);
+  m_ui.PanelClose->setVisible(Settings().FullScreen);
+  m_ui.PlaceClosePanel();
+}
+
 void TFormMain::ApplySettings(const TViewerSettings& before) {
   const TViewerSettings& settings = Settings();
   m_watcher->SetEnabled(settings.LiveReload);
-  WindowPlacement::ApplyFullScreen(*this, settings);
-  m_ui.PanelClose->setVisible(settings.FullScreen);
-  m_ui.PlaceClosePanel();
+  // A maximised or resized window keeps its place unless full screen changed.
+  if (settings.FullScreen != before.FullScreen) ApplyFullScreen(before.FullScreen);
   // Pictures found (or not) under the old path rules are made again.
   if (m_session->TakePathRules() && !m_strip->Filling()) m_strip->Clear();
   ApplyColorScheme(settings.ColorScheme);
@@ -481,14 +545,7 @@ void TFormMain::ApplySettings(const TViewerSettings& before) {
 }
 
 void TFormMain::RetitleMovies() {
-  // The strip's pictures carry their movie's handle; pictures still to come
-  // get the new title when they are added.
-  TGalleryItems& pictures = m_ui.NiceGallery1->Items();
-  for (int i = 0; i < pictures.Count(); ++i) {
-    if (const TMovie* movie = Catalog().FindByHandle(pictures[i].Tag)) {
-      pictures.SetHint(i, GetMovieTitle(*movie, Settings().TitleType));
-    }
-  }
+  m_strip->Retitle(Catalog());
   RetitleSideBar(m_ui.NiceSideBar1->Model(), Settings().TitleType);
 }
 

@@ -19,6 +19,8 @@ class TFormProgress;
 class TMovieList;
 class TMovieSchemeServer;
 class TPageSession;
+class TRecentMenu;
+class TStatusLine;
 class TSortMenuActions;
 class TSortMenus;
 class TStripFiller;
@@ -44,12 +46,17 @@ class TFormMain : public QWidget, public TSettingsOwner {
  public:
   // Runs FormCreate. The dialogs are made afterwards, by SetDialogs, in the
   // program's creation order; until then the window uses none of them.
-  TFormMain(TProgramPaths paths, TFormProgress* progress);
+  // A start catalog (the program's argument) is opened by OpenStartCatalog
+  // instead of the configured one.
+  TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog = {});
   ~TFormMain() override;
 
   void SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPassword* password);
   // Shows the window as FormCreate placed it (normal, maximised, borderless).
   void ShowWindow();
+  // Opens the start catalog as Open would (asking the password first);
+  // when it cannot, the configured catalog opens and the error is shown.
+  void OpenStartCatalog();
 
   // The components, under their design names.
   TFormMainUi& Ui() { return m_ui; }
@@ -65,7 +72,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   QAction* GroupByAction(int index) const;
   QAction* OrderByAction(int index) const;
   // The whole caption above the side bar (LabelGroup may show it shortened).
-  const QString& GroupCaption() const { return m_groupCaption; }
+  const QString& GroupCaption() const { return m_ui.GroupCaptionText; }
 
   // Operations.
   void OpenCatalog();
@@ -83,6 +90,12 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // it was built with.
   void LanguageStep();
   bool AskPassword();
+  // A catalog chosen outside the open dialog (the recent list, a drop, the
+  // program's argument): opened as Open would, the password asked first.
+  // False when it was not tried (the password was refused).
+  bool OpenChosenCatalog(const std::string& path);
+  // Full screen on or off, kept in the settings as the settings window would.
+  void SetFullScreen(bool on);
 
   // Event handlers.
   void FormCreate();
@@ -90,7 +103,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // False when the window must stay open.
   bool FormClose();
   // True when the key was used.
-  bool FormKeyDown(int key);
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   void NiceSideBar1Select(int index, int subIndex, const std::string& caption);
   void NiceGallery1Click(int index);
   void BtnOpenClick();
@@ -117,7 +130,12 @@ class TFormMain : public QWidget, public TSettingsOwner {
 
  private:
   void WireComponents();
-  void ShowCatalogLabels();
+  void OpenCatalogFile(const std::string& path, bool autoOpen);
+  void ShowRecentCatalogs();
+  // The owner, the count, the path and the side bar of the catalog now open.
+  void ShowCatalogState();
+  void FindText();
+  void ApplyFullScreen(bool wasFullScreen);
   void RefreshGlyphs();
   void SelectFirstMovie();
   void CatalogReloaded(TMovieList& fresh);
@@ -138,8 +156,10 @@ class TFormMain : public QWidget, public TSettingsOwner {
   std::unique_ptr<TMovieSchemeServer> m_schemeServer;
   TStripFiller* m_strip = nullptr;
   TCatalogWatcher* m_watcher = nullptr;
+  TStatusLine* m_status = nullptr;
+  std::unique_ptr<TRecentMenu> m_recent;
+  std::string m_startCatalog;
   std::string m_currentSelection;
-  QString m_groupCaption;
   double m_glyphRatio = 1.0;  // the pixel ratio the glyphs were drawn at
   bool m_destroyed = false;
   bool m_shownOnce = false;

@@ -7,8 +7,10 @@
 #include "widgets/TImageButton.h"
 #include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
+#include "widgets/TSearchEdit.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -29,7 +31,9 @@ constexpr int kButtonTop = 10;
 constexpr int kButtonHeight = 25;
 constexpr int kComboWidth = 110;
 constexpr int kEditWidth = 150;
+constexpr int kLeastEditWidth = 60;
 constexpr int kTitleRightMargin = 20;
+constexpr int kTitleGap = 10;
 
 constexpr TColor kGrey = RgbColor(0x80, 0x80, 0x80);
 constexpr TColor kLightGrey = RgbColor(0xAA, 0xAA, 0xAA);
@@ -76,6 +80,25 @@ QVBoxLayout* StackedLayout(QWidget* parent) {
   return layout;
 }
 
+// Places the contents of the caption bar, the side bar's caption and the
+// status line again whenever their panel's size changes.
+class TPanelPlacer : public QObject {
+ public:
+  TPanelPlacer(TFormMainUi& ui, QObject* parent) : QObject(parent), m_ui(ui) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Resize) return false;
+    if (watched == m_ui.Panel1) m_ui.LayoutToolbar();
+    if (watched == m_ui.Panel3) m_ui.PlaceGroupCaption();
+    if (watched == m_ui.Panel4) m_ui.PlaceStatusLabels();
+    return false;
+  }
+
+ private:
+  TFormMainUi& m_ui;
+};
+
 }  // namespace
 
 void TFormMainUi::Setup(QWidget* form) {
@@ -98,11 +121,13 @@ void TFormMainUi::Setup(QWidget* form) {
   ComboSearch = Named(new QComboBox(PanelSearch), "ComboSearch");
   ComboSearch->setEditable(false);
   ComboSearch->resize(kComboWidth, 21);
-  EditSearch = Named(new QLineEdit(QStringLiteral("Search ..."), PanelSearch), "EditSearch");
+  EditSearch = Named(new TSearchEdit(QStringLiteral("Search ..."), PanelSearch), "EditSearch");
   EditSearch->resize(kEditWidth, 21);
   BtnSearch = Named(new TImageButton(PanelSearch), "BtnSearch");
   Label1 = MakeLabel(Panel1, "Label1", "My Private", 24, true);
   Label2 = MakeLabel(Panel1, "Label2", "Movie Collection", 16, false);
+  Title1Text = Label1->text();
+  Title2Text = Label2->text();
 
   Splitter1 = Named(new QSplitter(Qt::Horizontal, form), "Splitter1");
   Splitter1->setHandleWidth(3);
@@ -155,13 +180,31 @@ void TFormMainUi::Setup(QWidget* form) {
   PanelClose->hide();
 
   PopupMenu1 = Named(new QMenu(form), "PopupMenu1");
+
+  auto* placer = new TPanelPlacer(*this, form);
+  for (QWidget* panel : {Panel1, Panel3, Panel4}) panel->installEventFilter(placer);
 }
 
 void TFormMainUi::PlaceTitleLabels() {
-  for (QLabel* label : {Label1, Label2}) label->adjustSize();
   const int right = Panel1->width() - kTitleRightMargin;
-  Label1->move(right - Label1->width(), -3);
-  Label2->move(right - Label2->width(), 23);
+  int left = kTitleGap;
+  for (QWidget* item : {static_cast<QWidget*>(BtnOpen), static_cast<QWidget*>(BtnEdit),
+                        static_cast<QWidget*>(BtnSettings), static_cast<QWidget*>(BtnPlay), PanelSearch}) {
+    if (item->isVisibleTo(Panel1)) left = std::max(left, item->x() + item->width() + kTitleGap);
+  }
+  const int room = right - left;
+  const std::pair<QLabel*, const QString*> titles[] = {{Label1, &Title1Text}, {Label2, &Title2Text}};
+  const int tops[] = {-3, 23};
+  for (int i = 0; i < 2; ++i) {
+    QLabel* label = titles[i].first;
+    const QString& text = *titles[i].second;
+    const QString shown = room > 0 ? label->fontMetrics().elidedText(text, Qt::ElideRight, room) : QString();
+    // Only the ellipsis left says nothing.
+    label->setVisible(!shown.isEmpty() && shown != QString(QChar(0x2026)));
+    label->setText(shown);
+    label->adjustSize();
+    label->move(right - label->width(), tops[i]);
+  }
 }
 
 void TFormMainUi::PlaceStatusLabels() {
@@ -173,12 +216,12 @@ void TFormMainUi::PlaceStatusLabels() {
   }
 }
 
-void TFormMainUi::PlaceGroupCaption(const QString& caption) {
+void TFormMainUi::PlaceGroupCaption() {
   BtnCateg->move(Panel3->width() - BtnCateg->width() - 7, 7);
   const int room = std::max(0, BtnCateg->x() - LabelGroup->x() - 4);
-  QString shown = LabelGroup->fontMetrics().elidedText(caption, Qt::ElideRight, room);
+  QString shown = LabelGroup->fontMetrics().elidedText(GroupCaptionText, Qt::ElideRight, room);
   LabelGroup->setText(shown);
-  LabelGroup->setToolTip(shown == caption ? QString() : caption);
+  LabelGroup->setToolTip(shown == GroupCaptionText ? QString() : GroupCaptionText);
   LabelGroup->adjustSize();
 }
 
@@ -188,31 +231,47 @@ void TFormMainUi::PlaceClosePanel() {
 }
 
 void TFormMainUi::LayoutToolbar(const TViewerSettings& settings) {
+  m_showOpen = settings.ShowOpenButton;
+  m_showEdit = settings.ShowEditButton;
+  m_showSettings = settings.ShowSettingsButton;
+  m_showPlay = settings.ShowPlayButton;
+  m_showSearch = settings.ShowSearch;
+  LayoutToolbar();
+}
+
+void TFormMainUi::LayoutToolbar() {
+  LayoutButtons();
+  PlaceTitleLabels();
+}
+
+void TFormMainUi::LayoutButtons() {
   const QFontMetrics metrics(ToQFont(BtnOpen->Font));
   for (TEncartaButton* button : {BtnOpen, BtnEdit, BtnSettings, BtnPlay, BtnBack}) {
     button->resize(metrics.horizontalAdvance(ToQString(button->Caption())) + 40, kButtonHeight);
   }
   int x = 5;
-  BtnOpen->setVisible(settings.ShowOpenButton);
-  if (settings.ShowOpenButton) {
+  BtnOpen->setVisible(m_showOpen);
+  if (m_showOpen) {
     BtnOpen->move(5, kButtonTop);
     x = BtnOpen->width() + 10;
   }
-  const std::pair<TEncartaButton*, bool> others[] = {{BtnEdit, settings.ShowEditButton},
-                                                      {BtnSettings, settings.ShowSettingsButton},
-                                                      {BtnPlay, settings.ShowPlayButton}};
+  const std::pair<TEncartaButton*, bool> others[] = {{BtnEdit, m_showEdit}, {BtnSettings, m_showSettings},
+                                                      {BtnPlay, m_showPlay}};
   for (const auto& [button, visible] : others) {
     button->setVisible(visible);
     if (!visible) continue;
     button->move(x, kButtonTop);
     x += button->width() + 5;
   }
-  PanelSearch->setVisible(settings.ShowSearch);
-  if (!settings.ShowSearch) return;
+  PanelSearch->setVisible(m_showSearch);
+  if (!m_showSearch) return;
   PanelSearch->move(x, kButtonTop);
   BtnBack->move(0, 0);
   const int comboLeft = BtnBack->width() + 5;
   const int editLeft = BtnBack->width() + ComboSearch->width() + 10;
+  const int wanted = x + editLeft + kEditWidth + 5 + BtnSearch->width() + 5;
+  const int over = std::max(0, wanted - (Panel1->width() - 5));
+  EditSearch->resize(std::max(kLeastEditWidth, kEditWidth - over), EditSearch->height());
   const int searchLeft = editLeft + EditSearch->width() + 5;
   ComboSearch->move(comboLeft, (kButtonHeight - ComboSearch->height()) / 2);
   EditSearch->move(editLeft, (kButtonHeight - EditSearch->height()) / 2);

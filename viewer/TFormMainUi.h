@@ -50,18 +50,37 @@ struct TFormMainUi {
   TEncartaButton* BtnClose = nullptr;
   QMenu* PopupMenu1 = nullptr;
 
+  // The whole texts of Label1, Label2 and LabelGroup, which may show them
+  // shortened.
+  QString Title1Text;
+  QString Title2Text;
+  QString GroupCaptionText;
+
+  // Makes the components; the caption bar, the side bar's caption and the
+  // status line place their contents again whenever their size changes.
   void Setup(QWidget* form);
 
-  // The owner's name and "Movie Collection" at the right of the caption bar.
+  // The owner's name and "Movie Collection" at the right of the caption
+  // bar. They give way to the buttons and the search box: shortened with
+  // "...", or hidden where not even that fits.
   void PlaceTitleLabels();
   // The count, the bar and the path from the left of the status line.
   void PlaceStatusLabels();
   // The caption above the side bar, shortened with "..." before its button
   // when it does not fit; the whole text is then its tooltip.
-  void PlaceGroupCaption(const QString& caption);
+  void PlaceGroupCaption();
   // The full-screen close panel in the window's top right corner.
   void PlaceClosePanel();
   // The caption bar's buttons sized to their captions, the visible ones
-  // from the left, then the search panel.
+  // from the left, then the search panel, whose text box narrows (down to
+  // a least width) where the bar is too narrow for all of it; then the
+  // titles in the room left.
   void LayoutToolbar(const TViewerSettings& settings);
+  // The same with the choices the settings made last (after a resize).
+  void LayoutToolbar();
+
+ private:
+  void LayoutButtons();
+  // Which parts of the caption bar show, as the settings said last.
+  bool m_showOpen = true, m_showEdit = true, m_showSettings = true, m_showPlay = true, m_showSearch = true;
 };

@@ -90,6 +90,16 @@ void TStripFiller::Clear() {
   m_filled = false;
 }
 
+void TStripFiller::Retitle(const TMovieList& catalog) {
+  // Each picture carries its movie's handle.
+  TGalleryItems& pictures = m_strip.Items();
+  for (int i = 0; i < pictures.Count(); ++i) {
+    if (const TMovie* movie = catalog.FindByHandle(pictures[i].Tag)) {
+      pictures.SetHint(i, GetMovieTitle(*movie, m_settings.TitleType));
+    }
+  }
+}
+
 void TStripFiller::End(bool completed) {
   m_timer->stop();
   TGalleryItems& items = m_strip.Items();

@@ -35,6 +35,9 @@ class TStripFiller : public QObject {
   void Cancel();
   // Stops any fill and empties the strip.
   void Clear();
+  // Every picture's title in the title type now chosen; pictures still to
+  // come get it when they are added.
+  void Retitle(const TMovieList& catalog);
 
   bool Filling() const { return m_fill != nullptr; }
   // The strip holds every picture of its catalog.

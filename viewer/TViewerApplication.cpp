@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
 #include <exception>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,6 +24,24 @@ bool TViewerApplication::notify(QObject* receiver, QEvent* event) {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+QtMessageHandler g_nextHandler = nullptr;
+
+bool IsEngineChatter(const QMessageLogContext& context, const QString& message) {
+  if (context.category != nullptr && QLatin1String(context.category).startsWith(QLatin1String("qt.webenginecontext"))) {
+    return true;
+  }
+  return message.startsWith(QLatin1String("Sandboxing disabled by user")) ||
+         message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"));
+}
+
+void FilterMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg && IsEngineChatter(context, message)) return;
+  if (g_nextHandler != nullptr) {
+    g_nextHandler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
 
 void OnTerminationSignal(int) {
   // Only what is safe inside a signal handler: one byte into a pipe.
@@ -45,6 +64,11 @@ void QuitOnTerminationSignals() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+void QuietEngineDiagnostics() {
+  if (!qEnvironmentVariableIsEmpty("ELK_VERBOSE")) return;
+  g_nextHandler = qInstallMessageHandler(FilterMessage);
 }
 
 void ShowCurrentException() {

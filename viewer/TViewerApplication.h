@@ -18,6 +18,12 @@ bool RunGuarded(F&& action);
 
 void ShowCurrentException();
 
+// The web engine tells much at every start (how it draws, that its sandbox
+// is off) that means nothing to a user; those messages are dropped unless
+// ELK_VERBOSE is set. The viewer's own messages and every other warning
+// stay. Call before the application object exists.
+void QuietEngineDiagnostics();
+
 // Ends the event loop when the system asks the program to end (SIGTERM,
 // SIGINT, SIGHUP at logout), so that the window is closed as at a normal
 // end and the settings are saved rather than lost.

@@ -1,6 +1,5 @@
 #include "viewer/WindowLook.h"
 
-#include "catalog/TMovieList.h"
 #include "config/ColorScheme.h"
 #include "config/Translation.h"
 #include "dialogs/DialogLook.h"
@@ -128,7 +127,7 @@ void ApplyCaptions(TFormMainUi& ui) {
   ui.BtnSettings->SetCaption(" " + Translate("Settings"));
   ui.BtnPlay->SetCaption(" " + Translate("Play"));
   ui.BtnBack->SetCaption(" " + Translate("Back"));
-  ui.Label2->setText(TranslatedText("Movie Collection"));
+  ui.Title2Text = TranslatedText("Movie Collection");
 
   ui.ComboSearch->clear();
   for (const char* field : {"Title", "Actors", "Director", "Producer", "Description", "Comments", "Original Title",
@@ -146,19 +145,9 @@ void ApplyCaptions(TFormMainUi& ui) {
   ui.NiceGallery1->setAccessibleName(TranslatedText("Covers"));
 }
 
-void ShowCatalog(TFormMainUi& ui, const TMovieList& catalog, const std::string& path) {
-  const std::string& owner = catalog.Properties().OwnerName;
+void ShowOwner(TFormMainUi& ui, const std::string& owner) {
   // The "'s" stays English under every language.
-  ui.Label1->setText(owner.empty() ? TranslatedText("My Private") : ToQString(owner + "'s"));
-  const int count = catalog.Count();
-  if (count == 0) {
-    ui.Label4->setText(TranslatedText("No Movie"));
-  } else if (count == 1) {
-    ui.Label4->setText(TranslatedText("1 Movie"));
-  } else {
-    ui.Label4->setText(QString::number(count) + QLatin1Char(' ') + TranslatedText("Movies"));
-  }
-  ui.Label5->setText(path.empty() ? TranslatedText("Open a catalog file first ...") : ToQString(path));
+  ui.Title1Text = owner.empty() ? TranslatedText("My Private") : ToQString(owner + "'s");
 }
 
 }  // namespace WindowLook

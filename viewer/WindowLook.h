@@ -2,7 +2,6 @@
 
 #include <string>
 
-class TMovieList;
 struct TColorScheme;
 struct TFormMainUi;
 
@@ -25,8 +24,7 @@ void DrawGlyphs(TFormMainUi& ui, double ratio);
 // search field list (its first entry chosen) and the screen-reader names.
 void ApplyCaptions(TFormMainUi& ui);
 
-// The owner's title, the count and the path; an empty path shows the
-// invitation to open a catalog instead.
-void ShowCatalog(TFormMainUi& ui, const TMovieList& catalog, const std::string& path);
+// The caption bar's title for the catalog's owner (none: "My Private").
+void ShowOwner(TFormMainUi& ui, const std::string& owner);
 
 }  // namespace WindowLook

@@ -37,8 +37,16 @@ void ApplyFullScreen(QWidget& window, const TViewerSettings& settings) {
   }
 }
 
+void SwitchFullScreen(QWidget& window, TViewerSettings& settings, bool wasFullScreen) {
+  if (!wasFullScreen && settings.FullScreen) RecordNormal(window, settings);
+  ApplyFullScreen(window, settings);
+}
+
 void Record(const QWidget& window, TViewerSettings& settings) {
-  if (settings.FullScreen) return;
+  if (!settings.FullScreen) RecordNormal(window, settings);
+}
+
+void RecordNormal(const QWidget& window, TViewerSettings& settings) {
   settings.Maximized = window.isMaximized();
   if (settings.Maximized) return;
   settings.Left = window.x();

@@ -13,8 +13,13 @@ void PlaceAtStart(QWidget& window, const TViewerSettings& settings);
 // In or out of full screen after the settings changed; out of it the
 // window takes its stored place and size again.
 void ApplyFullScreen(QWidget& window, const TViewerSettings& settings);
+// The same when the setting changed from `wasFullScreen`: going in, the
+// window's place is kept first, so leaving returns there.
+void SwitchFullScreen(QWidget& window, TViewerSettings& settings, bool wasFullScreen);
 // The window's place into the settings, unless in full screen (which
 // keeps the place it will come back to).
 void Record(const QWidget& window, TViewerSettings& settings);
+// The same whatever the settings say: before the window goes full screen.
+void RecordNormal(const QWidget& window, TViewerSettings& settings);
 
 }  // namespace WindowPlacement

@@ -7,6 +7,8 @@
 #include "widgets/TNiceSideBar.h"
 
 #include <QAccessibleWidget>
+#include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <map>
 
@@ -176,8 +178,14 @@ class TButtonAccessible : public QAccessibleWidget {
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
     if (action != pressAction()) return;
-    auto* events = dynamic_cast<TButtonEvents*>(widget());
-    if (events != nullptr && events->OnClick) events->OnClick(*widget());
+    // The click runs after the screen reader's call has returned: a button
+    // that opens a dialog would otherwise hold the call until the dialog
+    // is closed, and the screen reader gives up waiting.
+    QPointer<QWidget> button = widget();
+    QTimer::singleShot(0, button, [button] {
+      auto* events = dynamic_cast<TButtonEvents*>(button.data());
+      if (events != nullptr && events->OnClick) events->OnClick(*button);
+    });
   }
 };
 

@@ -1,5 +1,8 @@
 #include "widgets/QtBridge.h"
 
+#include <QPainter>
+#include <QPen>
+
 #include "browse/TSideBarModel.h"
 #include "config/SystemScheme.h"
 #include "config/TextEncoding.h"
@@ -90,4 +93,12 @@ TNavigationKey NavigationKeyOf(int qtKey) {
     case Qt::Key_Backspace: return TNavigationKey::Backspace;
     default: return TNavigationKey::Other;
   }
+}
+
+void DrawFocusMark(QPainter& canvas, const QRect& rect, int inset, const QColor& color) {
+  canvas.save();
+  canvas.setBrush(Qt::NoBrush);
+  canvas.setPen(QPen(color, 1, Qt::DotLine));
+  canvas.drawRect(rect.adjusted(inset, inset, -inset - 1, -inset - 1));
+  canvas.restore();
 }

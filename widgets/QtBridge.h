@@ -39,6 +39,11 @@ std::string FromQString(const QString& text);
 
 QImage ToQImage(const TBitmap& bitmap);
 
+// The keyboard's mark on a focused button: a dotted frame `inset` pixels
+// inside `rect`.
+class QPainter;
+void DrawFocusMark(QPainter& canvas, const QRect& rect, int inset, const QColor& color);
+
 // The key of a toolkit key code, Other for any key the widgets leave alone.
 TNavigationKey NavigationKeyOf(int qtKey);
 

@@ -17,6 +17,8 @@ constexpr TColor kDarkEdge = RgbColor(0x4F, 0x4F, 0x4F);
 TEncartaButton::TEncartaButton(QWidget* parent, const QString& name) : QWidget(parent) {
   InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The keyboard reaches it with Tab; a click does not take the focus.
+  setFocusPolicy(Qt::TabFocus);
   setObjectName(name);
   resize(86, 22);
   m_caption = FromQString(name);
@@ -63,7 +65,28 @@ void TEncartaButton::ShowLook(TButtonLook look) {
 void TEncartaButton::paintEvent(QPaintEvent*) {
   QPainter canvas(this);
   DrawLook(canvas, m_paintLook);
+  if (hasFocus()) DrawFocusMark(canvas, rect(), 3, ToQColor(Font.Color));
   m_lastLook = m_paintLook;
+}
+
+void TEncartaButton::keyPressEvent(QKeyEvent* event) {
+  const TNavigationKey key = NavigationKeyOf(event->key());
+  if ((key == TNavigationKey::Space || key == TNavigationKey::Enter) && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    if (m_enabled && OnClick) OnClick(*this);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TEncartaButton::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void TEncartaButton::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void TEncartaButton::DrawLook(QPainter& canvas, TButtonLook look) {

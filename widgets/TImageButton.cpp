@@ -10,7 +10,29 @@
 TImageButton::TImageButton(QWidget* parent) : QWidget(parent) {
   InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The keyboard reaches it with Tab; a click does not take the focus.
+  setFocusPolicy(Qt::TabFocus);
   resize(50, 50);
+}
+
+void TImageButton::keyPressEvent(QKeyEvent* event) {
+  const TNavigationKey key = NavigationKeyOf(event->key());
+  if ((key == TNavigationKey::Space || key == TNavigationKey::Enter) && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    if (isEnabled() && OnClick) OnClick(*this);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TImageButton::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void TImageButton::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void TImageButton::SizeTo(const QImage& bitmap) {
@@ -63,6 +85,7 @@ void TImageButton::paintEvent(QPaintEvent*) {
   QPainter canvas(this);
   canvas.fillRect(rect(), ToQColor(clBtnFace));
   if (Present(*image)) canvas.drawImage(QPoint(0, 0), *image);
+  if (hasFocus()) DrawFocusMark(canvas, rect(), 0, palette().color(QPalette::Highlight));
   m_shown = *image;
 }
 

@@ -27,6 +27,9 @@ class TImageButton : public QWidget, public TButtonEvents {
   void leaveEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   static bool Present(const QImage& bitmap) { return !bitmap.isNull() && bitmap.width() > 0; }

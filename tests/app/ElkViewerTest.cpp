@@ -30,6 +30,7 @@ class ViewerProgram : public ::testing::Test {
       ::setenv("ELK_TIMING", (m_folder / "timing.log").c_str(), 1);
       ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
       std::freopen((m_folder / "stderr.txt").c_str(), "w", stderr);
+      std::freopen((m_folder / "stdout.txt").c_str(), "w", stdout);
       std::vector<char*> argv{const_cast<char*>("elk-viewer")};
       for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
@@ -81,35 +82,68 @@ class ViewerProgram : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndIgnoresArguments) {
+TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndOpensTheCatalogItIsGiven) {
   // A copy of the program in a folder of its own, with its own settings.
   fs::path copy = m_folder / "program";
   fs::create_directories(copy);
   fs::copy_file(ELK_VIEWER_PATH, copy / "elk-viewer");
   TSampleOptions options;
-  options.Movies = 7;
   options.Pictures = TSamplePictures::Embedded;
   options.CoverWidth = 40;
   options.CoverHeight = 60;
+  options.Movies = 7;
   WriteSampleCatalog((copy / "Mine.qzt").string(), options);
+  options.Movies = 5;
+  WriteSampleCatalog((m_folder / "Other.qzt").string(), options);
   std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=" << (copy / "Mine.qzt").string()
                                      << "\r\nAutoOpen=1\r\nMaximized=0\r\n";
-  // Neither a catalog given on the command line nor an unknown option
-  // changes what opens; Qt's own options still work.
-  pid_t pid = Start(copy / "elk-viewer", {"-platform", "offscreen", "/nonexistent/Other.qzt", "--bogus"});
+  // The catalog given (as a file manager gives it) opens instead of the
+  // configured one; Qt's own options still work.
+  pid_t pid = Start(copy / "elk-viewer", {"-platform", "offscreen", (m_folder / "Other.qzt").string()});
   EXPECT_TRUE(LogHolds("strip-filled"));
   EXPECT_TRUE(LogHolds("\npage "));
   // Ended by the system (a logout): it closes as usual and keeps the settings.
   ::kill(pid, SIGTERM);
   const int status = ExitStatus(pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  EXPECT_NE(ReadText(copy / "Config.ini").find("LastOrder=11"), std::string::npos);
+  const std::string config = ReadText(copy / "Config.ini");
+  EXPECT_NE(config.find("LastOrder=11"), std::string::npos);
+  // As Open would: it is the catalog now, and the first of the recent ones.
+  EXPECT_NE(config.find("CatalogFile=" + (m_folder / "Other.qzt").string()), std::string::npos) << config;
+  EXPECT_NE(config.find("[Recent]\r\nFile1=" + (m_folder / "Other.qzt").string()), std::string::npos) << config;
   std::string log = ReadText(m_folder / "timing.log");
   EXPECT_NE(log.find("window-shown "), std::string::npos);
   EXPECT_NE(log.find("strip-filled "), std::string::npos);
-  EXPECT_NE(log.find(" 7\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" 5\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find(" 7\n"), std::string::npos) << log;
   EXPECT_NE(log.find("navigate "), std::string::npos);
-  if (::geteuid() == 0) {
-    EXPECT_NE(ReadText(m_folder / "stderr.txt").find("sandbox is turned off"), std::string::npos);
+  // Quiet: only the viewer's own word, none of the web engine's start-up.
+  const std::string said = ReadText(m_folder / "stderr.txt");
+  if (::geteuid() == 0) EXPECT_NE(said.find("sandbox is turned off"), std::string::npos);
+  for (const char* chatter : {"qt.webenginecontext", "Init Parameters", "Sandboxing disabled", "XDG_RUNTIME_DIR"}) {
+    EXPECT_EQ(said.find(chatter), std::string::npos) << said;
+  }
+}
+
+TEST_F(ViewerProgram, AnswersHelpAndVersionAndRefusesWrongArguments) {
+  struct TCase {
+    std::vector<std::string> Arguments;
+    int Status;
+    const char* Out;
+    const char* Err;
+  };
+  const TCase cases[] = {
+      {{"--help"}, 0, "Usage: elk-viewer [CATALOG]", ""},
+      {{"--version"}, 0, "elk-viewer ", ""},
+      {{"-platform", "offscreen", "--bogus"}, 2, "", "elk-viewer: unknown option --bogus\nUsage:"},
+      {{"-platform", "offscreen", "a.qzt", "b.qzt"}, 2, "", "only one catalog"},
+  };
+  for (const TCase& c : cases) {
+    const int status = ExitStatus(Start(ELK_VIEWER_PATH, c.Arguments));
+    ASSERT_TRUE(WIFEXITED(status)) << c.Arguments.back();
+    EXPECT_EQ(WEXITSTATUS(status), c.Status) << c.Arguments.back();
+    EXPECT_NE(ReadText(m_folder / "stdout.txt").find(c.Out), std::string::npos) << c.Arguments.back();
+    EXPECT_NE(ReadText(m_folder / "stderr.txt").find(c.Err), std::string::npos)
+        << c.Arguments.back() << ": " << ReadText(m_folder / "stderr.txt");
   }
 }

@@ -26,7 +26,18 @@ for file in elk-viewer elkcat Sample.qzt Schemes.ini Deutsch.lng Config.ini; do
 done
 [ -L "$root/usr/bin/elk-viewer" ] || fail "missing /usr/bin/elk-viewer"
 [ "$(readlink "$root/usr/bin/elk-viewer")" = "../lib/elk-viewer/elk-viewer" ] || fail "/usr/bin/elk-viewer leads elsewhere"
-grep -q "^Exec=/usr/lib/elk-viewer/elk-viewer$" "$root/usr/share/applications/elk-viewer.desktop" || fail "desktop entry"
+grep -q "^Exec=/usr/lib/elk-viewer/elk-viewer %f$" "$root/usr/share/applications/elk-viewer.desktop" || fail "desktop entry"
+for file in usr/share/mime/packages/elk-viewer.xml usr/share/metainfo/org.example.ElkViewer.metainfo.xml \
+  usr/share/man/man1/elk-viewer.1.gz usr/share/man/man1/elkcat.1.gz usr/share/bash-completion/completions/elkcat \
+  usr/share/doc/elk-viewer/copyright usr/share/doc/elk-viewer/changelog.gz; do
+  [ -f "$root/$file" ] || fail "missing /$file"
+done
+# Debian's own checks: no errors (the German captions are Windows-1252 by
+# design, which lintian warns about).
+lintian --fail-on error --suppress-tags national-encoding "$deb" >"$work/lintian.txt" 2>&1 || {
+  cat "$work/lintian.txt" >&2
+  fail "lintian found errors"
+}
 grep -q "^Icon=elk-viewer$" "$root/usr/share/applications/elk-viewer.desktop" || fail "desktop entry icon"
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/elk-viewer.svg" ] || fail "icon"
 grep -q "CatalogFile=/usr/lib/elk-viewer/Sample.qzt" "$folder/Config.ini" || fail "Config.ini does not open the sample"

@@ -95,8 +95,17 @@ TEST_F(Translation, ShippedGermanFileTranslatesEveryText) {
       "Open this file on every program start", "&OK", "&Cancel", "Password Required", "Enter Password", "Loading ...",
       "Loading catalog file ...",
       // What screen readers call the picture-only controls.
-      "Search", "Search in", "Covers"};
-  EXPECT_EQ(std::size(keys), 72u);
+      "Search", "Search in", "Covers",
+      // The status line, Play, Edit and the recent catalogs.
+      "(changed on disk, but the new file could not be read)", "%s of %s Movies found", "(the file ends early)",
+      "This movie names no video file.", "Choose one movie to play; a list plays nothing.",
+      "No field is chosen for the video paths: choose it as \"Field used to store video path\" on the General tab "
+      "of the settings (F10).",
+      "\"%s\" is no field of a movie: choose the field of the video paths on the General tab of the settings (F10).",
+      "No program is registered to edit .qzt files: register the catalog editor for them in the desktop's settings "
+      "(default applications).",
+      "Recent Catalogs", "No catalog opened yet"};
+  EXPECT_EQ(std::size(keys), 82u);
   LoadLanguage(std::string(ELK_SOURCE_DIR) + "/data/Deutsch.lng");
   for (const char* key : keys) {
     // Words that are the same in German ("&OK", "Discs") are still listed.

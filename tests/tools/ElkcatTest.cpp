@@ -127,6 +127,22 @@ TEST_F(Elkcat, DumpsEveryFieldAsJsonWithLinkedPicturesBesideTheCatalog) {
   EXPECT_TRUE(anyAccent);
 }
 
+TEST_F(Elkcat, DumpSaysWhenTheFileEndsEarly) {
+  std::string catalog = Path("whole.qzt");
+  ASSERT_EQ(Run("sample " + catalog + " --version 35 --movies 30 --seed 3 --pictures none").Status, 0);
+  TRun whole = Run("dump " + catalog);
+  EXPECT_EQ(nlohmann::json::parse(whole.Out)["complete"], true);
+  EXPECT_EQ(whole.Err, "");
+  const std::string bytes = ReadBytes(catalog);
+  std::ofstream(Path("cut.qzt"), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+  TRun cut = Run("dump " + Path("cut.qzt"));
+  EXPECT_EQ(cut.Status, 0);
+  auto json = nlohmann::json::parse(cut.Out);
+  EXPECT_EQ(json["complete"], false);
+  EXPECT_LT(json["movies"].size(), 30u);
+  EXPECT_NE(cut.Err.find("ends early"), std::string::npos) << cut.Err;
+}
+
 TEST_F(Elkcat, ReportsALoadErrorWithStatus1) {
   std::ofstream(Path("bad.qzt")) << "nonsense";
   TRun run = Run("dump " + Path("bad.qzt"));

@@ -70,8 +70,8 @@ TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
   EXPECT_EQ(Form->windowTitle(), QStringLiteral("Elk Movie Catalog Viewer"));
   EXPECT_EQ(Text(Form->Ui().Label4), "12 Movies");
   EXPECT_EQ(Text(Form->Ui().Label5), Folder.File("Sample.qzt"));
-  EXPECT_EQ(Text(Form->Ui().Label1), "Ann's");
-  EXPECT_EQ(Text(Form->Ui().Label2), "Movie Collection");
+  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "Ann's");
+  EXPECT_EQ(Form->Ui().Title2Text.toStdString(), "Movie Collection");
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Order by Number");
   ASSERT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 1);
   EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), 0);
@@ -160,7 +160,7 @@ TEST_F(MainWindow, OneMovieAndNoOwner) {
   WriteConfig(Folder.File("One.qzt"));
   Start();
   EXPECT_EQ(Text(Form->Ui().Label4), "1 Movie");
-  EXPECT_EQ(Text(Form->Ui().Label1), "My Private");
+  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "My Private");
   EXPECT_TRUE(PageText().contains(QStringLiteral("Solo")));
 }
 
@@ -243,8 +243,13 @@ TEST_F(MainWindow, PlayNeverReachesAMovieOutsideTheLoadedCatalog) {
   WritePlayCatalog();
   WriteConfig(Folder.File("Play.qzt"), "VideoPathField=Unknown\r\n");
   Start();
-  Form->BtnPlayClick();  // unknown field: nothing
+  // An unknown field: nothing is played, and the user is told where to
+  // choose the field.
+  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
   EXPECT_TRUE(Desktop->Opened.empty());
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_TRUE(Desktop->Errors[0].contains(QStringLiteral("\"Unknown\" is no field"))) << Desktop->Errors[0].toStdString();
+  EXPECT_TRUE(Desktop->Errors[0].contains(QStringLiteral("General tab")));
   Form->Settings().VideoPathField = "Source";
   // Opening the catalog again gives every movie a new handle; the old
   // selection is forgotten rather than played.
@@ -314,7 +319,7 @@ TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Sortiert nach Number");
   EXPECT_EQ(Form->Ui().PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
   // The owner's "'s" is never translated.
-  EXPECT_EQ(Text(Form->Ui().Label1), "Ann's");
+  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "Ann's");
   // Picture-only buttons are named for screen readers in the same language.
   EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->Ui().BtnCateg)->text(QAccessible::Name),
             QStringLiteral("Gruppieren nach"));
@@ -524,7 +529,7 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
     Open->BtnOk->click();
   });
   ASSERT_TRUE(Navigate([&] { Form->BtnOpenClick(); }));
-  EXPECT_EQ(Text(Form->Ui().Label1), "Bob's");
+  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "Bob's");
   EXPECT_EQ(Text(Form->Ui().Label4), "2 Movies");
   std::string saved = Folder.Read("Config.ini");
   EXPECT_NE(saved.find("CatalogFile=" + Folder.File("Other.qzt")), std::string::npos);
@@ -551,10 +556,22 @@ TEST_F(MainWindow, FailedOpenIsReportedAndNotSaved) {
     Open->BtnDialogClick();
     Open->BtnOk->click();
   });
+  const std::string page = PageUrl();
+  const QString count = Form->Ui().Label4->text();
+  const int rows = static_cast<int>(Form->Ui().NiceSideBar1->Model().Rows().size());
+  const int pictures = Form->Ui().NiceGallery1->Items().Count();
   QTest::mouseClick(Form->Ui().BtnOpen, Qt::LeftButton);
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_EQ(Folder.Read("Config.ini"), before);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 0);
+  // The catalog shown stays whole: side bar, strip, page, status line, and
+  // the settings still name it.
+  EXPECT_EQ(static_cast<int>(Form->Ui().NiceSideBar1->Model().Rows().size()), rows);
+  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
+  EXPECT_EQ(PageUrl(), page);
+  EXPECT_EQ(Form->Ui().Label4->text(), count);
+  EXPECT_EQ(Form->Ui().Label5->text().toStdString(), Folder.File("Sample.qzt"));
+  EXPECT_EQ(Form->Settings().CatalogFile, Folder.File("Sample.qzt"));
+  EXPECT_EQ(Form->Catalog().Count(), 3);
 }
 
 TEST_F(MainWindow, WhileTheStripFillsOpeningSettingsAndClosingAreRefused) {

@@ -114,16 +114,22 @@ TEST_F(SettingsWindow, LanguageListFromTheProgramFolder) {
   // No language file: only English, selected.
   EXPECT_EQ(Items(Dialog().ComboLanguages), QStringList{"English"});
   EXPECT_EQ(Dialog().ComboLanguages->currentIndex(), 0);
-  // Two files for other languages: just their names, sorted, and English is
-  // not among them, so nothing is selected.
+  // Two files for other languages: English first, then their names,
+  // sorted; English stays chosen.
   Folder.Write("svenska.lng", "[Translations]\r\n");
-  Folder.Write("Deutsch.lng", "[Translations]\r\nMovies=Filme\r\n");
+  Folder.Write("Deutsch.lng", "[Translations]\r\nMovies=Filme\r\nOpen=\xD6" "ffnen\r\n");
   TFormSettings& d = Dialog();
-  EXPECT_EQ(Items(d.ComboLanguages), (QStringList{"Deutsch", "svenska"}));
-  EXPECT_EQ(d.ComboLanguages->currentIndex(), -1);
+  EXPECT_EQ(Items(d.ComboLanguages), (QStringList{"English", "Deutsch", "svenska"}));
+  EXPECT_EQ(d.ComboLanguages->currentIndex(), 0);
+  // German, and back to English.
+  d.ComboLanguages->setCurrentIndex(1);
+  d.BtnApplyClick();
+  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Dialog().ComboLanguages->currentIndex(), 1);
+  d.ComboLanguages->setCurrentIndex(0);
   d.BtnOkClick();
-  EXPECT_EQ(Form->Settings().Language, "");
-  EXPECT_NE(Folder.Read("Config.ini").find("Language=\r\n"), std::string::npos);
+  EXPECT_EQ(Form->Settings().Language, "English");
+  EXPECT_NE(Folder.Read("Config.ini").find("Language=English\r\n"), std::string::npos);
   EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " Open");
 }
 
@@ -400,8 +406,8 @@ TEST_F(SettingsWindow, TurningTopImagesOnFillsANeverFilledStripOnce) {
 TEST_F(SettingsWindow, FullScreenOnAndOff) {
   WriteConfig(WriteSample(3));
   Start();
-  Form->Settings().Width = 700;
-  Form->Settings().Height = 500;
+  // Leaving full screen gives the window back the size it had.
+  Form->resize(700, 500);
   TFormSettings& d = Dialog();
   d.CheckFullScreen->setChecked(true);
   d.BtnApplyClick();

@@ -47,6 +47,8 @@ bool TRecordingDesktop::StartProgram(const QString& program, const QStringList& 
 
 void TRecordingDesktop::ShowError(const QString& message) { Errors.push_back(message); }
 
+std::optional<QString> TRecordingDesktop::DefaultProgramFor(const QString&) { return DefaultProgram; }
+
 TMovie TestMovie(int number, const std::string& title, const std::string& source) {
   TMovie movie;
   movie.Number = number;
@@ -113,7 +115,7 @@ std::string ViewerFixture::WriteSample(int movies, unsigned seed) {
 
 void ViewerFixture::Start() {
   Progress = std::make_unique<TFormProgress>();
-  Form = std::make_unique<TFormMain>(TProgramPaths::ForFolder(Folder.Path()), Progress.get());
+  Form = std::make_unique<TFormMain>(TProgramPaths::ForFolder(Folder.Path()), Progress.get(), StartCatalog);
   // Made before any event runs, so not even the first page is missed.
   Loads = std::make_unique<QSignalSpy>(Form->Ui().WebBrowser1, &QWebEngineView::loadFinished);
   Open = new TFormOpen(Form.get());
@@ -127,6 +129,7 @@ void ViewerFixture::Start() {
   Password->SetTimer(std::move(timer));
   Form->SetDialogs(Open, SettingsForm, Password);
   Form->ShowWindow();
+  Form->OpenStartCatalog();
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }, kLongestWaitMs));
   if (!Form->CurrentSelection().empty()) {
     ASSERT_TRUE(WaitForLoads(1));

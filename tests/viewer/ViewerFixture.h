@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,11 @@ class TRecordingDesktop : public TDesktop {
   bool OpenUrl(const QUrl& url) override;
   bool StartProgram(const QString& program, const QStringList& arguments) override;
   void ShowError(const QString& message) override;
+  std::optional<QString> DefaultProgramFor(const QString& path) override;
 
   std::vector<QUrl> Opened;
+  // What the desktop says opens catalogs by default.
+  std::optional<QString> DefaultProgram = QStringLiteral("editor.desktop");
   std::vector<std::pair<QString, QStringList>> Started;
   std::vector<QString> Errors;
 };
@@ -80,6 +84,8 @@ class ViewerFixture {
   bool AutoCloseSettings = true;
   std::vector<QString> SettingsErrors;
   TManualTimer* PasswordTimer = nullptr;
+  // The catalog the program is given to open, if any.
+  std::string StartCatalog;
   std::unique_ptr<QSignalSpy> Loads;
 
   // "Config.ini" opening `catalog` at start in an 800 x 600 window, plus

@@ -1,0 +1,46 @@
+# Completion of elkcat's subcommands and their options (bash).
+
+_elkcat() {
+  local current=${COMP_WORDS[COMP_CWORD]}
+  local previous=${COMP_WORDS[COMP_CWORD - 1]}
+  local subcommands="dump sample settings page get sidebar search paths site"
+  if [ "$COMP_CWORD" -eq 1 ]; then
+    COMPREPLY=($(compgen -W "$subcommands --help --version" -- "$current"))
+    return
+  fi
+  local options=""
+  case ${COMP_WORDS[1]} in
+    dump) options="--help" ;;
+    sample) options="--version --movies --seed --pictures --cover-size --jpeg-only --help" ;;
+    settings) options="--dir --resave --help" ;;
+    page) options="--dir --help" ;;
+    get) options="--dir --out --help" ;;
+    sidebar) options="--group --order --group-desc --order-desc --title-type --help" ;;
+    search) options="--field --title-type --help" ;;
+    paths) options="--dir --help" ;;
+    site) options="--dir --group --order --help" ;;
+  esac
+  case $previous in
+    --dir | --out)
+      COMPREPLY=($(compgen -d -- "$current"))
+      return
+      ;;
+    --pictures)
+      COMPREPLY=($(compgen -W "embedded linked none mixed" -- "$current"))
+      return
+      ;;
+    --version)
+      if [ "${COMP_WORDS[1]}" = sample ]; then
+        COMPREPLY=($(compgen -W "35 33 31" -- "$current"))
+        return
+      fi
+      ;;
+  esac
+  if [[ $current == -* ]]; then
+    COMPREPLY=($(compgen -W "$options" -- "$current"))
+  else
+    # Catalogs and other files.
+    COMPREPLY=($(compgen -f -- "$current"))
+  fi
+}
+complete -o filenames -F _elkcat elkcat

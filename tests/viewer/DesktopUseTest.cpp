@@ -1,0 +1,242 @@
+// The main window as a new user on a Linux desktop meets it: the search
+// box, the keys, full screen, narrow windows, Play and Edit saying what is
+// missing, and catalogs opened from outside the open dialog.
+
+#include "ViewerFixture.h"
+
+#include "catalog/TMovieList.h"
+#include "config/TViewerSettings.h"
+#include "config/Translation.h"
+#include "dialogs/TFormOpen.h"
+#include "dialogs/TFormSettings.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TWebView.h"
+#include "viewer/WindowKeys.h"
+#include "widgets/TEncartaButton.h"
+#include "widgets/TImageButton.h"
+#include "widgets/TNiceGallery.h"
+#include "widgets/TNiceSideBar.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DesktopUse : public ::testing::Test, public ViewerFixture {
+ protected:
+  void TearDown() override { LoadLanguage(Folder.File("none.lng")); }
+
+  std::string FourMovies(const std::string& name) {
+    WriteTestCatalog(Folder.File(name), "Ann",
+                     Movies(TestMovie(1, "Alpha"), TestMovie(2, "Beta"), TestMovie(3, "Gamma"), TestMovie(4, "Delta")));
+    return Folder.File(name);
+  }
+
+  void Press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
+  }
+
+  QRect InPanel1(QWidget* widget) { return QRect(widget->mapTo(Form->Ui().Panel1, QPoint(0, 0)), widget->size()); }
+};
+
+}  // namespace
+
+TEST_F(DesktopUse, TypingInTheSearchBoxReplacesItsTextAndTheStatusSaysHowManyWereFound) {
+  WriteConfig(FourMovies("Four.qzt"));
+  Start();
+  Form->activateWindow();
+  QLineEdit* box = Form->Ui().EditSearch;
+  QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  ASSERT_TRUE(WaitUntil([&] { return box->hasFocus() && box->selectedText() == box->text(); }, 5000));
+  QTest::keyClicks(box, QStringLiteral("ta"));
+  EXPECT_EQ(box->text(), QStringLiteral("ta"));
+  ASSERT_TRUE(Navigate([&] { Press(box, Qt::Key_Return); }));
+  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("2 of 4 Movies found"));
+  // Ctrl+F from anywhere: the box, its text chosen to be typed over.
+  Form->Ui().NiceSideBar1->setFocus();
+  Press(Form->Ui().NiceSideBar1, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(WaitUntil([&] { return box->hasFocus() && box->selectedText() == QStringLiteral("ta"); }, 5000));
+  // A movie shown again: the count again.
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
+  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("4 Movies"));
+}
+
+TEST_F(DesktopUse, ApplyKeepsTheWindowsPlaceAndF11AndEscGoInAndOutOfFullScreen) {
+  WriteConfig(FourMovies("Four.qzt"));
+  Start();
+  Form->showMaximized();
+  ASSERT_TRUE(WaitUntil([&] { return Form->isMaximized(); }, 5000));
+  SettingsForm->FormShow();
+  SettingsForm->BtnApplyClick();
+  EXPECT_TRUE(Form->isMaximized());
+  Form->showNormal();
+  Form->resize(700, 500);
+  SettingsForm->FormShow();
+  SettingsForm->BtnOkClick();
+  EXPECT_EQ(Form->size(), QSize(700, 500));
+
+  Press(Form->Ui().NiceSideBar1, Qt::Key_F11);
+  EXPECT_TRUE(Form->Settings().FullScreen);
+  EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(Form->Ui().PanelClose->isVisible());
+  Press(Form->Ui().NiceSideBar1, Qt::Key_Escape);
+  EXPECT_FALSE(Form->Settings().FullScreen);
+  EXPECT_FALSE(Form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(Form->size(), QSize(700, 500));
+  Press(Form->Ui().NiceSideBar1, Qt::Key_F11);
+  Press(Form->Ui().NiceSideBar1, Qt::Key_F11);
+  EXPECT_FALSE(Form->Settings().FullScreen);
+  // Esc outside full screen is left to the control that has the focus.
+  EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Escape));
+}
+
+TEST_F(DesktopUse, PlayAndEditSayWhatIsMissingAndWhereToSetIt) {
+  WriteConfig(FourMovies("Four.qzt"));
+  Start();
+  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_TRUE(Desktop->Errors[0].contains(QStringLiteral("Field used to store video path"))) << Desktop->Errors[0].toStdString();
+  // A field chosen, but this movie names no file: a note, no box.
+  Form->Settings().VideoPathField = "Comments";
+  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
+  EXPECT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_EQ(Form->Ui().Label5->text(), QStringLiteral("This movie names no video file."));
+  EXPECT_TRUE(Desktop->Opened.empty());
+
+  // No program for catalogs, or only the viewer itself: said so.
+  for (const QString& program : {QString(), QStringLiteral("elk-viewer.desktop")}) {
+    Desktop->DefaultProgram = program;
+    QTest::mouseClick(Form->Ui().BtnEdit, Qt::LeftButton);
+    EXPECT_TRUE(Desktop->Errors.back().contains(QStringLiteral("No program is registered to edit .qzt files")));
+  }
+  EXPECT_EQ(Desktop->Errors.size(), 3u);
+  EXPECT_TRUE(Desktop->Opened.empty());
+}
+
+TEST_F(DesktopUse, ACatalogCutShortSaysItsFileEndsEarly) {
+  std::string whole = FourMovies("Whole.qzt");
+  const std::string bytes = Folder.Read("Whole.qzt");
+  Folder.Write("Cut.qzt", bytes.substr(0, bytes.size() - 100));
+  WriteConfig(Folder.File("Cut.qzt"));
+  Start();
+  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("3 Movies (the file ends early)"));
+}
+
+TEST_F(DesktopUse, InNarrowWindowsTheTitlesGiveWayToTheSearchControls) {
+  WriteConfig(FourMovies("Four.qzt"));
+  Start();
+  for (const QSize size : {QSize(1100, 600), QSize(800, 600), QSize(640, 480)}) {
+    Form->resize(size);
+    QApplication::processEvents();
+    const QRect search = InPanel1(Form->Ui().BtnSearch);
+    EXPECT_LE(search.right(), Form->Ui().Panel1->width()) << size.width();
+    EXPECT_GE(Form->Ui().EditSearch->width(), 60) << size.width();
+    for (QLabel* title : {Form->Ui().Label1, Form->Ui().Label2}) {
+      if (title->isVisible()) {
+        EXPECT_GT(title->x(), InPanel1(Form->Ui().PanelSearch).right()) << size.width();
+      }
+    }
+  }
+  // Wide enough, the titles are whole.
+  Form->resize(1100, 600);
+  QApplication::processEvents();
+  EXPECT_EQ(Form->Ui().Label1->text(), QStringLiteral("Ann's"));
+  EXPECT_EQ(Form->Ui().Label2->text(), QStringLiteral("Movie Collection"));
+}
+
+TEST(WindowKeys, MeanWhatTheDesktopsKeysMean) {
+  const TKeyContext plain, inText{true, false, false}, full{false, true, false}, onOpen{false, false, true};
+  EXPECT_EQ(WindowCommandOf(Qt::Key_F10, Qt::NoModifier, plain), TWindowCommand::Settings);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_F11, Qt::NoModifier, plain), TWindowCommand::ToggleFullScreen);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Escape, Qt::NoModifier, plain), TWindowCommand::None);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Escape, Qt::NoModifier, full), TWindowCommand::LeaveFullScreen);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_O, Qt::ControlModifier, inText), TWindowCommand::Open);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_O, Qt::NoModifier, plain), TWindowCommand::None);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_F, Qt::ControlModifier, plain), TWindowCommand::FindText);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Q, Qt::ControlModifier, plain), TWindowCommand::Close);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Left, Qt::AltModifier, inText), TWindowCommand::Back);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Left, Qt::NoModifier, plain), TWindowCommand::None);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Backspace, Qt::NoModifier, plain), TWindowCommand::Back);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Backspace, Qt::NoModifier, inText), TWindowCommand::None);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Menu, Qt::NoModifier, onOpen), TWindowCommand::RecentCatalogs);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_F10, Qt::ShiftModifier, onOpen), TWindowCommand::RecentCatalogs);
+  EXPECT_EQ(WindowCommandOf(Qt::Key_Menu, Qt::NoModifier, plain), TWindowCommand::None);
+}
+
+TEST_F(DesktopUse, TabReachesTheCaptionButtonsAndSpacePressesThem) {
+  WriteConfig(FourMovies("Four.qzt"));
+  Start();
+  Form->activateWindow();
+  Form->Ui().BtnBack->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(WaitUntil([&] { return Form->Ui().BtnBack->hasFocus(); }, 5000));
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
+  const std::string second = PageUrl();
+  ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
+  Form->Ui().BtnBack->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(Navigate([&] { Press(Form->Ui().BtnBack, Qt::Key_Space); }));
+  EXPECT_EQ(PageUrl(), second);
+  EXPECT_EQ(Form->Ui().BtnOpen->focusPolicy(), Qt::TabFocus);
+  EXPECT_EQ(Form->Ui().BtnSearch->focusPolicy(), Qt::TabFocus);
+}
+
+TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
+  std::string configured = FourMovies("Four.qzt");
+  WriteTestCatalog(Folder.File("Two.qzt"), "Bob", Movies(TestMovie(1, "One"), TestMovie(2, "Two")));
+  Folder.Write("Bad.qzt", "not a catalog");
+  // A start catalog that cannot be read: the configured one, and why.
+  StartCatalog = Folder.File("Bad.qzt");
+  WriteConfig(configured);
+  Start();
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_TRUE(Desktop->Errors[0].startsWith(QStringLiteral("Unable to load file")));
+  EXPECT_EQ(Form->Catalog().Count(), 4);
+  EXPECT_EQ(Form->Settings().CatalogFile, configured);
+
+  // Dropped on the window: opened, and kept among the recent catalogs.
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Folder.File("Two.qzt")))});
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Form->Ui().NiceSideBar1, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  ASSERT_TRUE(Navigate([&] { QApplication::sendEvent(Form->Ui().NiceSideBar1, &drop); }));
+  EXPECT_EQ(Form->Catalog().Count(), 2);
+  EXPECT_NE(Folder.Read("Config.ini").find("[Recent]\r\nFile1=" + Folder.File("Two.qzt")), std::string::npos);
+
+  // The open dialog starts at the catalog shown.
+  std::string proposed;
+  Open->OpenDialog1 = [&](QWidget*, const std::string& name) -> std::optional<std::string> {
+    proposed = name;
+    return configured;
+  };
+  QTimer::singleShot(0, Open, [&] {
+    Open->BtnDialogClick();
+    Open->BtnOk->click();
+  });
+  ASSERT_TRUE(Navigate([&] { Press(Form->Ui().NiceSideBar1, Qt::Key_O, Qt::ControlModifier); }));
+  EXPECT_EQ(proposed, Folder.File("Two.qzt"));
+
+  // The recent list, latest first; a file that is gone is not offered.
+  std::filesystem::remove(Folder.File("Two.qzt"));
+  // As the right button or the menu key ask for it.
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5));
+  QApplication::sendEvent(Form->Ui().BtnOpen, &rightClick);
+  auto* menu = Form->findChild<QMenu*>(QStringLiteral("PopupRecent"));
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return menu->isVisible(); }, 5000));
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text().toStdString(), configured);
+  EXPECT_TRUE(menu->actions()[0]->isEnabled());
+  EXPECT_FALSE(menu->actions()[1]->isEnabled());
+  menu->close();
+}

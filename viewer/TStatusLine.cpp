@@ -1,0 +1,85 @@
+#include "viewer/TStatusLine.h"
+
+#include "config/TViewerError.h"
+#include "config/Translation.h"
+#include "dialogs/DialogLook.h"
+#include "dialogs/TIntervalTimer.h"
+#include "viewer/TFormMainUi.h"
+#include "widgets/QtBridge.h"
+
+#include <QLabel>
+
+namespace {
+
+QString CountText(int count) {
+  if (count == 0) return TranslatedText("No Movie");
+  if (count == 1) return TranslatedText("1 Movie");
+  return QString::number(count) + QLatin1Char(' ') + TranslatedText("Movies");
+}
+
+}  // namespace
+
+TStatusLine::TStatusLine(TFormMainUi& ui, QObject* parent) : QObject(parent), m_ui(ui) {
+  setObjectName(QStringLiteral("StatusLine"));
+  SetNoteTimer(std::make_unique<TQtIntervalTimer>());
+}
+
+TStatusLine::~TStatusLine() = default;
+
+void TStatusLine::SetNoteTimer(std::unique_ptr<TIntervalTimer> timer) {
+  m_noteTimer = std::move(timer);
+  m_noteTimer->OnTimer = [this] {
+    m_noteTimer->Stop();
+    m_note.clear();
+    Render();
+  };
+}
+
+void TStatusLine::ShowCatalog(int count, const std::string& path, bool complete) {
+  m_count = count;
+  m_path = path;
+  m_complete = complete;
+  m_found.reset();
+  m_problem.clear();
+  Render();
+}
+
+void TStatusLine::ShowFound(int found) {
+  m_found = found;
+  Render();
+}
+
+void TStatusLine::ShowCount() {
+  if (!m_found) return;
+  m_found.reset();
+  Render();
+}
+
+void TStatusLine::ShowProblem(const std::string& english) {
+  m_problem = english;
+  Render();
+}
+
+void TStatusLine::ShowNote(const QString& note) {
+  m_note = note;
+  m_noteTimer->Start(kNoteMilliseconds);
+  Render();
+}
+
+void TStatusLine::Render() {
+  QString count;
+  if (m_found) {
+    std::string found = FormatMessage(Translate("%s of %s Movies found"), std::to_string(*m_found));
+    count = ToQString(FormatMessage(found, std::to_string(m_count)));
+  } else {
+    count = CountText(m_count);
+  }
+  // A file cut short (or damaged at its end) still shows what it holds.
+  if (!m_complete) count += QLatin1Char(' ') + TranslatedText("(the file ends early)");
+  m_ui.Label4->setText(count);
+
+  QString where = m_path.empty() ? TranslatedText("Open a catalog file first ...") : ToQString(m_path);
+  if (!m_problem.empty()) where += QStringLiteral("   ") + TranslatedText(m_problem);
+  m_ui.Label5->setText(m_note.isEmpty() ? where : m_note);
+  m_ui.PlaceStatusLabels();
+}

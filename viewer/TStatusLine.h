@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+
+class TIntervalTimer;
+struct TFormMainUi;
+
+// The status line under the page: how many movies the open catalog holds
+// (and whether its file ended early), how many a search found, the
+// catalog's path, a problem with the file, and short notes that go away
+// after a few seconds. It owns the texts of Label4 and Label5; the window
+// tells it what happened and it shows that in the chosen language.
+class TStatusLine : public QObject {
+ public:
+  static constexpr int kNoteMilliseconds = 5000;
+
+  TStatusLine(TFormMainUi& ui, QObject* parent);
+  ~TStatusLine() override;
+
+  // Tests pass the note's time themselves.
+  void SetNoteTimer(std::unique_ptr<TIntervalTimer> timer);
+
+  // The open catalog: its count and path (empty: none open), and whether
+  // its file was read to its end. Forgets a search's count and a problem.
+  void ShowCatalog(int count, const std::string& path, bool complete);
+  // A search found `found` of the catalog's movies.
+  void ShowFound(int found);
+  // A movie or list was shown: the count again.
+  void ShowCount();
+  // Stays after the path until the catalog is shown again.
+  void ShowProblem(const std::string& english);
+  // Shown instead of the path for a few seconds.
+  void ShowNote(const QString& note);
+  // Everything again in the language now chosen.
+  void Retranslate() { Render(); }
+
+ private:
+  void Render();
+
+  TFormMainUi& m_ui;
+  std::unique_ptr<TIntervalTimer> m_noteTimer;
+  int m_count = 0;
+  std::string m_path;
+  bool m_complete = true;
+  std::optional<int> m_found;
+  std::string m_problem;
+  QString m_note;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <Qt>
+
+// What a key means to the main window, whichever control has the focus.
+enum class TWindowCommand {
+  None,
+  Settings,          // F10
+  ToggleFullScreen,  // F11
+  LeaveFullScreen,   // Esc, in full screen
+  Open,              // Ctrl+O
+  FindText,          // Ctrl+F: the search box, its text selected
+  Back,              // Alt+Left, or Backspace outside a text field
+  Close,             // Ctrl+Q
+  RecentCatalogs,    // the menu key or Shift+F10 on the Open button
+};
+
+struct TKeyContext {
+  bool InTextField = false;
+  bool FullScreen = false;
+  bool OnOpenButton = false;
+};
+
+TWindowCommand WindowCommandOf(int key, Qt::KeyboardModifiers modifiers, const TKeyContext& context);
+
+// Keys typed into this control are text, Backspace included.
+class QWidget;
+bool TakesText(const QWidget* widget);
