@@ -4,6 +4,7 @@
 // window closes. The one argument of its own is a catalog to open (a file
 // manager passes it); Qt takes its own (-platform and the like).
 
+#include "catalog/TCatalogPreload.h"
 #include "config/TViewerSettings.h"
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     case TCommandLine::TAction::Run:
       break;
   }
+  // The catalog is read while the toolkit and the web engine start.
+  const TProgramPaths paths = TProgramPaths::ForFolder(ProgramFolder());
+  TCatalogPreload preload(paths.CatalogAtStart(line.Catalog));
   RegisterMovieUrlScheme();
   // The web engine refuses to start as root unless its sandbox is off.
   if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -59,7 +63,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
 
   TFormProgress progress;
-  TFormMain form(TProgramPaths::ForFolder(ProgramFolder()), &progress, line.Catalog);
+  TFormMain form(paths, &progress, line.Catalog, &preload);
   TFormOpen open(&form);
   TFormSettings settings(&form, form);
   TFormPassword password(&form);

@@ -2,6 +2,7 @@
 
 #include "catalog/TMovie.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +40,15 @@ bool TCatalogFile::ReadAt(std::uint64_t offset, std::size_t size, std::uint8_t* 
 
 TPictureBytes::TPictureBytes(std::shared_ptr<const TCatalogFile> file, std::uint64_t offset, std::size_t size)
     : m_size(size), m_file(std::move(file)), m_offset(offset) {}
+
+TPictureData TPictureBytes::ReadPrefix(std::size_t count) const {
+  const std::size_t size = std::min(count, m_size);
+  if (!m_file) return TPictureData({m_data.get(), m_data ? size : 0});
+  if (m_size > kMaxPictureRead) return TPictureData();
+  auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+  if (!m_file->ReadAt(m_offset, size, bytes.get())) return TPictureData();
+  return TPictureData(std::move(bytes), size);
+}
 
 TPictureData TPictureBytes::Read() const {
   if (!m_file) return TPictureData({m_data.get(), m_data ? m_size : 0});

@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::size_t kSignatureSize = 65;
 constexpr std::size_t kBufferSize = 256 * 1024;
+constexpr std::size_t kFirstRefillAfterSkip = 4 * 1024;
 
 // Raised by the field reads when the data ends early or a length cannot be
 // satisfied; the header turns it into "Stream read error", the record loop
@@ -37,9 +38,15 @@ class TFileSource : public TByteSource {
     const std::uint64_t offset = m_file->Size() - m_remaining;
     std::size_t skip = std::min(count, m_end - m_begin);
     m_begin += skip;
-    if (count > skip && ::lseek(m_fd, static_cast<off_t>(count - skip), SEEK_CUR) < 0) {
-      m_remaining = 0;
-      return nullptr;
+    if (count > skip) {
+      if (::lseek(m_fd, static_cast<off_t>(count - skip), SEEK_CUR) < 0) {
+        m_remaining = 0;
+        return nullptr;
+      }
+      // The record after a cover is a few hundred bytes of text followed
+      // by the next cover: filling the whole buffer would copy a quarter of
+      // a megabyte per movie only to skip most of it again.
+      m_refill = kFirstRefillAfterSkip;
     }
     m_remaining -= std::min<std::uint64_t>(m_remaining, count);
     return std::make_unique<TPictureBytes>(m_file, offset, count);
@@ -59,8 +66,9 @@ class TFileSource : public TByteSource {
           done += static_cast<std::size_t>(n);
           continue;
         }
-        ssize_t n = ReadSome(m_buffer.get(), kBufferSize);
+        ssize_t n = ReadSome(m_buffer.get(), m_refill);
         if (n <= 0) break;
+        m_refill = std::min(kBufferSize, m_refill * 2);
         m_begin = 0;
         m_end = static_cast<std::size_t>(n);
       }
@@ -90,6 +98,9 @@ class TFileSource : public TByteSource {
   std::unique_ptr<std::uint8_t[]> m_buffer;
   std::size_t m_begin = 0;
   std::size_t m_end = 0;
+  // How much the next fill of the buffer reads: small after a skipped
+  // picture, growing while the file is read straight on.
+  std::size_t m_refill = kBufferSize;
 };
 
 class TFieldReader {

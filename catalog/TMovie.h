@@ -49,6 +49,8 @@ class TPictureBytes {
   bool InFile() const { return m_file != nullptr; }
   // The bytes; safe to call from several threads at once.
   TPictureData Read() const;
+  // At most the first `count` bytes (a picture's header), the same way.
+  TPictureData ReadPrefix(std::size_t count) const;
 
  private:
   std::unique_ptr<std::uint8_t[]> m_data;

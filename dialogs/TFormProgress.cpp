@@ -40,6 +40,8 @@ void TFormProgress::Start(int maximum, const QWidget* owner) {
   show();
 }
 
+void TFormProgress::SetPosition(int position) { ProgressBar1->setValue(position); }
+
 void TFormProgress::StepIt() {
   if (ProgressBar1->value() < ProgressBar1->maximum()) ProgressBar1->setValue(ProgressBar1->value() + 1);
 }

@@ -17,6 +17,7 @@ class TFormProgress : public QWidget {
   // Shows the window with the bar at 0 of `maximum`, centred on `owner`.
   void Start(int maximum, const QWidget* owner);
   void StepIt();
+  void SetPosition(int position);
   void FormShow();
 
  protected:

@@ -4,6 +4,7 @@
 #include "render/PictureCodecs.h"
 #include "render/TPictureStore.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -46,7 +47,7 @@ std::string ResolvePicturePath(const std::string& catalogFolder, std::string_vie
   return path;
 }
 
-std::string ReadPictureFile(const std::string& path) {
+std::string ReadPictureFile(const std::string& path, std::size_t limit) {
   // Non-blocking open so that a pipe named as a picture cannot hang us.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw TViewerError(OpenError(path, errno));
@@ -56,7 +57,7 @@ std::string ReadPictureFile(const std::string& path) {
     ::close(fd);
     throw TViewerError(OpenError(path, error));
   }
-  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  std::string bytes(std::min(static_cast<std::size_t>(info.st_size), limit), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);

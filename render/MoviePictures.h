@@ -37,9 +37,10 @@ bool IsAbsolutePicturePath(std::string_view path);
 std::string ResolvePicturePath(const std::string& catalogFolder, std::string_view pictureName,
                                const TPathMap& rules = {});
 
-// Reads a whole file of at most kMaxPictureFileSize bytes. Throws
-// TViewerError "Cannot open file "<path>". <reason>" when it cannot.
-std::string ReadPictureFile(const std::string& path);
+// Reads a whole file of at most kMaxPictureFileSize bytes (or its first
+// `limit` bytes). Throws TViewerError "Cannot open file "<path>". <reason>"
+// when it cannot.
+std::string ReadPictureFile(const std::string& path, std::size_t limit = kMaxPictureFileSize);
 
 // The movie's picture decoded and fitted into the box, or nothing. Errors
 // while opening a linked file are thrown (TViewerError).

@@ -66,6 +66,10 @@ bool DecodeJpegInto(std::span<const std::uint8_t> bytes, int boxWidth, int boxHe
     jpeg_destroy_decompress(&info);
     return false;
   }
+  // A picture decoded to an eighth or a quarter is shrunk further for a
+  // thumbnail: smoothing its colour planes costs a sixth of the decode and
+  // cannot be seen at that size.
+  if (info.scale_denom >= 4) info.do_fancy_upsampling = FALSE;
   jpeg_start_decompress(&info);
   bitmap = TBitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
   row.resize(static_cast<std::size_t>(info.output_width) * 4);
@@ -469,30 +473,126 @@ void FitSize(int width, int height, int boxWidth, int boxHeight, int& fitWidth, 
   fitHeight = std::max(fitHeight, 1);
 }
 
+std::optional<TBitmap> DecodePictureUnfitted(std::span<const std::uint8_t> bytes, std::string_view extension,
+                                             int boxWidth, int boxHeight) {
+  switch (FormatFromExtension(extension)) {
+    case TPictureFormat::Jpeg: return DecodeJpeg(bytes, boxWidth, boxHeight);
+    case TPictureFormat::Gif: return DecodeGif(bytes);
+    case TPictureFormat::Png: return DecodePng(bytes);
+    case TPictureFormat::Bmp: return DecodeBmp(bytes);
+    case TPictureFormat::Unknown: return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 std::optional<TBitmap> DecodePicture(std::span<const std::uint8_t> bytes, std::string_view extension, int boxWidth,
                                      int boxHeight) {
-  std::optional<TBitmap> decoded;
-  switch (FormatFromExtension(extension)) {
-    case TPictureFormat::Jpeg:
-      decoded = DecodeJpeg(bytes, boxWidth, boxHeight);
-      break;
-    case TPictureFormat::Gif:
-      decoded = DecodeGif(bytes);
-      break;
-    case TPictureFormat::Png:
-      decoded = DecodePng(bytes);
-      break;
-    case TPictureFormat::Bmp:
-      decoded = DecodeBmp(bytes);
-      break;
-    case TPictureFormat::Unknown:
-      return std::nullopt;
-  }
+  std::optional<TBitmap> decoded = DecodePictureUnfitted(bytes, extension, boxWidth, boxHeight);
   if (!decoded || decoded->Empty()) return std::nullopt;
   int width = 0, height = 0;
   FitSize(decoded->Width, decoded->Height, boxWidth, boxHeight, width, height);
   if (width == decoded->Width && height == decoded->Height) return decoded;
   return ScaleBitmap(*decoded, width, height);
+}
+
+namespace {
+
+std::uint32_t Be(std::span<const std::uint8_t> bytes, std::size_t at, int size) {
+  std::uint32_t value = 0;
+  for (int i = 0; i < size; ++i) value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
+  return value;
+}
+
+// The frame header (SOF) of a JPEG, found by walking its marker segments.
+std::optional<TPictureDimensions> JpegDimensions(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) return std::nullopt;
+  std::size_t at = 2;
+  while (at + 4 <= bytes.size()) {
+    if (bytes[at] != 0xFF) return std::nullopt;
+    const std::uint8_t marker = bytes[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    const std::uint32_t length = Be(bytes, at + 2, 2);
+    if (length < 2) return std::nullopt;
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (at + 9 > bytes.size()) return std::nullopt;
+      const int height = static_cast<int>(Be(bytes, at + 5, 2));
+      const int width = static_cast<int>(Be(bytes, at + 7, 2));
+      if (!PictureSizeAllowed(width, height)) return std::nullopt;
+      return TPictureDimensions{width, height};
+    }
+    if (marker == 0xDA || marker == 0xD9) return std::nullopt;  // no frame before the scan
+    at += 2 + length;
+  }
+  return std::nullopt;
+}
+
+std::optional<TPictureDimensions> PngDimensions(std::span<const std::uint8_t> bytes) {
+  static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 24 || std::memcmp(bytes.data(), kSignature, 8) != 0 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) {
+    return std::nullopt;
+  }
+  const std::int64_t width = Be(bytes, 16, 4), height = Be(bytes, 20, 4);
+  if (!PictureSizeAllowed(width, height)) return std::nullopt;
+  return TPictureDimensions{static_cast<int>(width), static_cast<int>(height)};
+}
+
+// As DecodeGif sizes its picture: the logical screen, grown to hold the
+// first image.
+std::optional<TPictureDimensions> GifDimensions(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 13 || std::memcmp(bytes.data(), "GIF", 3) != 0) return std::nullopt;
+  const std::int64_t screenWidth = Le(bytes, 6, 2), screenHeight = Le(bytes, 8, 2);
+  std::size_t at = 13;
+  if (bytes[10] & 0x80) at += 3u << ((bytes[10] & 7) + 1);
+  while (at < bytes.size()) {
+    if (bytes[at] == 0x21) {  // extension: label, then sub-blocks up to an empty one
+      at += 2;
+      while (at < bytes.size() && bytes[at] != 0) at += 1u + bytes[at];
+      ++at;
+      continue;
+    }
+    if (bytes[at] != 0x2C || at + 10 > bytes.size()) return std::nullopt;
+    const std::int64_t left = Le(bytes, at + 1, 2), top = Le(bytes, at + 3, 2);
+    const std::int64_t width = Le(bytes, at + 5, 2), height = Le(bytes, at + 7, 2);
+    if (width <= 0 || height <= 0) return std::nullopt;
+    const std::int64_t wholeWidth = std::max(screenWidth, left + width), wholeHeight = std::max(screenHeight, top + height);
+    if (!PictureSizeAllowed(wholeWidth, wholeHeight)) return std::nullopt;
+    return TPictureDimensions{static_cast<int>(wholeWidth), static_cast<int>(wholeHeight)};
+  }
+  return std::nullopt;
+}
+
+std::optional<TPictureDimensions> BmpDimensions(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
+  const std::uint32_t headerSize = Le(bytes, 14, 4);
+  std::int64_t width = 0, height = 0;
+  if (headerSize == 12) {
+    width = static_cast<std::int16_t>(Le(bytes, 18, 2));
+    height = static_cast<std::int16_t>(Le(bytes, 20, 2));
+  } else {
+    width = static_cast<std::int32_t>(Le(bytes, 18, 4));
+    height = static_cast<std::int32_t>(Le(bytes, 22, 4));
+  }
+  if (height < 0) height = -height;
+  if (!PictureSizeAllowed(width, height)) return std::nullopt;
+  return TPictureDimensions{static_cast<int>(width), static_cast<int>(height)};
+}
+
+}  // namespace
+
+std::optional<TPictureDimensions> ReadPictureDimensions(std::span<const std::uint8_t> bytes,
+                                                        std::string_view extension) {
+  switch (FormatFromExtension(extension)) {
+    case TPictureFormat::Jpeg: return JpegDimensions(bytes);
+    case TPictureFormat::Gif: return GifDimensions(bytes);
+    case TPictureFormat::Png: return PngDimensions(bytes);
+    case TPictureFormat::Bmp: return BmpDimensions(bytes);
+    case TPictureFormat::Unknown: return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 std::string PictureContentType(std::span<const std::uint8_t> bytes) {

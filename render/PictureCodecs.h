@@ -38,6 +38,21 @@ void FitSize(int width, int height, int boxWidth, int boxHeight, int& fitWidth, 
 // Decodes by extension and fits the result into the box.
 std::optional<TBitmap> DecodePicture(std::span<const std::uint8_t> bytes, std::string_view extension, int boxWidth,
                                      int boxHeight);
+// Decodes by extension as DecodePicture does, without fitting: a JPEG at
+// the scale the box asks for, the others at their own size.
+std::optional<TBitmap> DecodePictureUnfitted(std::span<const std::uint8_t> bytes, std::string_view extension,
+                                             int boxWidth, int boxHeight);
+
+// The size of the whole picture as its header says, from the first bytes
+// of the picture (often a few hundred are enough). Nothing when the header
+// is not in `bytes`, or is not one the decoders would take; the picture
+// may still fail to decode.
+struct TPictureDimensions {
+  int Width = 0;
+  int Height = 0;
+};
+std::optional<TPictureDimensions> ReadPictureDimensions(std::span<const std::uint8_t> bytes,
+                                                        std::string_view extension);
 
 // The MIME type of picture bytes by their signature, or "" when unknown.
 std::string PictureContentType(std::span<const std::uint8_t> bytes);

@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kMagic[8] = {'E', 'L', 'K', 'T', 'H', 'M', 'B', '1'};
+// The second layout: compact pictures. A file of the first (raw pixels)
+// is foreign to it and made again.
+constexpr char kMagic[8] = {'E', 'L', 'K', 'T', 'H', 'M', 'B', '2'};
 constexpr std::uint32_t kMaxThumbnailSide = 4096;
 constexpr std::size_t kMaxPathLength = 65536;
 
@@ -113,13 +115,15 @@ bool TThumbnailCache::Load(const std::string& catalogPath) {
   for (std::uint32_t i = 0; sound && i < count; ++i) {
     TThumbnailKey key;
     TEntry entry{};
-    sound = in.Number(key.Position) && in.Number(key.PictureHash) && in.Number(key.Box) && in.Number(entry.Width) &&
-            in.Number(entry.Height) && in.Number(entry.Checksum);
-    const std::size_t bytes = static_cast<std::size_t>(entry.Width) * entry.Height * 4;
-    sound = sound && entry.Width > 0 && entry.Height > 0 && entry.Width <= kMaxThumbnailSide &&
-            entry.Height <= kMaxThumbnailSide;
+    sound = in.Number(key.Position) && in.Number(key.PictureHash) && in.Number(key.Box) && in.Number(entry.Format) &&
+            in.Number(entry.Width) && in.Number(entry.Height) && in.Number(entry.Length) && in.Number(entry.Checksum);
+    const bool raw = entry.Format == static_cast<std::uint8_t>(TCompactPicture::TFormat::Rgba);
+    sound = sound && (raw || entry.Format == static_cast<std::uint8_t>(TCompactPicture::TFormat::Jpeg)) &&
+            entry.Width > 0 && entry.Height > 0 && entry.Width <= kMaxThumbnailSide &&
+            entry.Height <= kMaxThumbnailSide &&
+            (!raw || entry.Length == static_cast<std::size_t>(entry.Width) * entry.Height * 4);
     entry.Offset = in.At();
-    sound = sound && in.Skip(bytes);
+    sound = sound && in.Skip(entry.Length);
     if (sound) m_entries.emplace(key, entry);
   }
   if (!sound) {
@@ -132,22 +136,24 @@ bool TThumbnailCache::Load(const std::string& catalogPath) {
   return true;
 }
 
-std::optional<TBitmap> TThumbnailCache::Take(const TThumbnailKey& key) const {
+std::optional<TCompactPicture> TThumbnailCache::Take(const TThumbnailKey& key) const {
   auto found = m_entries.find(key);
   if (found == m_entries.end()) return std::nullopt;
   const TEntry& entry = found->second;
-  const std::uint8_t* pixels = m_map + entry.Offset;
-  const std::size_t bytes = static_cast<std::size_t>(entry.Width) * entry.Height * 4;
-  if (XXH3_64bits(pixels, bytes) != entry.Checksum) return std::nullopt;
-  TBitmap bitmap(entry.Width, entry.Height);
-  std::memcpy(bitmap.Pixels.data(), pixels, bytes);
-  return bitmap;
+  const std::uint8_t* bytes = m_map + entry.Offset;
+  if (XXH3_64bits(bytes, entry.Length) != entry.Checksum) return std::nullopt;
+  TCompactPicture picture;
+  picture.Format = static_cast<TCompactPicture::TFormat>(entry.Format);
+  picture.Width = entry.Width;
+  picture.Height = entry.Height;
+  picture.Bytes.assign(reinterpret_cast<const char*>(bytes), entry.Length);
+  return picture;
 }
 
 bool TThumbnailCache::Save(const std::string& catalogPath,
-                           const std::vector<std::pair<TThumbnailKey, const TBitmap*>>& entries) {
+                           const std::vector<std::pair<TThumbnailKey, const TCompactPicture*>>& entries) {
   std::uint64_t total = 0;
-  for (const auto& [key, bitmap] : entries) total += bitmap->Pixels.size() + 32;
+  for (const auto& [key, picture] : entries) total += picture->Bytes.size() + 36;
   // One catalog larger than the whole cache is not kept at all.
   if (total > m_limit) return false;
   std::error_code error;
@@ -167,16 +173,18 @@ bool TThumbnailCache::Save(const std::string& catalogPath,
   header += catalogPath;
   PutNumber(header, static_cast<std::uint32_t>(entries.size()));
   bool ok = WriteAll(file, header.data(), header.size());
-  for (const auto& [key, bitmap] : entries) {
+  for (const auto& [key, picture] : entries) {
     if (!ok) break;
     std::string record;
     PutNumber(record, key.Position);
     PutNumber(record, key.PictureHash);
     PutNumber(record, key.Box);
-    PutNumber(record, static_cast<std::uint16_t>(bitmap->Width));
-    PutNumber(record, static_cast<std::uint16_t>(bitmap->Height));
-    PutNumber(record, XXH3_64bits(bitmap->Pixels.data(), bitmap->Pixels.size()));
-    ok = WriteAll(file, record.data(), record.size()) && WriteAll(file, bitmap->Pixels.data(), bitmap->Pixels.size());
+    PutNumber(record, static_cast<std::uint8_t>(picture->Format));
+    PutNumber(record, static_cast<std::uint16_t>(picture->Width));
+    PutNumber(record, static_cast<std::uint16_t>(picture->Height));
+    PutNumber(record, static_cast<std::uint32_t>(picture->Bytes.size()));
+    PutNumber(record, XXH3_64bits(picture->Bytes.data(), picture->Bytes.size()));
+    ok = WriteAll(file, record.data(), record.size()) && WriteAll(file, picture->Bytes.data(), picture->Bytes.size());
   }
   ok = std::fclose(file) == 0 && ok;
   if (!ok || ::rename(pattern.c_str(), target.c_str()) != 0) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/TBitmap.h"
+#include "render/TCompactPicture.h"
 
 #include <cstdint>
 #include <optional>
@@ -42,15 +42,16 @@ class TThumbnailCache {
   bool Load(const std::string& catalogPath);
   std::size_t Count() const { return m_entries.size(); }
 
-  // The thumbnail kept for a key, or nothing; an entry whose pixels do not
-  // match their checksum counts as missing. Safe to call from several
-  // threads at once.
-  std::optional<TBitmap> Take(const TThumbnailKey& key) const;
+  // The thumbnail kept for a key, compact as it was saved, or nothing; an
+  // entry whose bytes do not match their checksum counts as missing. Safe
+  // to call from several threads at once.
+  std::optional<TCompactPicture> Take(const TThumbnailKey& key) const;
 
   // Writes the catalog's file anew with these entries (replacing it
   // atomically), then trims the folder to the limit. False when it could
   // not be written; the cache file is then simply missing next time.
-  bool Save(const std::string& catalogPath, const std::vector<std::pair<TThumbnailKey, const TBitmap*>>& entries);
+  bool Save(const std::string& catalogPath,
+            const std::vector<std::pair<TThumbnailKey, const TCompactPicture*>>& entries);
 
   // The cache file of a catalog.
   std::string FileOf(const std::string& catalogPath) const;
@@ -67,7 +68,9 @@ class TThumbnailCache {
   void Unmap();
 
   struct TEntry {
-    std::size_t Offset;  // of the pixels in the mapped file
+    std::size_t Offset;  // of the picture's bytes in the mapped file
+    std::uint32_t Length;
+    std::uint8_t Format;
     std::uint16_t Width;
     std::uint16_t Height;
     std::uint64_t Checksum;

@@ -6,6 +6,7 @@
 #include "browse/SideBarPlace.h"
 #include "browse/UNulContainer.h"
 #include "catalog/DisplayRules.h"
+#include "catalog/TCatalogPreload.h"
 #include "config/PasswordCheck.h"
 #include "config/SystemScheme.h"
 #include "dialogs/DialogLook.h"
@@ -42,6 +43,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <cmath>
 #include <filesystem>
@@ -65,13 +67,22 @@ TProgramPaths TProgramPaths::ForFolder(const std::string& programFolder) {
   return {programFolder, FindSettingsLocation(programFolder)};
 }
 
-TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog)
+std::string TProgramPaths::CatalogAtStart(const std::string& given) const {
+  if (!given.empty()) return given;
+  TViewerSettings settings;
+  LoadSettings(settings, Settings.ReadFolder, 1024, 768);
+  return settings.AutoOpen && FileExists(settings.CatalogFile) ? settings.CatalogFile : std::string();
+}
+
+TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog,
+                     TCatalogPreload* preload)
     : QWidget(nullptr),
       m_paths(std::move(paths)),
       m_progress(progress),
       m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder)),
       m_schemes(m_paths.ProgramFolder),
-      m_startCatalog(std::move(startCatalog)) {
+      m_startCatalog(std::move(startCatalog)),
+      m_preload(preload) {
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(QStringLiteral("Elk Movie Catalog Viewer"));
   m_ui.Setup(this);
@@ -111,6 +122,8 @@ void TFormMain::WireComponents() {
   m_ui.WebBrowser1->Page().OnOutsideLink = [](const QUrl& url) { ApplicationDesktop().OpenUrl(url); };
   QObject::connect(m_ui.WebBrowser1, &QWebEngineView::loadFinished, this, [this](bool) {
     TimingLog::Write("page", m_ui.WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString());
+    // The strip's pictures wait for the page the user asked for.
+    m_strip->Go();
   });
 
   m_status = new TStatusLine(m_ui, this);
@@ -123,6 +136,7 @@ void TFormMain::WireComponents() {
   QObject::connect(m_ui.BtnOpen, &QWidget::customContextMenuRequested, this, [this] { ShowRecentCatalogs(); });
 
   m_strip = new TStripFiller(this, *m_ui.NiceGallery1, m_progress, Settings());
+  m_strip->OnProgress = [this](int made, int total) { m_status->ShowWork(made, total); };
   m_strip->OnFilled = [this] {
     if (isVisible()) {
       raise();
@@ -190,11 +204,7 @@ void TFormMain::FormDestroy() {
   m_schemeServer.reset();
 }
 
-bool TFormMain::FormClose() {
-  // The strip's fill reads the catalog until it ends.
-  if (m_strip->Filling()) return false;
-  return AskPassword();
-}
+bool TFormMain::FormClose() { return AskPassword(); }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
   bool close = false;
@@ -335,7 +345,8 @@ void TFormMain::OpenCatalog() {
   // Read whole before anything is let go: a file that is not a catalog
   // leaves the one shown as it was.
   TMovieList fresh;
-  fresh.LoadFromFile(path);
+  if (!(m_preload != nullptr && m_preload->TakeInto(path, fresh))) fresh.LoadFromFile(path);
+  m_preload = nullptr;
   m_strip->Clear();
   m_ui.NiceSideBar1->Items().Clear();
   m_session->TakeCatalog(fresh, path);
@@ -368,7 +379,7 @@ void TFormMain::OpenCatalogFile(const std::string& path, bool autoOpen) {
 }
 
 bool TFormMain::OpenChosenCatalog(const std::string& path) {
-  if (m_strip->Filling() || !AskPassword()) return false;
+  if (!AskPassword()) return false;
   OpenCatalogFile(path, Settings().AutoOpen);
   return true;
 }
@@ -472,7 +483,7 @@ bool TFormMain::AskPassword() {
 }
 
 void TFormMain::BtnOpenClick() {
-  if (m_strip->Filling() || !AskPassword() || m_formOpen == nullptr) return;
+  if (!AskPassword() || m_formOpen == nullptr) return;
   m_formOpen->SetFileName(Settings().CatalogFile);
   m_formOpen->SetAutoOpen(Settings().AutoOpen);
   if (!m_formOpen->ShowModal()) return;
@@ -480,7 +491,7 @@ void TFormMain::BtnOpenClick() {
 }
 
 void TFormMain::BtnEditClick() {
-  if (m_strip->Filling() || !AskPassword()) return;
+  if (!AskPassword()) return;
   const std::string& path = Settings().CatalogFile;
   if (FileExists(path)) OpenCatalogInEditor(path);
 }
@@ -494,7 +505,7 @@ void TFormMain::BtnPlayClick() {
 void TFormMain::BtnBackClick() { m_ui.WebBrowser1->back(); }
 
 void TFormMain::BtnSettingsClick() {
-  if (m_strip->Filling() || !AskPassword()) return;
+  if (!AskPassword()) return;
   if (m_formSettings != nullptr) m_formSettings->ShowModal();
 }
 
@@ -532,7 +543,7 @@ void TFormMain::ApplySettings(const TViewerSettings& before) {
   // A maximised or resized window keeps its place unless full screen changed.
   if (settings.FullScreen != before.FullScreen) ApplyFullScreen(before.FullScreen);
   // Pictures found (or not) under the old path rules are made again.
-  if (m_session->TakePathRules() && !m_strip->Filling()) m_strip->Clear();
+  if (m_session->TakePathRules()) m_strip->Clear();
   ApplyColorScheme(settings.ColorScheme);
   LanguageStep();
   LayoutToolbar();

@@ -22,6 +22,7 @@ class TPageSession;
 class TRecentMenu;
 class TStatusLine;
 class TSortMenuActions;
+class TCatalogPreload;
 class TSortMenus;
 class TStripFiller;
 class TWBContainer;
@@ -34,6 +35,9 @@ struct TProgramPaths {
   TSettingsLocation Settings;
 
   static TProgramPaths ForFolder(const std::string& programFolder);
+  // The catalog the window opens first: the given one, else the configured
+  // one when it opens by itself; empty for none.
+  std::string CatalogAtStart(const std::string& given) const;
 };
 
 // The program's only main window. It wires its components to the classes
@@ -47,8 +51,10 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // Runs FormCreate. The dialogs are made afterwards, by SetDialogs, in the
   // program's creation order; until then the window uses none of them.
   // A start catalog (the program's argument) is opened by OpenStartCatalog
-  // instead of the configured one.
-  TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog = {});
+  // instead of the configured one. A preload reading the first catalog
+  // (see CatalogAtStart) spares the window that read.
+  TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog = {},
+            TCatalogPreload* preload = nullptr);
   ~TFormMain() override;
 
   void SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPassword* password);
@@ -159,6 +165,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
   TStatusLine* m_status = nullptr;
   std::unique_ptr<TRecentMenu> m_recent;
   std::string m_startCatalog;
+  // Used by the first open only.
+  TCatalogPreload* m_preload;
   std::string m_currentSelection;
   double m_glyphRatio = 1.0;  // the pixel ratio the glyphs were drawn at
   bool m_destroyed = false;

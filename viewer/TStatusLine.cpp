@@ -41,6 +41,7 @@ void TStatusLine::ShowCatalog(int count, const std::string& path, bool complete)
   m_complete = complete;
   m_found.reset();
   m_problem.clear();
+  m_total = 0;
   Render();
 }
 
@@ -57,6 +58,12 @@ void TStatusLine::ShowCount() {
 
 void TStatusLine::ShowProblem(const std::string& english) {
   m_problem = english;
+  Render();
+}
+
+void TStatusLine::ShowWork(int made, int total) {
+  m_made = made;
+  m_total = made < total ? total : 0;
   Render();
 }
 
@@ -80,6 +87,10 @@ void TStatusLine::Render() {
 
   QString where = m_path.empty() ? TranslatedText("Open a catalog file first ...") : ToQString(m_path);
   if (!m_problem.empty()) where += QStringLiteral("   ") + TranslatedText(m_problem);
+  if (m_total > 0) {
+    std::string work = FormatMessage(Translate("(covers: %s of %s)"), std::to_string(m_made));
+    where += QStringLiteral("   ") + ToQString(FormatMessage(work, std::to_string(m_total)));
+  }
   m_ui.Label5->setText(m_note.isEmpty() ? where : m_note);
   m_ui.PlaceStatusLabels();
 }

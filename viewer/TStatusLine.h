@@ -35,6 +35,9 @@ class TStatusLine : public QObject {
   void ShowProblem(const std::string& english);
   // Shown instead of the path for a few seconds.
   void ShowNote(const QString& note);
+  // Quietly after the path: how many covers of the strip are made (all of
+  // them: nothing).
+  void ShowWork(int made, int total);
   // Everything again in the language now chosen.
   void Retranslate() { Render(); }
 
@@ -49,4 +52,6 @@ class TStatusLine : public QObject {
   std::optional<int> m_found;
   std::string m_problem;
   QString m_note;
+  int m_made = 0;
+  int m_total = 0;
 };

@@ -10,6 +10,7 @@
 //   navigate MS URL     (the window sends the view to a page)
 //   page MS URL         (the view finished loading a page)
 //   strip-started MS N  (the strip begins to take the pictures of N movies)
+//   strip-visible MS N  (every one of the N tiles in view holds its picture)
 //   strip-filled MS N   (the strip holds its N pictures)
 namespace TimingLog {
 

@@ -19,6 +19,38 @@ TGalleryItem& TGalleryItems::Add(std::int64_t tag, std::string hint, TBitmap bit
   return m_items.back();
 }
 
+TGalleryItem& TGalleryItems::AddSized(std::int64_t tag, std::string hint, int width, int height) {
+  TGalleryItem& item = m_items.emplace_back();
+  item.Tag = tag;
+  item.Hint = std::move(hint);
+  item.PictureWidth = width;
+  item.PictureHeight = height;
+  Changed();
+  return m_items.back();
+}
+
+void TGalleryItems::SetPicture(int index, std::shared_ptr<const TCompactPicture> picture) {
+  TGalleryItem& item = (*this)[index];
+  const bool sameSize = picture == nullptr || (picture->Width == item.Width() && picture->Height == item.Height());
+  item.Bitmap = TBitmap();
+  item.Compact = std::move(picture);
+  if (item.Compact != nullptr) {
+    item.PictureWidth = item.Compact->Width;
+    item.PictureHeight = item.Compact->Height;
+  }
+  if (!sameSize) {
+    Changed();
+  } else if (m_updateCount == 0 && m_owner->m_view != nullptr) {
+    m_owner->m_view->PictureChanged(index);
+  }
+}
+
+void TGalleryItems::Delete(int index) {
+  (*this)[index];  // checks the index
+  m_items.erase(m_items.begin() + index);
+  Changed();
+}
+
 TGalleryItem& TGalleryItems::operator[](int index) {
   if (index < 0 || index >= Count()) throw TViewerError("List index out of bounds (" + std::to_string(index) + ")");
   return m_items[static_cast<std::size_t>(index)];
@@ -97,7 +129,9 @@ void TGalleryModel::LayoutItems() {
     TGalleryItem& item = m_items.m_items[static_cast<std::size_t>(i)];
     std::int64_t tile = i % 3 == 0 ? RoundHalfEven(h * 60, 100) : i % 3 == 1 ? RoundHalfEven(h * 85, 100) : h;
     std::int64_t width = 0;
-    if (!item.Bitmap.Empty() && tile > 0) width = RoundHalfEven(static_cast<std::int64_t>(item.Bitmap.Width) * tile, item.Bitmap.Height);
+    if (item.Width() > 0 && item.Height() > 0 && tile > 0) {
+      width = RoundHalfEven(static_cast<std::int64_t>(item.Width()) * tile, item.Height());
+    }
     item.Rect = {static_cast<int>(x), 0, static_cast<int>(x + width), static_cast<int>(tile)};
     x += width;
   }

@@ -3,6 +3,7 @@
 #include "browse/TSideBarModel.h"
 #include "config/TColor.h"
 #include "render/TBitmap.h"
+#include "render/TCompactPicture.h"
 
 #include <array>
 #include <cstdint>
@@ -28,6 +29,8 @@ class TGalleryView {
   virtual void ShowHintAt(const std::string& hint, int x, int y) = 0;
   virtual void HideHint() = 0;
   virtual void SetHandCursor(bool hand) = 0;
+  // A tile's picture arrived (its size was known before).
+  virtual void PictureChanged(int index) { RedrawEntry(index); }
 };
 
 struct TGalleryItem {
@@ -35,6 +38,16 @@ struct TGalleryItem {
   std::string Hint;
   TBitmap Bitmap;
   TRect Rect;  // the tile in strip coordinates, set by LayoutItems
+  // A picture known by its size before it exists: a big strip is laid out
+  // at once and its pictures, kept compact, arrive later; until then a
+  // plain placeholder stands in. Used when Bitmap is empty.
+  int PictureWidth = 0;
+  int PictureHeight = 0;
+  std::shared_ptr<const TCompactPicture> Compact;
+
+  int Width() const { return Bitmap.Empty() ? PictureWidth : Bitmap.Width; }
+  int Height() const { return Bitmap.Empty() ? PictureHeight : Bitmap.Height; }
+  bool HasPicture() const { return !Bitmap.Empty() || Compact != nullptr; }
 };
 
 class TGalleryModel;
@@ -47,6 +60,12 @@ class TGalleryItems {
  public:
   explicit TGalleryItems(TGalleryModel* owner) : m_owner(owner) {}
   TGalleryItem& Add(std::int64_t tag, std::string hint, TBitmap bitmap);
+  // A tile of this size whose picture comes later.
+  TGalleryItem& AddSized(std::int64_t tag, std::string hint, int width, int height);
+  // Its picture, of the size it was added with: only that tile is drawn
+  // again. A picture of another size lays the strip out anew.
+  void SetPicture(int index, std::shared_ptr<const TCompactPicture> picture);
+  void Delete(int index);
   int Count() const { return static_cast<int>(m_items.size()); }
   TGalleryItem& operator[](int index);
   const TGalleryItem& operator[](int index) const;

@@ -20,6 +20,11 @@ constexpr std::size_t kMaxConvertedImages = 256;
 
 QRegion Circle(const TRect& square) { return QRegion(ToQRect(square), QRegion::Ellipse); }
 
+QColor PlaceholderColor(TColor ground) {
+  const QColor color = ToQColor(ground);
+  return color.lightness() < 128 ? color.lighter(140) : color.darker(115);
+}
+
 }  // namespace
 
 TNiceGallery::TNiceGallery(QWidget* parent) : QWidget(parent) {
@@ -84,14 +89,32 @@ void TNiceGallery::HideHint() { QToolTip::hideText(); }
 
 void TNiceGallery::SetHandCursor(bool hand) { setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor); }
 
+void TNiceGallery::PictureChanged(int index) {
+  if (index >= 0 && index < static_cast<int>(m_images.size())) m_images[static_cast<std::size_t>(index)] = QImage();
+  RedrawEntry(index);
+}
+
+std::pair<int, int> TNiceGallery::VisibleItems() const {
+  const int first = std::max(0, m_model.FirstVisibleItem());
+  int last = first;
+  const int count = m_model.Items().Count();
+  while (last < count && m_model.Items()[last].Rect.Left - m_model.ScrollPos() < width()) ++last;
+  return {first, last};
+}
+
 const QImage& TNiceGallery::ImageOf(int index) {
   if (m_images.size() != static_cast<std::size_t>(m_model.Items().Count())) {
     m_images.assign(static_cast<std::size_t>(m_model.Items().Count()), QImage());
     m_converted.clear();
   }
   QImage& image = m_images[static_cast<std::size_t>(index)];
-  if (image.isNull()) {
-    image = ToQImage(m_model.Items()[index].Bitmap);
+  const TGalleryItem& item = m_model.Items()[index];
+  if (image.isNull() && item.HasPicture()) {
+    if (!item.Bitmap.Empty()) {
+      image = ToQImage(item.Bitmap);
+    } else if (std::optional<TBitmap> expanded = item.Compact->Expand()) {
+      image = ToQImage(*expanded);
+    }
     // Only the pictures around the visible ones stay converted: a strip of
     // thousands scrolling by itself would otherwise hold every picture twice.
     m_converted.push_back(index);
@@ -155,7 +178,16 @@ void TNiceGallery::DrawEntry(QPainter& canvas, int indexOrCode) {
     FrameRect(canvas, left + 1, top + 1, right - 1, bottom - 1, m_model.SelectionColor);
   }
   canvas.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  if (right - left > 2 && bottom - top > 2) canvas.drawImage(ToQRect(left + 1, top + 1, right - 1, bottom - 1), ImageOf(indexOrCode));
+  if (right - left > 2 && bottom - top > 2) {
+    const QImage& image = ImageOf(indexOrCode);
+    if (image.isNull()) {
+      // A picture still to come: a plain tile of its size, a shade off the
+      // strip's own colour.
+      canvas.fillRect(ToQRect(left + 1, top + 1, right - 1, bottom - 1), PlaceholderColor(m_model.Color));
+    } else {
+      canvas.drawImage(ToQRect(left + 1, top + 1, right - 1, bottom - 1), image);
+    }
+  }
   canvas.restore();
 }
 

@@ -24,6 +24,8 @@ class TNiceGallery : public QWidget, public TGalleryView {
   void SetColor(TColor color);
   // How many pictures are held converted for painting (bounded).
   int ConvertedImageCount() const { return static_cast<int>(m_converted.size()); }
+  // The tiles in view, [first, last).
+  std::pair<int, int> VisibleItems() const;
   // The timer that drives the strip; tests call TimerTick() themselves.
   QTimer& Timer() { return m_timer; }
 
@@ -37,6 +39,7 @@ class TNiceGallery : public QWidget, public TGalleryView {
   void ShowHintAt(const std::string& hint, int x, int y) override;
   void HideHint() override;
   void SetHandCursor(bool hand) override;
+  void PictureChanged(int index) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,3 +1,4 @@
+#include "catalog/TCatalogPreload.h"
 #include "catalog/TCatalogReader.h"
 #include "catalog/TMovieList.h"
 #include "config/TViewerError.h"
@@ -293,11 +294,12 @@ namespace {
 
 // A catalog of movies whose pictures are `sizes` bytes long, each filled
 // with its own byte value, so a read from the wrong place shows.
-std::string PictureCatalog(const std::vector<std::size_t>& sizes) {
+std::string PictureCatalog(const std::vector<std::size_t>& sizes, std::size_t descriptionBytes = 0) {
   TCatalogWriter writer(TFormatVersion::V35);
   writer.WriteHeader(Owner());
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     TMovie m = MakeMovie("M" + std::to_string(i));
+    if (descriptionBytes > 0) m.Description = std::string(descriptionBytes + i, static_cast<char>('a' + i));
     m.Picture = std::make_unique<TPictureBytes>(sizes[i]);
     std::fill_n(m.Picture->Data(), sizes[i], static_cast<std::uint8_t>(i + 1));
     writer.WriteMovie(m);
@@ -308,9 +310,10 @@ std::string PictureCatalog(const std::vector<std::size_t>& sizes) {
 }  // namespace
 
 TEST(TMovieList, PicturesOfAFileStayInTheFileAndReadBackExactly) {
-  // Small pictures inside the read buffer, and large ones beyond it.
+  // Small pictures inside the read buffer, and large ones beyond it, each
+  // followed by a text longer than the first read after a skipped picture.
   const std::vector<std::size_t> sizes = {10, 300000, 7, 1 << 20, 5};
-  TempFile file(PictureCatalog(sizes));
+  TempFile file(PictureCatalog(sizes, 20000));
   TMovieList list;
   list.LoadFromFile(file.Path());
   ASSERT_EQ(list.Count(), 5);
@@ -321,6 +324,7 @@ TEST(TMovieList, PicturesOfAFileStayInTheFileAndReadBackExactly) {
     ASSERT_EQ(data.Bytes().size(), sizes[static_cast<std::size_t>(i)]) << i;
     EXPECT_TRUE(std::all_of(data.Bytes().begin(), data.Bytes().end(), [&](std::uint8_t b) { return b == i + 1; })) << i;
     EXPECT_EQ(list.Items(i).OriginalTitle, "M" + std::to_string(i));
+    EXPECT_EQ(list.Items(i).Description, std::string(20000 + i, static_cast<char>('a' + i)));
   }
 }
 
@@ -376,4 +380,44 @@ TEST(TMovieList, AFileCutShortInTheMiddleOfARecordEndsTheMoviesThere) {
   std::filesystem::resize_file(file.Path(), twoRecords + 10);
   list.LoadFromFile(file.Path());
   EXPECT_EQ(list.Count(), 2);
+}
+
+TEST(TCatalogPreload, GivesItsReadOnlyForTheSameUnchangedFileAndOnce) {
+  TCatalogWriter writer(TFormatVersion::V35);
+  writer.WriteHeader(Owner());
+  writer.WriteMovie(MakeMovie("First"));
+  TempFile file(writer.Bytes());
+  {
+    TCatalogPreload preload(file.Path());
+    TMovieList other;
+    EXPECT_FALSE(preload.TakeInto(file.Path() + ".other", other));
+    // The read is let go by the first call, whatever it asked for.
+    EXPECT_FALSE(preload.TakeInto(file.Path(), other));
+    EXPECT_EQ(other.Count(), 0);
+  }
+  {
+    TCatalogPreload preload(file.Path());
+    TMovieList taken;
+    ASSERT_TRUE(preload.TakeInto(file.Path(), taken));
+    ASSERT_EQ(taken.Count(), 1);
+    EXPECT_EQ(taken.Items(0).OriginalTitle, "First");
+    EXPECT_EQ(taken.Properties().OwnerName, "Ann");
+  }
+  {
+    // Saved again by the editor after the read: the window reads it itself.
+    TCatalogPreload preload(file.Path());
+    preload.Finish();
+    writer.WriteMovie(MakeMovie("Second"));
+    WriteFileBytes(file.Path(), writer.Bytes());
+    TMovieList list;
+    EXPECT_FALSE(preload.TakeInto(file.Path(), list));
+  }
+  {
+    // A file that is not a catalog is left to the window's own read, which
+    // reports it.
+    WriteFileBytes(file.Path(), "not a catalog");
+    TCatalogPreload preload(file.Path());
+    TMovieList list;
+    EXPECT_FALSE(preload.TakeInto(file.Path(), list));
+  }
 }

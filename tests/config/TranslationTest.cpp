@@ -104,8 +104,8 @@ TEST_F(Translation, ShippedGermanFileTranslatesEveryText) {
       "\"%s\" is no field of a movie: choose the field of the video paths on the General tab of the settings (F10).",
       "No program is registered to edit .qzt files: register the catalog editor for them in the desktop's settings "
       "(default applications).",
-      "Recent Catalogs", "No catalog opened yet"};
-  EXPECT_EQ(std::size(keys), 82u);
+      "Recent Catalogs", "No catalog opened yet", "(covers: %s of %s)"};
+  EXPECT_EQ(std::size(keys), 83u);
   LoadLanguage(std::string(ELK_SOURCE_DIR) + "/data/Deutsch.lng");
   for (const char* key : keys) {
     // Words that are the same in German ("&OK", "Discs") are still listed.

@@ -11,17 +11,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TBitmap Picture(int width, int height, std::uint8_t shade) {
+// Kept as raw pixels, so what comes back can be compared byte for byte.
+TCompactPicture Picture(int width, int height, std::uint8_t shade) {
   TBitmap bitmap = SolidBitmap(width, height, shade, static_cast<std::uint8_t>(255 - shade), 40);
   bitmap.Pixels[5] = static_cast<std::uint8_t>(shade ^ 0x5A);
-  return bitmap;
+  return {TCompactPicture::TFormat::Rgba, width, height,
+          std::string(reinterpret_cast<const char*>(bitmap.Pixels.data()), bitmap.Pixels.size())};
 }
 
 class ThumbnailCache : public ::testing::Test {
  protected:
   std::string Catalog(const char* name) const { return m_catalogs.File(name); }
-  bool SaveOne(TThumbnailCache& cache, const std::string& catalog, const TThumbnailKey& key, const TBitmap& bitmap) {
-    return cache.Save(catalog, {{key, &bitmap}});
+  bool SaveOne(TThumbnailCache& cache, const std::string& catalog, const TThumbnailKey& key,
+               const TCompactPicture& picture) {
+    return cache.Save(catalog, {{key, &picture}});
   }
   TTestFolder m_folder, m_catalogs;
 };
@@ -30,17 +33,26 @@ class ThumbnailCache : public ::testing::Test {
 
 TEST_F(ThumbnailCache, KeepsThumbnailsByTheirWholeKey) {
   TThumbnailCache cache(m_folder.Path());
-  const TBitmap a = Picture(67, 100, 10), b = Picture(100, 64, 200);
+  const TCompactPicture a = Picture(67, 100, 10), b = Picture(100, 64, 200);
   const TThumbnailKey keyA{0, 0x1234, 100}, keyB{7, 0x9999, 100};
   ASSERT_TRUE(cache.Save(Catalog("Movies.qzt"), {{keyA, &a}, {keyB, &b}}));
 
   TThumbnailCache again(m_folder.Path());
   ASSERT_TRUE(again.Load(Catalog("Movies.qzt")));
   EXPECT_EQ(again.Count(), 2u);
-  std::optional<TBitmap> found = again.Take(keyB);
+  std::optional<TCompactPicture> found = again.Take(keyB);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->Width, 100);
-  EXPECT_EQ(found->Pixels, b.Pixels);
+  EXPECT_EQ(found->Bytes, b.Bytes);
+  // A JPEG-kept one comes back as it went in too.
+  const TCompactPicture jpeg = TCompactPicture::FromBitmap(SolidBitmap(67, 100, 10, 20, 30));
+  ASSERT_EQ(jpeg.Format, TCompactPicture::TFormat::Jpeg);
+  ASSERT_TRUE(cache.Save(Catalog("Jpeg.qzt"), {{keyA, &jpeg}}));
+  ASSERT_TRUE(again.Load(Catalog("Jpeg.qzt")));
+  std::optional<TCompactPicture> kept = again.Take(keyA);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->Bytes, jpeg.Bytes);
+  ASSERT_TRUE(again.Load(Catalog("Movies.qzt")));
   // Another position, another picture or another size is not the same.
   EXPECT_FALSE(again.Take({1, 0x1234, 100}));
   EXPECT_FALSE(again.Take({0, 0x1235, 100}));
@@ -55,13 +67,13 @@ TEST_F(ThumbnailCache, KeepsThumbnailsByTheirWholeKey) {
 
 TEST_F(ThumbnailCache, NothingFromADamagedOrForeignFileIsUsed) {
   TThumbnailCache cache(m_folder.Path());
-  const TBitmap a = Picture(30, 40, 99);
+  const TCompactPicture a = Picture(30, 40, 99);
   const TThumbnailKey key{3, 42, 100};
   ASSERT_TRUE(SaveOne(cache, Catalog("One.qzt"), key, a));
   const std::string file = cache.FileOf(Catalog("One.qzt"));
   const std::string whole = m_folder.Read(fs::path(file).filename());
 
-  // A changed pixel: that entry is missing.
+  // A changed byte of the picture: that entry is missing.
   std::string damaged = whole;
   damaged[damaged.size() - 10] ^= 0x01;
   m_folder.Write(fs::path(file).filename(), damaged);
@@ -76,7 +88,7 @@ TEST_F(ThumbnailCache, NothingFromADamagedOrForeignFileIsUsed) {
     EXPECT_EQ(reader.Count(), 0u);
   }
   std::string huge = whole;
-  const std::size_t widthAt = 8 + 4 + Catalog("One.qzt").size() + 4 + 4 + 8 + 2;
+  const std::size_t widthAt = 8 + 4 + Catalog("One.qzt").size() + 4 + 4 + 8 + 2 + 1;
   huge[widthAt] = '\xFF';
   huge[widthAt + 1] = '\x0F';
   m_folder.Write(fs::path(file).filename(), huge);
@@ -91,7 +103,7 @@ TEST_F(ThumbnailCache, NothingFromADamagedOrForeignFileIsUsed) {
 }
 
 TEST_F(ThumbnailCache, StaysUnderItsLimitRemovingTheLeastRecentlyUsedFirst) {
-  const TBitmap picture = Picture(100, 100, 1);  // 40,000 bytes of pixels
+  const TCompactPicture picture = Picture(100, 100, 1);  // 40,000 bytes of pixels
   TThumbnailCache cache(m_folder.Path(), 100'000);
   ASSERT_TRUE(SaveOne(cache, Catalog("A.qzt"), {0, 1, 100}, picture));
   ASSERT_TRUE(SaveOne(cache, Catalog("B.qzt"), {0, 2, 100}, picture));
@@ -105,7 +117,7 @@ TEST_F(ThumbnailCache, StaysUnderItsLimitRemovingTheLeastRecentlyUsedFirst) {
   EXPECT_FALSE(fs::exists(cache.FileOf(Catalog("B.qzt"))));
   EXPECT_TRUE(fs::exists(cache.FileOf(Catalog("C.qzt"))));
   // A catalog larger than the whole cache is not kept at all.
-  const TBitmap big = Picture(200, 200, 2);
+  const TCompactPicture big = Picture(200, 200, 2);
   EXPECT_FALSE(SaveOne(cache, Catalog("D.qzt"), {0, 4, 200}, big));
   EXPECT_FALSE(fs::exists(cache.FileOf(Catalog("D.qzt"))));
 }
@@ -113,7 +125,7 @@ TEST_F(ThumbnailCache, StaysUnderItsLimitRemovingTheLeastRecentlyUsedFirst) {
 TEST_F(ThumbnailCache, AFolderThatCannotBeWrittenOnlyCostsSpeed) {
   m_folder.Write("not-a-folder", "x");
   TThumbnailCache cache(m_folder.File("not-a-folder"));
-  const TBitmap picture = Picture(10, 10, 3);
+  const TCompactPicture picture = Picture(10, 10, 3);
   EXPECT_FALSE(SaveOne(cache, Catalog("A.qzt"), {0, 1, 100}, picture));
   EXPECT_FALSE(cache.Load(Catalog("A.qzt")));
   EXPECT_EQ(cache.Count(), 0u);

@@ -229,7 +229,8 @@ TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
   // The recent list, latest first; a file that is gone is not offered.
   std::filesystem::remove(Folder.File("Two.qzt"));
   // As the right button or the menu key ask for it.
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5));
+  const QPoint corner(5, 5);
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, corner, Form->Ui().BtnOpen->mapToGlobal(corner));
   QApplication::sendEvent(Form->Ui().BtnOpen, &rightClick);
   auto* menu = Form->findChild<QMenu*>(QStringLiteral("PopupRecent"));
   ASSERT_NE(menu, nullptr);

@@ -72,3 +72,47 @@ TEST(GalleryWidget, HoldsOnlyThePicturesAroundTheVisibleOnesConverted) {
   const TRect& last = gallery.Model().Items()[999].Rect;
   EXPECT_EQ(PixelColor(image, last.Left - gallery.Model().ScrollPos() + 30, 50), RgbColor(0, 0, 999 % 256));
 }
+
+TEST(GalleryWidget, ATileWaitingForItsPictureIsAPlainPlaceholderOfItsSize) {
+  TNiceGallery gallery;
+  gallery.resize(400, 100);
+  gallery.SetColor(RgbColor(128, 128, 128));
+  gallery.Items().AddSized(1, "one", 60, 60);
+  gallery.Items().AddSized(2, "two", 85, 85);
+  QImage image = Paint(gallery);
+  const TColor placeholder = PixelColor(image, 30, 30);
+  EXPECT_NE(placeholder, RgbColor(128, 128, 128));
+  EXPECT_EQ(PixelColor(image, 100, 50), placeholder) << "the second tile, laid out by its size";
+  EXPECT_EQ(PixelColor(image, 30, 70), RgbColor(128, 128, 128)) << "below the short tile";
+  // The picture arrives: the tile shows it, the strip keeps its layout.
+  const TRect before = gallery.Model().Items()[1].Rect;
+  gallery.Items().SetPicture(
+      0, std::make_shared<const TCompactPicture>(TCompactPicture::FromBitmap(SolidBitmap(60, 60, 0, 0, 255))));
+  image = Paint(gallery);
+  const TColor blue = PixelColor(image, 30, 30);
+  EXPECT_LT(RedOf(blue), 16);
+  EXPECT_GT(BlueOf(blue), 240);
+  EXPECT_EQ(gallery.Model().Items()[1].Rect, before);
+}
+
+TEST(GalleryWidget, TwentyThousandCompactPicturesAreNeverAllPixels) {
+  TNiceGallery gallery;
+  gallery.resize(1000, 100);
+  gallery.Items().BeginUpdate();
+  for (int i = 0; i < 20000; ++i) gallery.Items().AddSized(i, "m", 67, 100);
+  gallery.Items().EndUpdate();
+  const auto cover =
+      std::make_shared<const TCompactPicture>(TCompactPicture::FromBitmap(SolidBitmap(67, 100, 200, 40, 40)));
+  gallery.show();
+  for (int i = 0; i < 20000; ++i) {
+    gallery.Items().SetPicture(i, cover);
+    // The view jumps along as the strip fills, painting what it shows.
+    if (i % 400 == 399) {
+      gallery.Model().ShowItem(i);
+      Paint(gallery);
+    }
+  }
+  EXPECT_LE(gallery.ConvertedImageCount(), 256);
+  EXPECT_GT(gallery.ConvertedImageCount(), 0);
+  for (int i = 0; i < 20000; i += 997) EXPECT_TRUE(gallery.Model().Items()[i].Bitmap.Empty());
+}
