@@ -14,11 +14,14 @@
 #include "viewer/Glyphs.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TStallWatch.h"
+#include "viewer/TTimingLog.h"
 #include "viewer/TViewerApplication.h"
 
 #include <QIcon>
 #include <QPixmap>
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
@@ -69,6 +72,11 @@ int main(int argc, char** argv) {
   TFormPassword password(&form);
   form.SetDialogs(&open, &settings, &password);
   form.ShowWindow();
+  // With the timing hook on, every time the window stops answering is
+  // written down, from the moment it is shown: opening the catalog counts.
+  TStallWatch stalls;
+  stalls.OnStall = [](long long milliseconds) { TimingLog::Write("stall", std::to_string(milliseconds)); };
+  if (TimingLog::Enabled()) stalls.Start();
   form.OpenStartCatalog();
   return app.exec();
 }

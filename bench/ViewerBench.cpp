@@ -20,6 +20,7 @@
 
 #include "dialogs/TFormProgress.h"
 #include "tests/support/RunEvents.h"
+#include "tests/support/WindowUse.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TTimingLog.h"
@@ -42,10 +43,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -70,52 +69,6 @@ struct TStartResult {
 
 enum class TWatch { Times, Memory, CloseWhileFilling };
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Every process below `root`, and `root` itself.
-std::vector<int> ProcessTree(int root) {
-  std::map<int, int> parent;
-  if (DIR* proc = ::opendir("/proc")) {
-    while (dirent* entry = ::readdir(proc)) {
-      int pid = std::atoi(entry->d_name);
-      if (pid <= 0) continue;
-      std::string stat = ReadText("/proc/" + std::to_string(pid) + "/stat");
-      std::size_t close = stat.rfind(')');
-      if (close == std::string::npos) continue;
-      std::istringstream fields(stat.substr(close + 2));
-      std::string state;
-      int ppid = 0;
-      fields >> state >> ppid;
-      parent[pid] = ppid;
-    }
-    ::closedir(proc);
-  }
-  std::vector<int> tree{root};
-  for (std::size_t i = 0; i < tree.size(); ++i) {
-    for (const auto& [pid, ppid] : parent) {
-      if (ppid == tree[i]) tree.push_back(pid);
-    }
-  }
-  return tree;
-}
-
-// Resident and proportional memory of a process, in kB.
-std::pair<long, long> Memory(int pid) {
-  long rss = 0, pss = 0;
-  std::istringstream lines(ReadText("/proc/" + std::to_string(pid) + "/smaps_rollup"));
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (line.rfind("Rss:", 0) == 0) rss = std::stol(line.substr(4));
-    if (line.rfind("Pss:", 0) == 0) pss = std::stol(line.substr(4));
-  }
-  return {rss, pss};
-}
-
 long FirstNumberOf(const std::string& log, const std::string& event, bool moviePage) {
   std::istringstream lines(log);
   std::string line;
@@ -125,20 +78,6 @@ long FirstNumberOf(const std::string& log, const std::string& event, bool movieP
     return std::stol(line.substr(event.size() + 1));
   }
   return -1;
-}
-
-// A program folder of its own for one catalog: the viewer, its schemes and
-// a "Config.ini" that opens the catalog in a 1280 x 800 window.
-std::string MakeProgramFolder(const std::string& viewer, const std::string& catalog) {
-  std::string folder = (fs::temp_directory_path() / ("elk-bench-" + std::to_string(::getpid()))).string();
-  fs::create_directories(folder);
-  fs::copy_file(viewer, folder + "/elk-viewer", fs::copy_options::overwrite_existing);
-  fs::path schemes = fs::path(viewer).parent_path() / "Schemes.ini";
-  if (fs::exists(schemes)) fs::copy_file(schemes, folder + "/Schemes.ini", fs::copy_options::overwrite_existing);
-  std::ofstream(folder + "/Config.ini") << "[Config]\r\nCatalogFile=" << catalog
-                                        << "\r\nAutoOpen=1\r\nMaximized=0\r\nLeft=0\r\nTop=0\r\nWidth=1280\r\n"
-                                           "Height=800\r\n";
-  return folder;
 }
 
 // One start of a program (the viewer, or this one as the bare web view).
@@ -169,12 +108,7 @@ TStartResult StartFromOutside(const std::vector<std::string>& command, const std
   const char* finish = watch == TWatch::CloseWhileFilling ? "strip-started" : "strip-filled";
   while (SecondsSince(start) < 120) {
     if (watch == TWatch::Memory) {
-      long rss = 0, pss = 0;
-      for (int process : ProcessTree(pid)) {
-        auto [r, p] = Memory(process);
-        rss += r;
-        pss += p;
-      }
+      auto [rss, pss] = TreeMemory(pid);
       result.PeakRssMb = std::max(result.PeakRssMb, rss / 1024.0);
       result.PeakPssMb = std::max(result.PeakPssMb, pss / 1024.0);
     }
@@ -239,7 +173,7 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
   TFormMain form(TProgramPaths::ForFolder(folder), &progress);
   form.ShowWindow();
   QSignalSpy loads(form.Ui().WebBrowser1, &QWebEngineView::loadFinished);
-  RunEventsUntil([&] { return !form.findChild<TStripFiller*>()->Filling() && loads.count() > 0; }, 60000);
+  RunEventsUntil([&] { return !form.findChild<TStripFiller*>(QStringLiteral("StripFiller"))->Filling() && loads.count() > 0; }, 60000);
   std::vector<double> times;
   const TSideBarModel& model = form.Ui().NiceSideBar1->Model();
   for (int i = 1; i <= clicks; ++i) {
@@ -363,11 +297,7 @@ int main(int argc, char** argv) {
   // The clicks' own thumbnail cache, so the user's is never touched.
   const std::string clickCache = (fs::temp_directory_path() / ("elk-bench-cache-" + std::to_string(::getpid()))).string();
   ::setenv("XDG_CACHE_HOME", clickCache.c_str(), 1);
-  RegisterMovieUrlScheme();
-  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
-  QuietEngineDiagnostics();
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  PrepareWindowProcess();
   TViewerApplication app(argc, argv);
   for (const auto& [name, catalog] : catalogs) {
     std::string folder = MakeProgramFolder(viewer, catalog);

@@ -1,5 +1,7 @@
 #include "config/TFileLayer.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +27,26 @@ int TFileLayer::SyncFolder(const std::string& folder) {
   int result = ::fsync(fd);
   ::close(fd);
   return result;
+}
+
+bool WriteFully(TFileLayer& files, int fd, const void* data, std::size_t size) {
+  // Large writes go in pieces, so a fault can strike in the middle of one.
+  constexpr std::size_t kPiece = 64 * 1024;
+  const auto* bytes = static_cast<const char*>(data);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = files.Write(fd, bytes + done, std::min(kPiece, size - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 TFileLayer& CurrentFileLayer() {

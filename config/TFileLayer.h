@@ -21,6 +21,10 @@ class TFileLayer {
   virtual int SyncFolder(const std::string& folder);
 };
 
+// Writes all `size` bytes through `files`, in the pieces the system takes;
+// false, with errno set, when it cannot (a full disk, an error).
+bool WriteFully(TFileLayer& files, int fd, const void* data, std::size_t size);
+
 // The layer in use: the system's unless a test set another (nullptr puts
 // the system's back).
 TFileLayer& CurrentFileLayer();

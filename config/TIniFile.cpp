@@ -48,23 +48,6 @@ std::string EncodeValue(const std::string& value) {
   return quote ? "\"" + safe + "\"" : safe;
 }
 
-// Writes in pieces of at most this size, so a failing write part way
-// through a large file is a case of its own.
-constexpr std::size_t kWriteChunk = 64 * 1024;
-
-void WriteAll(TFileLayer& files, int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = files.Write(fd, bytes.data() + done, std::min(kWriteChunk, bytes.size() - done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw std::system_error(errno, std::generic_category());
-    }
-    if (n == 0) throw std::system_error(EIO, std::generic_category());
-    done += static_cast<std::size_t>(n);
-  }
-}
-
 // Writes `bytes` to a new file beside `target` and renames it over `target`.
 // A crash or a full disk therefore leaves either the old or the new file.
 void ReplaceFileAtomically(const std::string& target, const std::string& bytes) {
@@ -92,7 +75,7 @@ void ReplaceFileAtomically(const std::string& target, const std::string& bytes) 
   int fd = files.CreateTemporary(pattern);
   if (fd < 0) throw std::system_error(errno, std::generic_category());
   try {
-    WriteAll(files, fd, bytes);
+    if (!WriteFully(files, fd, bytes.data(), bytes.size())) throw std::system_error(errno, std::generic_category());
     if (files.ChangeMode(fd, mode) != 0 || files.Sync(fd) != 0) throw std::system_error(errno, std::generic_category());
     int closed = files.Close(fd);
     fd = -1;

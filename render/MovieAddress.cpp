@@ -29,6 +29,39 @@ std::string SearchPageAddress(std::string_view text) {
   return std::string(kMovieUrlPrefix) + std::string(kSearchPageName) + "[" + PercentEncodeForAddress(text) + "].html";
 }
 
+std::string ProcessEndedPageAddress(std::string_view failedAddress) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(failedAddress.size() * 2);
+  for (char c : failedAddress) {
+    auto byte = static_cast<unsigned char>(c);
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 15];
+  }
+  return std::string(kMovieUrlPrefix) + std::string(kProcessEndedPageName) + "[" + hex + "].html";
+}
+
+std::optional<std::string> ProcessEndedFailedAddress(std::string_view token) {
+  auto digit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  if (token.size() % 2 != 0) return std::nullopt;
+  std::string address;
+  address.reserve(token.size() / 2);
+  for (std::size_t i = 0; i < token.size(); i += 2) {
+    const int high = digit(token[i]);
+    const int low = digit(token[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    const char c = static_cast<char>(high * 16 + low);
+    if (c < 33 || c > 126) return std::nullopt;
+    address += c;
+  }
+  if (address.rfind(kMovieUrlPrefix, 0) != 0) return std::nullopt;
+  return address;
+}
+
 std::vector<std::string> TokenizeMovieAddress(std::string_view address) {
   std::vector<std::string> tokens;
   std::size_t i = 0;

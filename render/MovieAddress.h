@@ -24,6 +24,8 @@
 
 constexpr std::string_view kMovieUrlPrefix = "movie://localhost/";
 constexpr std::string_view kSearchPageName = "moviesearch";
+// The viewer's own page for a page whose process kept ending.
+constexpr std::string_view kProcessEndedPageName = "movieended";
 
 std::string MovieHandleText(const TMovie& movie);
 
@@ -36,6 +38,15 @@ std::string MoviePageAddress(std::string_view items);
 std::string SearchPageAddress(std::string_view text);
 
 std::string PercentEncodeForAddress(std::string_view text);
+
+// "movie://localhost/movieended[" + the failed address in hexadecimal +
+// "].html": the page says the failed one could not be shown and links to
+// it. Hexadecimal, because the address holds the very characters (":",
+// "[", ",", "%") that requests and page addresses are split at.
+std::string ProcessEndedPageAddress(std::string_view failedAddress);
+// The failed address of such a page's token: only a "movie" address of
+// printable ASCII, so the link can never lead anywhere else.
+std::optional<std::string> ProcessEndedFailedAddress(std::string_view token);
 
 // Splits a page address into tokens at ",", "[" and "]": blanks, CR and LF
 // before a token are skipped, a quoted stretch (single or double quotes)

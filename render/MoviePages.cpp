@@ -104,11 +104,40 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+// A movie's text as far as a page shows it.
+std::string PageText(const std::string& text) {
+  if (text.size() <= kMaxPageText) return text;
+  // Windows-1252's ellipsis.
+  return text.substr(0, kMaxPageText) + "\x85";
+}
+
 std::string NoResultBlock(const std::string& token) {
   std::string sorry = Translate("Sorry, your search for <b>\"$SEARCH\"</b> did not return any results.");
   ReplaceAll(sorry, "$SEARCH", token);
   return "<br><br><br><br><br><br><center>" + sorry + "<br>" +
          Translate("Please try again or select a movie from the menu.") + "</center>";
+}
+
+// The block of the page shown when a page's process kept ending: what
+// happened, and a link to the page that failed, to try it again.
+std::string ProcessEndedBlock(std::string_view token) {
+  std::string block = "<br><br><br><br><br><br><center>" +
+                      Translate("The page could not be shown: its process ended three times within a minute.");
+  if (std::optional<std::string> failed = ProcessEndedFailedAddress(token)) {
+    std::string href;
+    for (char c : *failed) {
+      switch (c) {
+        case '&': href += "&amp;"; break;
+        case '"': href += "&quot;"; break;
+        case '\'': href += "&#39;"; break;
+        case '<': href += "&lt;"; break;
+        case '>': href += "&gt;"; break;
+        default: href += c;
+      }
+    }
+    block += "<br><br><a id=\"tryagain\" href=\"" + href + "\">" + Translate("Try again") + "</a>";
+  }
+  return block + "</center>";
 }
 
 struct TPictureJob {
@@ -161,20 +190,26 @@ void MakePictures(std::vector<TPictureJob>& jobs, const TPictureContext& context
 
 }  // namespace
 
-void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement) {
+void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement, std::size_t limit) {
   if (find.empty()) return;
   std::size_t at = text.find(find);
   if (at == std::string::npos) return;
   std::string out;
-  out.reserve(text.size());
+  out.reserve(std::min(text.size(), limit));
+  auto append = [&](std::string_view piece) {
+    const std::size_t room = limit - out.size();
+    out.append(piece.substr(0, room));
+    return piece.size() <= room;
+  };
   std::size_t from = 0;
-  while (at != std::string::npos) {
-    out.append(text, from, at - from);
-    out.append(replacement);
+  const std::string_view whole(text);
+  bool room = true;
+  while (at != std::string::npos && room) {
+    room = append(whole.substr(from, at - from)) && append(replacement);
     from = at + find.size();
     at = text.find(find, from);
   }
-  out.append(text, from, std::string::npos);
+  if (room) append(whole.substr(from));
   text = std::move(out);
 }
 
@@ -192,8 +227,8 @@ std::string SubstituteMovieVariables(std::string text, const TMovie& m, const TV
     const TMovieField& field = *FindPageVariable(variable);
     std::string value;
     switch (field.Kind) {
-      case TFieldKind::Text: value = *FieldText(m, field); break;
-      case TFieldKind::MultilineText: value = LineBreaksToHtml(*FieldText(m, field)); break;
+      case TFieldKind::Text: value = PageText(*FieldText(m, field)); break;
+      case TFieldKind::MultilineText: value = LineBreaksToHtml(PageText(*FieldText(m, field))); break;
       case TFieldKind::Number: value = FormatOptionalNumber(FieldNumber(m, field)); break;
       case TFieldKind::Date: value = FormatMovieDate(FieldNumber(m, field), settings.DateFormat); break;
       case TFieldKind::Rating: value = FormatRating(FieldNumber(m, field)); break;
@@ -221,6 +256,8 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
   std::vector<std::string> tokens = TokenizeMovieAddress(address);
   std::string page = input.Frame.PageHeader;
   if (tokens.size() < 3) return page + input.Frame.PageFooter;
+
+  if (tokens.front() == kProcessEndedPageName) return page + ProcessEndedBlock(tokens[1]) + input.Frame.PageFooter;
 
   const TViewerSettings& settings = input.Settings;
   bool searchTexts = tokens.front() == kSearchPageName;
@@ -286,6 +323,10 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
       block = NoResultBlock(tokens[i + 1]);
     }
     page += ApplyUserVariables(std::move(block), *userVars);
+    if (page.size() >= kMaxPageBytes) {
+      page.resize(kMaxPageBytes);
+      break;
+    }
   }
   return page + input.Frame.PageFooter;
 }

@@ -61,6 +61,16 @@ std::string SubstituteMovieVariables(std::string text, const TMovie& movie, cons
 // The user's find-and-replace pairs applied to a block ("&equal;" read as "=").
 std::string ApplyUserVariables(std::string block, const TUserVars& userVars);
 
+// What one page may hold. A movie's text is shown up to kMaxPageText
+// bytes, followed by an ellipsis: a web view takes tens of seconds to lay
+// out a paragraph of several megabytes. A page stops at kMaxPageBytes, so
+// texts that name variables again (a description full of "$COMMENTS")
+// cannot multiply without end.
+constexpr std::size_t kMaxPageText = 1u << 20;
+constexpr std::size_t kMaxPageBytes = 64u << 20;
+
 // Replaces every occurrence of `find`, left to right, not rescanning what
-// was inserted.
-void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement);
+// was inserted. The text never grows beyond `limit` bytes: what would go
+// past it is cut.
+void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement,
+                std::size_t limit = kMaxPageBytes);

@@ -133,6 +133,8 @@ void TMovieRequestHandler::HandleMovieRequest(TMovieNameSpace&, std::u16string_v
     return type.empty() ? std::string("application/octet-stream") : type;
   };
   if (StartsWith(name, "movie")) {
+    // A long evening's browsing would otherwise keep every picture it saw.
+    m_pages.Store.StartPage(kKeptPictureBytes);
     response.Bytes = RenderMoviePage(name, m_pages);
     response.ContentType = kPageContentType;
     handled = true;

@@ -7,7 +7,7 @@ std::string TPictureStore::Key(std::string_view name) {
 }
 
 bool TPictureStore::Add(const std::string& name, std::string bytes) {
-  auto [at, added] = m_byName.emplace(Key(name), m_entries.size());
+  auto [at, added] = m_byName.emplace(Key(name), m_first + m_entries.size());
   if (!added) return false;
   m_totalBytes += bytes.size();
   m_entries.push_back({name, std::make_shared<const std::string>(std::move(bytes))});
@@ -16,7 +16,24 @@ bool TPictureStore::Add(const std::string& name, std::string bytes) {
 
 std::shared_ptr<const std::string> TPictureStore::Find(std::string_view name) const {
   auto found = m_byName.find(Key(name));
-  return found == m_byName.end() ? nullptr : m_entries[found->second].Bytes;
+  return found == m_byName.end() ? nullptr : m_entries[found->second - m_first].Bytes;
+}
+
+void TPictureStore::RememberMade(const std::string& key, const std::string& name) {
+  m_made[key] = name;
+  auto found = m_byName.find(Key(name));
+  if (found != m_byName.end()) m_entries[found->second - m_first].MadeFor = key;
+}
+
+void TPictureStore::StartPage(std::size_t keptBytes) {
+  while (m_totalBytes > keptBytes && !m_entries.empty()) {
+    TEntry& oldest = m_entries.front();
+    m_totalBytes -= oldest.Bytes->size();
+    m_byName.erase(Key(oldest.Name));
+    if (!oldest.MadeFor.empty()) m_made.erase(oldest.MadeFor);
+    m_entries.pop_front();
+    ++m_first;
+  }
 }
 
 std::optional<std::string> TPictureStore::MadeName(const std::string& key) const {
@@ -27,6 +44,7 @@ std::optional<std::string> TPictureStore::MadeName(const std::string& key) const
 
 void TPictureStore::Clear() {
   m_entries.clear();
+  m_first = 0;
   m_byName.clear();
   m_made.clear();
   m_totalBytes = 0;

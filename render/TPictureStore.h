@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,12 @@ class TPictureStore {
   // Lets go of the pictures' bytes but keeps their names and what they were
   // made for, so nothing is made again (for writers that saved them).
   void ReleaseBytes();
+  // A new page is about to be made: the pictures of earlier pages are
+  // forgotten, oldest first, until at most `keptBytes` of them are left.
+  // Those of the page being made stay however many they are, so a list
+  // page never loses its own pictures before they are asked for; pictures
+  // of an earlier page shown again are simply made again.
+  void StartPage(std::size_t keptBytes);
 
   std::size_t Count() const { return m_entries.size(); }
   std::size_t TotalBytes() const { return m_totalBytes; }
@@ -30,17 +37,24 @@ class TPictureStore {
   // The name under which the picture for `key` (size word, movie and box)
   // was stored, so that rendering a page again does not make it again.
   std::optional<std::string> MadeName(const std::string& key) const;
-  void RememberMade(const std::string& key, const std::string& name) { m_made[key] = name; }
+  void RememberMade(const std::string& key, const std::string& name);
 
  private:
   struct TEntry {
     std::string Name;
     std::shared_ptr<const std::string> Bytes;
+    std::string MadeFor;  // its key in m_made, if any
   };
   static std::string Key(std::string_view name);
 
-  std::vector<TEntry> m_entries;
+  // Entries are numbered in the order they were added; the front one has
+  // number m_first.
+  std::deque<TEntry> m_entries;
+  std::size_t m_first = 0;
   std::unordered_map<std::string, std::size_t> m_byName;
   std::unordered_map<std::string, std::string> m_made;
   std::size_t m_totalBytes = 0;
 };
+
+// What the viewer keeps of the pictures of pages no longer shown.
+constexpr std::size_t kKeptPictureBytes = 8u << 20;

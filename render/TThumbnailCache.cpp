@@ -1,6 +1,7 @@
 #include "render/TThumbnailCache.h"
 
 #include "config/SettingsLocation.h"
+#include "config/TFileLayer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +22,8 @@ namespace {
 constexpr char kMagic[8] = {'E', 'L', 'K', 'T', 'H', 'M', 'B', '2'};
 constexpr std::uint32_t kMaxThumbnailSide = 4096;
 constexpr std::size_t kMaxPathLength = 65536;
+// The file is written in pieces of about this size.
+constexpr std::size_t kWriteBuffer = 1 << 20;
 
 // Little-endian fields read from the mapped file, every read checked
 // against its end.
@@ -53,8 +56,6 @@ template <typename T>
 void PutNumber(std::string& out, T value) {
   for (std::size_t i = 0; i < sizeof(T); ++i) out += static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
 }
-
-bool WriteAll(std::FILE* file, const void* data, std::size_t size) { return std::fwrite(data, 1, size, file) == size; }
 
 }  // namespace
 
@@ -159,36 +160,38 @@ bool TThumbnailCache::Save(const std::string& catalogPath,
   std::error_code error;
   fs::create_directories(m_folder, error);
   const std::string target = FileOf(catalogPath);
+  // Written beside the old file and renamed over it: a full disk or a
+  // read-only folder leaves the old file whole and no part of the new one.
+  TFileLayer& files = CurrentFileLayer();
   std::string pattern = target + ".XXXXXX";
-  int fd = ::mkstemp(pattern.data());
+  const int fd = files.CreateTemporary(pattern);
   if (fd < 0) return false;
-  std::FILE* file = ::fdopen(fd, "wb");
-  if (file == nullptr) {
-    ::close(fd);
-    ::unlink(pattern.c_str());
-    return false;
-  }
-  std::string header(kMagic, 8);
-  PutNumber(header, static_cast<std::uint32_t>(catalogPath.size()));
-  header += catalogPath;
-  PutNumber(header, static_cast<std::uint32_t>(entries.size()));
-  bool ok = WriteAll(file, header.data(), header.size());
+  std::string buffer(kMagic, 8);
+  PutNumber(buffer, static_cast<std::uint32_t>(catalogPath.size()));
+  buffer += catalogPath;
+  PutNumber(buffer, static_cast<std::uint32_t>(entries.size()));
+  bool ok = true;
+  auto flush = [&] {
+    ok = ok && WriteFully(files, fd, buffer.data(), buffer.size());
+    buffer.clear();
+  };
   for (const auto& [key, picture] : entries) {
+    PutNumber(buffer, key.Position);
+    PutNumber(buffer, key.PictureHash);
+    PutNumber(buffer, key.Box);
+    PutNumber(buffer, static_cast<std::uint8_t>(picture->Format));
+    PutNumber(buffer, static_cast<std::uint16_t>(picture->Width));
+    PutNumber(buffer, static_cast<std::uint16_t>(picture->Height));
+    PutNumber(buffer, static_cast<std::uint32_t>(picture->Bytes.size()));
+    PutNumber(buffer, XXH3_64bits(picture->Bytes.data(), picture->Bytes.size()));
+    buffer += picture->Bytes;
+    if (buffer.size() >= kWriteBuffer) flush();
     if (!ok) break;
-    std::string record;
-    PutNumber(record, key.Position);
-    PutNumber(record, key.PictureHash);
-    PutNumber(record, key.Box);
-    PutNumber(record, static_cast<std::uint8_t>(picture->Format));
-    PutNumber(record, static_cast<std::uint16_t>(picture->Width));
-    PutNumber(record, static_cast<std::uint16_t>(picture->Height));
-    PutNumber(record, static_cast<std::uint32_t>(picture->Bytes.size()));
-    PutNumber(record, XXH3_64bits(picture->Bytes.data(), picture->Bytes.size()));
-    ok = WriteAll(file, record.data(), record.size()) && WriteAll(file, picture->Bytes.data(), picture->Bytes.size());
   }
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok || ::rename(pattern.c_str(), target.c_str()) != 0) {
-    ::unlink(pattern.c_str());
+  flush();
+  ok = files.Close(fd) == 0 && ok;
+  if (!ok || files.Rename(pattern, target) != 0) {
+    files.Remove(pattern);
     return false;
   }
   Trim(target);

@@ -43,7 +43,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool Filling(TFormMain& form) { return form.findChild<TStripFiller*>()->Filling(); }
+bool Filling(TFormMain& form) { return form.findChild<TStripFiller*>(QStringLiteral("StripFiller"))->Filling(); }
 
 constexpr int kWidth = 1100;
 constexpr int kHeight = 720;

@@ -24,7 +24,9 @@ TCatalogWatcher::TCatalogWatcher(QObject* parent) : QObject(parent), m_watcher(n
   SetQuietTimer(std::make_unique<TQtIntervalTimer>());
 }
 
-TCatalogWatcher::~TCatalogWatcher() = default;
+TCatalogWatcher::~TCatalogWatcher() {
+  if (m_disposal.joinable()) m_disposal.join();
+}
 
 void TCatalogWatcher::SetQuietTimer(std::unique_ptr<TIntervalTimer> timer) {
   m_quiet = std::move(timer);
@@ -101,5 +103,12 @@ bool TCatalogWatcher::ReloadNow() {
   m_loaded = now;
   ++m_reloads;
   if (OnReloaded) OnReloaded(fresh);
+  // `fresh` now holds the catalog that was shown: tens of thousands of
+  // texts for a big one, let go of on a thread of their own so the window
+  // answers meanwhile.
+  if (m_disposal.joinable()) m_disposal.join();
+  auto old = std::make_unique<TMovieList>();
+  old->Swap(fresh);
+  m_disposal = std::thread([old = std::move(old)]() mutable { old.reset(); });
   return true;
 }

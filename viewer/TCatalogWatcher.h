@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 class QFileSystemWatcher;
 class TIntervalTimer;
@@ -55,4 +56,5 @@ class TCatalogWatcher : public QObject {
   TFileStamp m_loaded;
   TFileStamp m_lastSeen;
   int m_reloads = 0;
+  std::thread m_disposal;
 };

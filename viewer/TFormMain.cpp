@@ -19,6 +19,7 @@
 #include "viewer/TCatalogWatcher.h"
 #include "viewer/TDesktop.h"
 #include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TPageProcessGuard.h"
 #include "viewer/TRecentMenu.h"
 #include "viewer/TSortMenuActions.h"
 #include "viewer/TStatusLine.h"
@@ -127,6 +128,8 @@ void TFormMain::WireComponents() {
   });
 
   m_status = new TStatusLine(m_ui, this);
+  auto* pageProcess = new TPageProcessGuard(*m_ui.WebBrowser1, this);
+  pageProcess->OnNote = [this](const QString& note) { m_status->ShowNote(note); };
   auto* drop = new TCatalogDrop(*this);
   drop->OnDropped = [this](const std::string& path) { OpenChosenCatalog(path); };
   m_recent = std::make_unique<TRecentMenu>(this);

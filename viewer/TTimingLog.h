@@ -12,6 +12,10 @@
 //   strip-started MS N  (the strip begins to take the pictures of N movies)
 //   strip-visible MS N  (every one of the N tiles in view holds its picture)
 //   strip-filled MS N   (the strip holds its N pictures)
+//   stall MS DURATION   (the event loop answered nothing for DURATION ms,
+//                        until MS)
+//   page-process-ended MS URL  (the web engine's process showing URL ended
+//                        abnormally)
 namespace TimingLog {
 
 bool Enabled();

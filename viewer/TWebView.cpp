@@ -61,6 +61,9 @@ QWebEnginePage* TWebPage::createWindow(WebWindowType) {
 }
 
 TWebView::TWebView(QFrame* border, QWidget* parent) : QWebEngineView(parent), m_border(border) {
+  // Pages and pictures come from this process's memory: a cache of them
+  // in the engine would only hold a second copy.
+  QWebEngineProfile::defaultProfile()->setHttpCacheType(QWebEngineProfile::NoCache);
   m_page = new TWebPage(QWebEngineProfile::defaultProfile(), this);
   setPage(m_page);
   QWebEngineSettings* settings = m_page->settings();

@@ -7,6 +7,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sstream>
@@ -80,6 +82,13 @@ class ViewerProgram : public ::testing::Test {
   const fs::path m_folder{m_temp.Path()};
 };
 
+// Mounts are made in a namespace of this process's own, seen only by it
+// and the programs it starts, so nothing is left mounted whatever happens.
+bool MountsOfOurOwn() {
+  static const bool own = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  return own;
+}
+
 }  // namespace
 
 TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndOpensTheCatalogItIsGiven) {
@@ -119,7 +128,9 @@ TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndOpensTheCatalogI
   EXPECT_NE(log.find("navigate "), std::string::npos);
   // Quiet: only the viewer's own word, none of the web engine's start-up.
   const std::string said = ReadText(m_folder / "stderr.txt");
-  if (::geteuid() == 0) EXPECT_NE(said.find("sandbox is turned off"), std::string::npos);
+  if (::geteuid() == 0) {
+    EXPECT_NE(said.find("sandbox is turned off"), std::string::npos);
+  }
   for (const char* chatter : {"qt.webenginecontext", "Init Parameters", "Sandboxing disabled", "XDG_RUNTIME_DIR"}) {
     EXPECT_EQ(said.find(chatter), std::string::npos) << said;
   }
@@ -146,4 +157,45 @@ TEST_F(ViewerProgram, AnswersHelpAndVersionAndRefusesWrongArguments) {
     EXPECT_NE(ReadText(m_folder / "stderr.txt").find(c.Err), std::string::npos)
         << c.Arguments.back() << ": " << ReadText(m_folder / "stderr.txt");
   }
+}
+
+TEST_F(ViewerProgram, AThumbnailCacheOnAFullOrReadOnlyDiskCostsOnlySpeed) {
+  if (!MountsOfOurOwn()) GTEST_SKIP() << "this machine gives no mount namespaces";
+  fs::path copy = m_folder / "program";
+  fs::create_directories(copy);
+  fs::copy_file(ELK_VIEWER_PATH, copy / "elk-viewer");
+  TSampleOptions options;
+  options.Pictures = TSamplePictures::Embedded;
+  options.Movies = 12;
+  WriteSampleCatalog((copy / "Mine.qzt").string(), options);
+  std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=" << (copy / "Mine.qzt").string()
+                                     << "\r\nAutoOpen=1\r\nMaximized=0\r\n";
+  const fs::path cache = m_folder / "cache";
+  fs::create_directories(cache);
+  ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+  // Room for the folder and a few pictures but not the whole file; then a
+  // folder that cannot be written at all.
+  for (const bool readOnly : {false, true}) {
+    const char* mount = readOnly ? "read-only" : "full";
+    ASSERT_EQ(::mount("tmpfs", cache.c_str(), "tmpfs", 0, "size=24k"), 0);
+    if (readOnly) {
+      ASSERT_EQ(::mount(nullptr, cache.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    }
+    fs::remove(m_folder / "timing.log");
+    pid_t pid = Start(copy / "elk-viewer", {});
+    EXPECT_TRUE(LogHolds("strip-filled ")) << mount;
+    ::kill(pid, SIGTERM);
+    const int status = ExitStatus(pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << mount << " " << status;
+    // Every picture in the strip, nothing said, and no file left behind.
+    const std::string log = ReadText(m_folder / "timing.log");
+    EXPECT_NE(log.find("strip-filled "), std::string::npos);
+    EXPECT_NE(log.find(" 12\n", log.find("strip-filled ")), std::string::npos) << mount << "\n" << log;
+    EXPECT_EQ(ReadText(m_folder / "stderr.txt").find("rror"), std::string::npos) << ReadText(m_folder / "stderr.txt");
+    for (const auto& entry : fs::recursive_directory_iterator(cache)) {
+      EXPECT_TRUE(entry.is_directory()) << mount << ": " << entry.path();
+    }
+    ASSERT_EQ(::umount(cache.c_str()), 0);
+  }
+  ::unsetenv("XDG_CACHE_HOME");
 }

@@ -1,3 +1,4 @@
+#include "browse/PageProcessRestarts.h"
 #include "browse/UNulContainer.h"
 
 #include "config/TViewerError.h"
@@ -144,4 +145,17 @@ TEST(UNulContainer, InterfacesAndFixedAnswers) {
   std::u16string translated = u"unchanged";
   EXPECT_EQ(host.TranslateUrl(u"movie://localhost/x", translated), ResultCode::kFail);
   EXPECT_EQ(translated, u"unchanged");
+}
+
+TEST(PageProcessRestarts, ShowsAgainUntilTheThirdEndWithinAMinute) {
+  using TAnswer = TPageProcessRestarts::TAnswer;
+  TPageProcessRestarts restarts;
+  // Ends a minute or more apart never give up.
+  for (long long at : {0LL, 60000LL, 120000LL, 180000LL}) EXPECT_EQ(restarts.Ended(at), TAnswer::ShowAgain) << at;
+  EXPECT_EQ(restarts.Ended(200000), TAnswer::ShowAgain);
+  EXPECT_EQ(restarts.Ended(239999), TAnswer::GiveUp);
+  // Tried again by the user within the minute: the page of its own again.
+  EXPECT_EQ(restarts.Ended(250000), TAnswer::GiveUp);
+  // Once the ends are a minute old, the page is shown again by itself.
+  EXPECT_EQ(restarts.Ended(320000), TAnswer::ShowAgain);
 }

@@ -1,3 +1,4 @@
+#include "tests/support/FailingFileLayer.h"
 #include "tests/support/TTestFolder.h"
 
 #include "config/TFileLayer.h"
@@ -10,43 +11,6 @@
 #include <set>
 
 namespace {
-
-// Fails the n-th of the calls that change the file system (counting from 1)
-// and lets every other call through.
-class TFailingLayer : public TFileLayer {
- public:
-  explicit TFailingLayer(int failAt) : m_failAt(failAt) {}
-  int Calls = 0;
-  bool Failed = false;
-
-  int CreateTemporary(std::string& pattern) override { return Fail() ? -1 : TFileLayer::CreateTemporary(pattern); }
-  ssize_t Write(int fd, const void* data, std::size_t size) override {
-    return Fail() ? -1 : TFileLayer::Write(fd, data, size);
-  }
-  int ChangeMode(int fd, mode_t mode) override { return Fail() ? -1 : TFileLayer::ChangeMode(fd, mode); }
-  int Sync(int fd) override { return Fail() ? -1 : TFileLayer::Sync(fd); }
-  int Close(int fd) override {
-    // A failing close still releases the descriptor, as the system's does.
-    if (Fail()) {
-      TFileLayer::Close(fd);
-      return -1;
-    }
-    return TFileLayer::Close(fd);
-  }
-  int Rename(const std::string& from, const std::string& to) override {
-    return Fail() ? -1 : TFileLayer::Rename(from, to);
-  }
-  int SyncFolder(const std::string& folder) override { return Fail() ? -1 : TFileLayer::SyncFolder(folder); }
-
- private:
-  bool Fail() {
-    if (++Calls != m_failAt) return false;
-    Failed = true;
-    errno = EIO;
-    return true;
-  }
-  int m_failAt;
-};
 
 std::set<std::string> FolderEntries(const TTestFolder& folder) {
   std::set<std::string> names;
@@ -73,9 +37,8 @@ TEST(SaveSettingsFaults, EveryFailedWriteLeavesAWholeFileAndNothingElse) {
   folder.Write("Config.ini", oldText);
   const std::set<std::string> entries = FolderEntries(folder);
 
-  int failures = 0;
-  for (int n = 1;; ++n) {
-    TFailingLayer layer(n);
+  // The error the save reports when its calls go through `layer`.
+  auto SaveThrough = [&](TFailingFileLayer& layer) {
     SetFileLayer(&layer);
     std::string error;
     try {
@@ -84,6 +47,12 @@ TEST(SaveSettingsFaults, EveryFailedWriteLeavesAWholeFileAndNothingElse) {
       error = raised.what();
     }
     SetFileLayer(nullptr);
+    return error;
+  };
+  int failures = 0;
+  for (int n = 1;; ++n) {
+    TFailingFileLayer layer(n);
+    const std::string error = SaveThrough(layer);
     if (!layer.Failed) {
       EXPECT_GT(n, 5) << "the save should make several calls";
       break;
@@ -102,5 +71,12 @@ TEST(SaveSettingsFaults, EveryFailedWriteLeavesAWholeFileAndNothingElse) {
     folder.Write("Config.ini", oldText);
   }
   EXPECT_GE(failures, 6);
+
+  // A full disk: the first write and everything after it fail.
+  folder.Write("Config.ini", oldText);
+  TFailingFileLayer full(2, ENOSPC, true);
+  EXPECT_EQ(SaveThrough(full), "Unable to write to " + folder.File("Config.ini"));
+  EXPECT_EQ(folder.Read("Config.ini"), oldText);
+  EXPECT_EQ(FolderEntries(folder), entries);
   EXPECT_EQ(folder.Read("other.txt"), "untouched");
 }

@@ -104,8 +104,10 @@ TEST_F(Translation, ShippedGermanFileTranslatesEveryText) {
       "\"%s\" is no field of a movie: choose the field of the video paths on the General tab of the settings (F10).",
       "No program is registered to edit .qzt files: register the catalog editor for them in the desktop's settings "
       "(default applications).",
-      "Recent Catalogs", "No catalog opened yet", "(covers: %s of %s)"};
-  EXPECT_EQ(std::size(keys), 83u);
+      "Recent Catalogs", "No catalog opened yet", "(covers: %s of %s)",
+      "The page's process ended; the page is shown again.",
+      "The page could not be shown: its process ended three times within a minute.", "Try again"};
+  EXPECT_EQ(std::size(keys), 86u);
   LoadLanguage(std::string(ELK_SOURCE_DIR) + "/data/Deutsch.lng");
   for (const char* key : keys) {
     // Words that are the same in German ("&OK", "Discs") are still listed.

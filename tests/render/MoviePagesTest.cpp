@@ -136,6 +136,27 @@ TEST_F(MoviePages, ReplacesVariablesInTheirOrder) {
                 ".gif\">|<img src=\"image-small-" + h + ".gif\">\r\n<F>");
 }
 
+TEST_F(MoviePages, HostileTextsCannotMakeAPageTooLongToShow) {
+  TMovie movie = Titled("Long");
+  movie.Description.assign(kMaxPageText + 10, 'd');
+  movie.Comments = std::string(200000, 'c');
+  // A text that names a variable substituted after it, 100,000 times.
+  movie.Actors.clear();
+  for (int i = 0; i < 100000; ++i) movie.Actors += "$COMMENTS";
+  std::vector<TMovie> movies;
+  movies.push_back(std::move(movie));
+  LoadMovies(m_movies, movies);
+  m_settings.Template = {"<p>$DESCRIPTION</p><p>$ACTORS</p>"};
+  const std::string page = Render("movie[" + Handle(0) + "].html");
+  const std::string shown = "<p>" + std::string(kMaxPageText, 'd') + "\x85</p>";
+  EXPECT_EQ(page.substr(0, 3 + shown.size()), "<H>" + shown);
+  EXPECT_LE(page.size(), kMaxPageBytes + 6);
+  EXPECT_EQ(page.substr(page.size() - 3), "<F>");
+  // The same for a list, however many movies it names.
+  const std::string list = Render("movie[" + Handle(0) + "," + Handle(0) + "," + Handle(0) + "].html");
+  EXPECT_LE(list.size(), kMaxPageBytes + 6);
+}
+
 TEST_F(MoviePages, AppliesUserVariablesAfterTheBuiltInOnes) {
   Load({"Alien"});
   m_settings.Template = {"$TITLE a=b 95 Minutes $TITLE"};

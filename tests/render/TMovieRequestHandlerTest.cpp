@@ -83,6 +83,27 @@ TEST_F(MovieRequests, FindsStorePicturesIgnoringCaseAfterTheCaseSensitivePrefix)
   EXPECT_EQ(Get("movie://localhost/IMAGE-large-1.jpg"), "from the folder");
 }
 
+TEST_F(MovieRequests, EachPageLetsGoOfTheOldestPicturesOfEarlierPages) {
+  const std::string megabyte(1u << 20, 'p');
+  const std::size_t pictures = kKeptPictureBytes / megabyte.size() + 8;
+  for (std::size_t i = 0; i < pictures; ++i) {
+    m_store.Add("image-large-" + std::to_string(i) + ".jpg", megabyte);
+    m_store.RememberMade("large|" + std::to_string(i), "image-large-" + std::to_string(i) + ".jpg");
+  }
+  // Until a page is made, however many there are.
+  EXPECT_EQ(Get("movie://localhost/image-large-0.jpg"), megabyte);
+  Get("movie://localhost/movie[" + Handle() + "].html");
+  EXPECT_LT(m_store.TotalBytes(), kKeptPictureBytes + megabyte.size());
+  EXPECT_EQ(Get("movie://localhost/image-large-7.jpg"), "not found");
+  EXPECT_FALSE(m_store.MadeName("large|7"));
+  const std::string newest = "image-large-" + std::to_string(pictures - 1) + ".jpg";
+  EXPECT_EQ(Get("movie://localhost/" + newest), megabyte);
+  EXPECT_EQ(m_store.MadeName("large|" + std::to_string(pictures - 1)), newest);
+  // Added again after being let go: found like any other.
+  m_store.Add("image-large-7.jpg", "again");
+  EXPECT_EQ(Get("movie://localhost/image-large-7.jpg"), "again");
+}
+
 TEST_F(MovieRequests, KeepsAnotherHostInTheNameSoOnlyAFileCanAnswer) {
   EXPECT_EQ(TMovieRequestHandler::RequestName("movie://elsewhere/movie[1].html"), "//elsewhere/movie[1].html");
   EXPECT_EQ(Get("movie://elsewhere/movie[" + Handle() + "].html"), "not found");

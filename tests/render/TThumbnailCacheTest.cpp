@@ -1,6 +1,7 @@
 #include "RenderFixtures.h"
 
 #include "render/TThumbnailCache.h"
+#include "tests/support/FailingFileLayer.h"
 
 #include <filesystem>
 #include <fstream>
@@ -129,6 +130,37 @@ TEST_F(ThumbnailCache, AFolderThatCannotBeWrittenOnlyCostsSpeed) {
   EXPECT_FALSE(SaveOne(cache, Catalog("A.qzt"), {0, 1, 100}, picture));
   EXPECT_FALSE(cache.Load(Catalog("A.qzt")));
   EXPECT_EQ(cache.Count(), 0u);
+}
+
+TEST_F(ThumbnailCache, AFullDiskLeavesTheOldFileWholeAndNoPartOfTheNew) {
+  TThumbnailCache cache(m_folder.Path());
+  const TCompactPicture old = Picture(20, 20, 1);
+  ASSERT_TRUE(SaveOne(cache, Catalog("A.qzt"), {0, 1, 100}, old));
+  const std::string file = cache.FileOf(Catalog("A.qzt"));
+  const std::string oldBytes = m_folder.Read(fs::relative(file, m_folder.Path()).string());
+  // Enough pictures for the file to be written in several pieces.
+  const TCompactPicture picture = Picture(100, 100, 9);
+  std::vector<std::pair<TThumbnailKey, const TCompactPicture*>> entries;
+  for (std::uint32_t i = 0; i < 100; ++i) entries.push_back({{i, i, 100}, &picture});
+  int failures = 0;
+  for (int n = 1;; ++n) {
+    TFailingFileLayer full(n, ENOSPC);
+    SetFileLayer(&full);
+    const bool saved = cache.Save(Catalog("A.qzt"), entries);
+    SetFileLayer(nullptr);
+    if (!full.Failed) {
+      EXPECT_TRUE(saved);
+      break;
+    }
+    ++failures;
+    EXPECT_FALSE(saved) << "call " << n;
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.Path()), fs::directory_iterator()), 1) << "call " << n;
+    EXPECT_EQ(m_folder.Read(fs::relative(file, m_folder.Path()).string()), oldBytes) << "call " << n;
+  }
+  EXPECT_GE(failures, 5);
+  TThumbnailCache again(m_folder.Path());
+  ASSERT_TRUE(again.Load(Catalog("A.qzt")));
+  EXPECT_EQ(again.Count(), 100u);
 }
 
 TEST(ThumbnailCacheFolder, FollowsXdgCacheHome) {
