@@ -239,8 +239,12 @@ bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
-      auto* widget = qobject_cast<QWidget*>(watched);
-      if (widget == nullptr || widget->window() != this) break;
+      // Asked by flag rather than by type: when its page process ends, the
+      // engine sends keys to items it is destroying, whose type can no
+      // longer be asked.
+      if (!watched->isWidgetType()) break;
+      auto* widget = static_cast<QWidget*>(watched);
+      if (widget->window() != this) break;
       auto* key = static_cast<QKeyEvent*>(event);
       bool used = false;
       RunGuarded([&] { used = FormKeyDown(key->key(), key->modifiers()); });
