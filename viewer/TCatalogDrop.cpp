@@ -29,10 +29,9 @@ TCatalogDrop::TCatalogDrop(QWidget& window) : QObject(&window), m_window(window)
 bool TCatalogDrop::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
-  // By flag, as for keys: the object may be one the engine is destroying.
-  if (!watched->isWidgetType()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  if (widget->window() != &m_window) return false;
+  // Looked up, as for keys: the object may be one the engine is destroying.
+  QWidget* widget = LiveWidget(watched);
+  if (widget == nullptr || widget->window() != &m_window) return false;
   auto* drop = static_cast<QDropEvent*>(event);
   const std::optional<std::string> file = DroppedFile(drop->mimeData());
   if (!file) return false;

@@ -239,12 +239,10 @@ bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
-      // Asked by flag rather than by type: when its page process ends, the
-      // engine sends keys to items it is destroying, whose type can no
-      // longer be asked.
-      if (!watched->isWidgetType()) break;
-      auto* widget = static_cast<QWidget*>(watched);
-      if (widget->window() != this) break;
+      // When its page process ends, the engine sends keys to items it is
+      // destroying: `watched` is looked up among the widgets, never asked.
+      QWidget* widget = LiveWidget(watched);
+      if (widget == nullptr || widget->window() != this) break;
       auto* key = static_cast<QKeyEvent*>(event);
       bool used = false;
       RunGuarded([&] { used = FormKeyDown(key->key(), key->modifiers()); });

@@ -4,6 +4,7 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWidget>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -79,4 +80,11 @@ void ShowCurrentException() {
   } catch (...) {
     ShowErrorMessage("Unknown error");
   }
+}
+
+QWidget* LiveWidget(const QObject* object) {
+  for (QWidget* widget : QApplication::allWidgets()) {
+    if (static_cast<const QObject*>(widget) == object) return widget;
+  }
+  return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <functional>
 
+
 // The application object. Every exception raised while an event is handled
 // stops here and is shown in an error box; the window stays usable.
 class TViewerApplication : public QApplication {
@@ -17,6 +18,12 @@ template <typename F>
 bool RunGuarded(F&& action);
 
 void ShowCurrentException();
+
+// The widget that `object` is, found without asking `object` anything (nor
+// its type): application-wide event filters are also handed objects the web
+// engine is in the middle of destroying, where any call would be unsound.
+// nullptr when it is no widget.
+QWidget* LiveWidget(const QObject* object);
 
 // The web engine tells much at every start (how it draws, that its sandbox
 // is off) that means nothing to a user; those messages are dropped unless
