@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/DisplayRules.h"
 #include "catalog/TMovie.h"
 
 #include <cstdint>
@@ -45,10 +46,6 @@ const TFieldCode& FieldCode(int code);
 int EffectiveGroupCode(int code);
 int EffectiveOrderCode(int code);
 
-// The group keys of one field text: pieces between commas, remarks in
-// parentheses left out, blanks trimmed, a piece equal to the one before it
-// dropped; an empty text gives the single key "Others" (translated).
-std::vector<std::string> SplitNameList(std::string_view text);
 
 // A movie's group keys and its order key under a code.
 std::vector<std::string> GroupKeys(const TMovie& movie, int code);

@@ -157,3 +157,34 @@ std::string LineBreaksToHtml(std::string_view text) {
   }
   return out;
 }
+
+std::vector<std::string> SplitNameList(std::string_view text) {
+  if (text.empty()) return {Translate("Others")};
+  std::vector<std::string> keys;
+  std::string current, previous;
+  auto finish = [&] {
+    std::size_t first = 0, last = current.size();
+    while (first < last && static_cast<unsigned char>(current[first]) <= 32) ++first;
+    while (last > first && static_cast<unsigned char>(current[last - 1]) <= 32) --last;
+    std::string piece = current.substr(first, last - first);
+    if (!piece.empty() && piece != previous) keys.push_back(piece);
+    previous = std::move(piece);
+    current.clear();
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '(') {
+      int depth = 0;
+      for (; i < text.size(); ++i) {
+        if (text[i] == '(') ++depth;
+        if (text[i] == ')' && --depth == 0) break;
+      }
+    } else if (c == ',') {
+      finish();
+    } else {
+      current += c;
+    }
+  }
+  finish();
+  return keys;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The shared rules that turn a movie's fields into display text. They take
 // the relevant setting as a parameter; dates and ratings follow
@@ -13,6 +14,12 @@
 
 // The 21 text fields that a setting may name, in record order.
 extern const std::array<const char*, 21> kMovieFieldNames;
+
+// The names of one field text (categories, people): pieces between commas,
+// remarks in parentheses left out, blanks trimmed, a piece equal to the one
+// before it dropped; an empty text gives the single name "Others"
+// (translated).
+std::vector<std::string> SplitNameList(std::string_view text);
 
 // The display title: the preferred title (original for TitleType 0, else
 // translated), the other one when it is empty, else "< no title >".

@@ -100,3 +100,5 @@ std::optional<std::int64_t> ParseHandle(std::string_view token) {
   }
   return negative ? -value : value;
 }
+
+std::string StatisticsPageAddress() { return std::string(kMovieUrlPrefix) + "moviestatistics[all].html"; }

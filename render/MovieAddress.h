@@ -39,6 +39,9 @@ std::string SearchPageAddress(std::string_view text);
 
 std::string PercentEncodeForAddress(std::string_view text);
 
+// "movie://localhost/moviestatistics[all].html": the collection as a whole.
+std::string StatisticsPageAddress();
+
 // "movie://localhost/movieended[" + the failed address in hexadecimal +
 // "].html": the page says the failed one could not be shown and links to
 // it. Hexadecimal, because the address holds the very characters (":",

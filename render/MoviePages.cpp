@@ -8,6 +8,7 @@
 #include "config/Translation.h"
 #include "render/MovieAddress.h"
 #include "render/MoviePictures.h"
+#include "render/StatisticsPage.h"
 #include "render/TPictureStore.h"
 
 #include <algorithm>
@@ -124,18 +125,7 @@ std::string ProcessEndedBlock(std::string_view token) {
   std::string block = "<br><br><br><br><br><br><center>" +
                       Translate("The page could not be shown: its process ended three times within a minute.");
   if (std::optional<std::string> failed = ProcessEndedFailedAddress(token)) {
-    std::string href;
-    for (char c : *failed) {
-      switch (c) {
-        case '&': href += "&amp;"; break;
-        case '"': href += "&quot;"; break;
-        case '\'': href += "&#39;"; break;
-        case '<': href += "&lt;"; break;
-        case '>': href += "&gt;"; break;
-        default: href += c;
-      }
-    }
-    block += "<br><br><a id=\"tryagain\" href=\"" + href + "\">" + Translate("Try again") + "</a>";
+    block += "<br><br><a id=\"tryagain\" href=\"" + EscapeMarkup(*failed) + "\">" + Translate("Try again") + "</a>";
   }
   return block + "</center>";
 }
@@ -258,6 +248,10 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
   if (tokens.size() < 3) return page + input.Frame.PageFooter;
 
   if (tokens.front() == kProcessEndedPageName) return page + ProcessEndedBlock(tokens[1]) + input.Frame.PageFooter;
+  if (tokens.front() == kStatisticsPageName) {
+    return page + StatisticsBlock(CollectStatistics(input.Movies, input.Settings.VideoPathField), true) +
+           input.Frame.PageFooter;
+  }
 
   const TViewerSettings& settings = input.Settings;
   bool searchTexts = tokens.front() == kSearchPageName;

@@ -11,7 +11,7 @@ packages=(
   fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth
   clang libclang-rt-14-dev llvm-14
-  dpkg-dev file libxxhash-dev
+  dpkg-dev file libxxhash-dev poppler-utils
   help2man desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl lintian
 )
 

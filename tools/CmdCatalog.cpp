@@ -2,12 +2,17 @@
 #include "tools/ElkcatCommands.h"
 #include "tools/SampleCatalog.h"
 
+#include "catalog/CatalogCsv.h"
 #include "catalog/MovieFields.h"
 #include "catalog/TMovieList.h"
 #include "config/Overloaded.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
+#include "config/TViewerSettings.h"
+#include "render/CollectionStats.h"
+#include "render/TPageSession.h"
 
+#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -16,6 +21,17 @@ namespace {
 using TJson = nlohmann::ordered_json;
 
 TJson Text(const std::string& text) { return Cp1252ToUtf8(text); }
+
+// Loads the catalog, or says why not on standard error.
+bool LoadOrSay(const std::string& path, TMovieList& list) {
+  try {
+    list.LoadFromFile(path);
+    return true;
+  } catch (const TViewerError& error) {
+    std::cerr << error.what() << "\n";
+    return false;
+  }
+}
 
 TJson MovieJson(const TMovie& m) {
   TJson j;
@@ -38,12 +54,7 @@ int RunDump(const std::vector<std::string>& words) {
   TArgs args(words, {}, {});
   args.ExpectPositional(1, 1);
   TMovieList list;
-  try {
-    list.LoadFromFile(args.Positional()[0]);
-  } catch (const TViewerError& error) {
-    std::cerr << error.what() << "\n";
-    return 1;
-  }
+  if (!LoadOrSay(args.Positional()[0], list)) return 1;
   TJson out;
   out["owner"] = Text(list.Properties().OwnerName);
   out["header"] = TJson::array({Text(list.Properties().HeaderText1), Text(list.Properties().HeaderText2),
@@ -102,5 +113,81 @@ int RunSample(const std::vector<std::string>& words) {
   }
   options.JpegOnly = args.Flag("jpeg-only");
   WriteSampleCatalog(args.Positional()[0], options);
+  return 0;
+}
+
+int RunStats(const std::vector<std::string>& words) {
+  TArgs args(words, {"dir"}, {});
+  args.ExpectPositional(1, 1);
+  try {
+    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    const TCollectionStats stats = CollectStatistics(session->Catalog(), session->Settings().VideoPathField);
+    TJson out;
+    out["movies"] = stats.Movies;
+    out["withLength"] = stats.WithLength;
+    out["totalMinutes"] = stats.TotalMinutes;
+    out["averageMinutes"] = stats.AverageMinutes;
+    out["withCover"] = stats.WithCover;
+    out["withVideo"] = stats.WithVideo;
+    TJson charts;
+    for (const TStatChart& chart : stats.Charts) {
+      TJson bars = TJson::array();
+      for (const TStatBar& bar : chart.Bars) bars.push_back({{"label", Text(bar.Label)}, {"count", bar.Count}});
+      charts[chart.Key] = std::move(bars);
+    }
+    out["charts"] = std::move(charts);
+    std::cout << out.dump(2) << "\n";
+  } catch (const TViewerError& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunExport(const std::vector<std::string>& words) {
+  TArgs args(words, {"format", "fields", "out"}, {"bom"});
+  args.ExpectPositional(1, 1);
+  const std::string format = args.Value("format").value_or("");
+  if (format != "csv" && format != "json") throw TUsageError("--format must be csv or json");
+  if (args.Flag("bom") && format != "csv") throw TUsageError("--bom is for CSV only");
+  std::vector<const TMovieField*> fields;
+  try {
+    fields = ChooseRecordFields(args.Value("fields").value_or(""));
+  } catch (const TViewerError& error) {
+    throw TUsageError(error.what());
+  }
+  TMovieList list;
+  if (!LoadOrSay(args.Positional()[0], list)) return 1;
+  std::ofstream file;
+  const std::optional<std::string> outPath = args.Value("out");
+  if (outPath) {
+    file.open(*outPath, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      std::cerr << "Unable to write to " << *outPath << "\n";
+      return 1;
+    }
+  }
+  std::ostream& out = outPath ? static_cast<std::ostream&>(file) : std::cout;
+  if (format == "csv") {
+    WriteCatalogCsv(list, fields, args.Flag("bom"), out);
+  } else {
+    // The records of dump, with only the fields asked for when some are.
+    TJson movies = TJson::array();
+    for (int i = 0; i < list.Count(); ++i) {
+      TJson movie = MovieJson(list.Items(i));
+      if (args.Value("fields")) {
+        TJson chosen;
+        for (const TMovieField* field : fields) chosen[field->Name] = movie[field->Name];
+        movie = std::move(chosen);
+      }
+      movies.push_back(std::move(movie));
+    }
+    out << movies.dump(2) << "\n";
+  }
+  out.flush();
+  if (!out) {
+    std::cerr << "Unable to write to " << outPath.value_or("standard output") << "\n";
+    return 1;
+  }
   return 0;
 }

@@ -56,9 +56,10 @@ int RunPaths(const std::vector<std::string>& words) {
 }
 
 int RunSite(const std::vector<std::string>& words) {
-  TArgs args(words, {"dir", "group", "order"}, {});
+  TArgs args(words, {"dir", "group", "order"}, {"covers"});
   args.ExpectPositional(2, 2);
   TSiteOptions options;
+  options.Covers = args.Flag("covers");
   options.CatalogPath = args.Positional()[0];
   options.OutFolder = args.Positional()[1];
   options.ProgramFolder = args.Value("dir").value_or(ProgramFolder());

@@ -17,6 +17,8 @@ struct TElkcatCommand {
 const std::vector<TElkcatCommand>& ElkcatCommands();
 
 int RunDump(const std::vector<std::string>& words);
+int RunStats(const std::vector<std::string>& words);
+int RunExport(const std::vector<std::string>& words);
 int RunSample(const std::vector<std::string>& words);
 int RunSettings(const std::vector<std::string>& words);
 int RunPage(const std::vector<std::string>& words);

@@ -9,9 +9,12 @@
 #include "config/TextEncoding.h"
 #include "config/Translation.h"
 #include "render/MovieAddress.h"
+#include "render/CollectionStats.h"
 #include "render/MoviePages.h"
+#include "render/MoviePictures.h"
 #include "render/TMovieRequestHandler.h"
 #include "render/TPageSession.h"
+#include "render/StatisticsPage.h"
 #include "render/TPictureStore.h"
 
 #include <algorithm>
@@ -19,6 +22,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -37,7 +41,28 @@ constexpr const char* kFontFallback =
 struct TPageJob {
   std::string FileName;
   std::string Address;
+  // What the page is called in the browser's title bar.
+  std::string Title;
+  // The movie whose cover the index shows, when it shows covers.
+  const TMovie* Cover = nullptr;
 };
+
+// Covers on the index, named by their movie: fitted into 75 x 113, which a
+// common 600 x 900 cover reaches by decoding at an eighth of its size (a
+// box a little larger would double the site's time).
+constexpr int kCoverWidth = 75;
+constexpr int kCoverHeight = 113;
+
+// The index's own look; its colours and fonts are the page frame's.
+constexpr const char* kIndexStyle =
+    "<style>\r\n"
+    ".elk-index{padding:8px 16px}.elk-nav{margin:0 0 1em 0}.elk-nav a{margin-right:1.5em}\r\n"
+    ".elk-index ul{columns:18em;list-style:none;padding-left:0}.elk-index li{margin:2px 0;break-inside:avoid}\r\n"
+    ".elk-covers{display:flex;flex-wrap:wrap;gap:10px;margin:6px 0 18px 0}\r\n"
+    ".elk-covers a{display:block;width:92px;text-align:center;font-size:85%;text-decoration:none}\r\n"
+    ".elk-covers img{display:block;margin:0 auto 3px auto;max-width:75px;max-height:113px;"
+    "border:1px solid currentColor}\r\n"
+    "</style>\r\n";
 
 void WriteFile(const fs::path& path, std::string_view bytes) {
   std::error_code error;
@@ -46,21 +71,6 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) throw TViewerError(FormatMessage("Unable to write to %s", path.string()));
-}
-
-std::string EscapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
 }
 
 // The site's own addresses for a page's links: movies by their file,
@@ -101,25 +111,46 @@ class TSiteLinks : public TPageLinks {
   const std::unordered_map<std::int64_t, int>& m_positions;
 };
 
-// A page of the viewer as a file of the site: it says that it is UTF-8.
-std::string SitePage(const std::string& page) {
+// A page of the viewer as a file of the site: it says that it is UTF-8,
+// has a title, and (unless it is the index) a link back to the index
+// first in its body.
+std::string SitePage(const std::string& page, const std::string& title, bool backLink) {
   std::string utf8 = Cp1252ToUtf8(page);
   // Right after the opening tag, inside the first kilobyte as browsers want.
   // Pages ask for Verdana, which most machines other than Windows lack;
   // there the text stays in a sans-serif face rather than the browser's
   // default serif.
-  const std::string meta = std::string("<meta charset=\"utf-8\">") + kFontFallback;
+  const std::string head = std::string("<meta charset=\"utf-8\">") + kFontFallback + "\r\n<title>" +
+                           Cp1252ToUtf8(EscapeMarkup(title)) + "</title>";
+  if (backLink) {
+    const std::string back = "<p class=\"elk-back\" style=\"margin:6px 16px\"><a href=\"index.html\">&laquo; " +
+                             Cp1252ToUtf8(EscapeMarkup(Translate("All Movies"))) + "</a></p>\r\n";
+    std::size_t body = utf8.find("<body");
+    body = body == std::string::npos ? std::string::npos : utf8.find('>', body);
+    if (body == std::string::npos) {
+      utf8.insert(0, back);
+    } else {
+      utf8.insert(body + 1, "\r\n" + back);
+    }
+  }
   std::size_t html = utf8.find("<html>");
-  if (html == std::string::npos) return meta + "\r\n" + utf8;
-  return utf8.insert(html + 6, "\r\n" + meta);
+  if (html == std::string::npos) return head + "\r\n" + utf8;
+  return utf8.insert(html + 6, "\r\n" + head);
+}
+
+// The collection's name, as the viewer's title says it.
+std::string CollectionName(const TMovieList& movies) {
+  const std::string& owner = movies.Properties().OwnerName;
+  return (owner.empty() ? Translate("My Private") : owner + "'s") + " " + Translate("Movie Collection");
 }
 
 // The index: the side bar as the viewer would show it, each item a link
-// to a movie's page or (in people mode) to a name's page, which is added
-// to the jobs.
+// to a movie's page or (in people mode) to a name's page. With `jobs` the
+// names' pages are added to them (and nothing else is done); without, the
+// page is made, movies shown by their covers when `covers` names them.
 std::string IndexPage(const TPageSession& session, const TSiteOptions& options,
-                      const std::unordered_map<std::int64_t, int>& positions, std::vector<TPageJob>& jobs,
-                      TSiteResult& result) {
+                      const std::unordered_map<std::int64_t, int>& positions, std::vector<TPageJob>* jobs,
+                      const std::map<std::int64_t, std::string>* covers) {
   const TViewerSettings& settings = session.Settings();
   const TMovieList& movies = session.Catalog();
   TSideBarModel bar;
@@ -127,28 +158,35 @@ std::string IndexPage(const TPageSession& session, const TSiteOptions& options,
   const int order = options.Order.value_or(settings.LastOrder);
   std::string caption = BuildSideBar(movies, bar, settings.TitleType, group, settings.LastGroupDesc, order,
                                      settings.LastOrderDesc);
-  const std::string& owner = movies.Properties().OwnerName;
-  std::string index = session.Frame().PageHeader + "<h1>" +
-                      EscapeHtml((owner.empty() ? Translate("My Private") : owner + "'s") + " " +
-                                 Translate("Movie Collection")) +
-                      "</h1>\r\n<p>" + EscapeHtml(caption) + "</p>\r\n";
+  std::string index = session.Frame().PageHeader + kIndexStyle + "<div class=\"elk-index\">\r\n<h1>" +
+                      EscapeMarkup(CollectionName(movies)) + "</h1>\r\n<p class=\"elk-nav\"><a href=\"statistics.html\">" +
+                      EscapeMarkup(Translate("Statistics")) + "</a></p>\r\n<p>" + EscapeMarkup(caption) + "</p>\r\n";
   for (int s = 0; s < bar.Items().Count(); ++s) {
     const TSideBarItem& section = bar.Items()[s];
-    index += "<h2>" + EscapeHtml(section.Caption()) + "</h2>\r\n<ul>\r\n";
+    const bool grid = covers != nullptr && SideBarItemMovie(bar, s, 0) != nullptr;
+    index += "<h2>" + EscapeMarkup(section.Caption()) + "</h2>\r\n" + (grid ? "<div class=\"elk-covers\">" : "<ul>") +
+             "\r\n";
     for (int i = 0; i < section.Items().Count(); ++i) {
       std::string link, text = section.Items().Strings(i);
-      if (const TMovie* movie = SideBarItemMovie(bar, s, i)) {
+      const TMovie* movie = SideBarItemMovie(bar, s, i);
+      if (movie != nullptr) {
         link = "movie-" + std::to_string(positions.at(movie->Handle)) + ".html";
       } else {
         link = "name-" + std::to_string(s + 1) + "-" + std::to_string(i + 1) + ".html";
-        jobs.push_back({link, MoviePageAddress(SideBarItemHandles(bar, s, i))});
-        ++result.NamePages;
+        if (jobs != nullptr) jobs->push_back({link, MoviePageAddress(SideBarItemHandles(bar, s, i)), text});
       }
-      index += "<li><a href=\"" + link + "\">" + EscapeHtml(text) + "</a></li>\r\n";
+      if (grid && movie != nullptr) {
+        auto cover = covers->find(movie->Handle);
+        const std::string picture = cover == covers->end() ? std::string() : kPictureFolder + cover->second;
+        index += "<a href=\"" + link + "\"><img src=\"" + picture + "\" alt=\"\" loading=\"lazy\">" +
+                 EscapeMarkup(text) + "</a>\r\n";
+      } else {
+        index += "<li><a href=\"" + link + "\">" + EscapeMarkup(text) + "</a></li>\r\n";
+      }
     }
-    index += "</ul>\r\n";
+    index += grid ? "</div>\r\n" : "</ul>\r\n";
   }
-  return index + session.Frame().PageFooter;
+  return index + "</div>\r\n" + session.Frame().PageFooter;
 }
 
 // The pages, on several threads; each file is the same whoever makes it.
@@ -156,7 +194,8 @@ std::string IndexPage(const TPageSession& session, const TSiteOptions& options,
 // named to `wanted`.
 std::set<std::string> WritePages(const TPageSession& session, const TSiteOptions& options,
                                  const std::unordered_map<std::int64_t, int>& positions,
-                                 const std::vector<TPageJob>& jobs, std::set<std::string>& wanted) {
+                                 const std::vector<TPageJob>& jobs, std::set<std::string>& wanted,
+                                 std::map<std::int64_t, std::string>& covers) {
   const fs::path out(options.OutFolder);
   std::mutex lock;
   std::set<std::string> written;
@@ -170,7 +209,12 @@ std::set<std::string> WritePages(const TPageSession& session, const TSiteOptions
     try {
       for (std::size_t job = next++; job < jobs.size(); job = next++) {
         const std::size_t before = store.Count();
-        std::string page = SitePage(RenderMoviePage(jobs[job].Address, input));
+        std::string page = SitePage(RenderMoviePage(jobs[job].Address, input), jobs[job].Title, true);
+        if (const TMovie* movie = jobs[job].Cover) {
+          std::string cover = AddMoviePicture("cover", *movie, kCoverWidth, kCoverHeight, session.Pictures(), store);
+          std::lock_guard<std::mutex> guard(lock);
+          covers[movie->Handle] = std::move(cover);
+        }
         for (std::size_t p = before; p < store.Count(); ++p) {
           const std::string& name = store.NameAt(p);
           {
@@ -216,16 +260,26 @@ TSiteResult WriteSite(const TSiteOptions& options) {
   std::unordered_map<std::int64_t, int> positions;
   std::vector<TPageJob> jobs;
   for (int i = 0; i < movies.Count(); ++i) {
-    positions[movies.Items(i).Handle] = i + 1;
-    jobs.push_back({"movie-" + std::to_string(i + 1) + ".html", MoviePageAddress(MovieHandleText(movies.Items(i)))});
+    const TMovie& movie = movies.Items(i);
+    positions[movie.Handle] = i + 1;
+    jobs.push_back({"movie-" + std::to_string(i + 1) + ".html", MoviePageAddress(MovieHandleText(movie)),
+                    GetMovieTitle(movie, session->Settings().TitleType), options.Covers ? &movie : nullptr});
   }
   TSiteResult result;
   result.MoviePages = movies.Count();
-  const std::string index = IndexPage(*session, options, positions, jobs, result);
+  IndexPage(*session, options, positions, &jobs, nullptr);
+  result.NamePages = static_cast<int>(jobs.size()) - movies.Count();
 
   std::set<std::string> wanted;
-  std::set<std::string> written = WritePages(*session, options, positions, jobs, wanted);
-  WriteFile(out / "index.html", SitePage(index));
+  std::map<std::int64_t, std::string> covers;
+  std::set<std::string> written = WritePages(*session, options, positions, jobs, wanted, covers);
+  const std::string index = IndexPage(*session, options, positions, nullptr, options.Covers ? &covers : nullptr);
+  WriteFile(out / "index.html", SitePage(index, CollectionName(movies), false));
+  const std::string statistics =
+      session->Frame().PageHeader + "<div style=\"padding:8px 16px\">" +
+      StatisticsBlock(CollectStatistics(movies, session->Settings().VideoPathField), false) + "</div>" +
+      session->Frame().PageFooter;
+  WriteFile(out / "statistics.html", SitePage(statistics, Translate("Statistics"), true));
   // Every rating image, so any template's rating is there.
   char name[16];
   for (int i = 0; i <= 10; ++i) {

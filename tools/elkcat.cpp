@@ -23,6 +23,28 @@ const std::vector<TElkcatCommand>& ElkcatCommands() {
        "Texts are converted from Windows-1252 to UTF-8. A catalog that cannot be loaded\n"
        "prints the error on standard error and exits with status 1.\n",
        RunDump},
+      {"stats", "print the collection's statistics as JSON", "elkcat stats CATALOG [--dir DIR]",
+       "Prints the figures of the viewer's statistics page as one JSON object: \"movies\",\n"
+       "\"withLength\", \"totalMinutes\", \"averageMinutes\" (over the movies with a length),\n"
+       "\"withCover\", \"withVideo\" (a path in the field named by VideoPathField of\n"
+       "DIR/Config.ini; default: the folder of this program) and \"charts\": \"decades\",\n"
+       "\"years\", \"categories\", \"ratings\" (whole points), \"mediaTypes\", \"countries\",\n"
+       "\"directors\" and \"actors\" (the 15 most frequent) and \"added\" (year of Date), each\n"
+       "a list of {\"label\", \"count\"} in the page's order.\n",
+       RunStats},
+      {"export", "write the movies as CSV or JSON",
+       "elkcat export CATALOG --format csv|json [--fields F1,F2,...] [--out FILE] [--bom]",
+       "Writes one record per movie to FILE (default: standard output). CSV follows RFC 4180\n"
+       "in UTF-8 (--bom starts it with a byte-order mark, as spreadsheets want): a header\n"
+       "row of field names, CR LF line ends, numbers as the catalog holds them (-1 for\n"
+       "none, ratings in tenths), Date as YYYY-MM-DD, Checked as true or false. JSON is a\n"
+       "list of dump's movie objects. --fields names record fields in the order wanted;\n"
+       "by default every one: Number, Media, MediaType, Source, Date, Borrower, Rating,\n"
+       "OriginalTitle, TranslatedTitle, Director, Producer, Country, Category, Year,\n"
+       "Length, Actors, URL, Description, Comments, VideoFormat, VideoBitrate, AudioFormat,\n"
+       "AudioBitrate, Resolution, Framerate, Languages, Subtitles, Size, Disks, Checked,\n"
+       "PictureName (and, for JSON, handle and PictureSize).\n",
+       RunExport},
       {"sample", "write a made-up catalog",
        "elkcat sample OUT --version 35|33|31 --movies N [--seed S] [--pictures embedded|linked|none|mixed]\n"
        "                  [--cover-size WxH] [--jpeg-only]",
@@ -71,13 +93,17 @@ const std::vector<TElkcatCommand>& ElkcatCommands() {
        "\"videoPaths\", \"videosFound\", \"videosFoundWithRules\" and \"videoAddresses\"\n"
        "(video paths that are web addresses, not counted as files).\n",
        RunPaths},
-      {"site", "write the catalog as a static web site", "elkcat site CATALOG OUTDIR [--dir DIR] [--group N] [--order M]",
+      {"site", "write the catalog as a static web site",
+       "elkcat site CATALOG OUTDIR [--dir DIR] [--group N] [--order M] [--covers]",
        "Writes the collection to OUTDIR as plain files with relative links: index.html (the\n"
-       "side bar's sections and items as links), movie-N.html for the N-th movie of the file,\n"
+       "side bar's sections and items as links, or with --covers movies as a grid of their\n"
+       "covers), statistics.html (the viewer's statistics page, its bars without links),\n"
+       "movie-N.html for the N-th movie of the file,\n"
        "name-S-I.html for each name when grouped by people, the pictures and rating images\n"
        "in pictures/, and the files of DIR that pages name. Pages use the templates, user\n"
        "variables, colour scheme and language of DIR (default: the folder of this program)\n"
-       "and are written as UTF-8. N and M are field codes as for sidebar; the defaults are\n"
+       "and are written as UTF-8, each with a <title> and (but the index) a link back to the\n"
+       "index. N and M are field codes as for sidebar; the defaults are\n"
        "those of DIR's settings. The same input gives the same bytes. Big catalogs report\n"
        "their progress on standard error.\n",
        RunSite},

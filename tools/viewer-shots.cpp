@@ -3,6 +3,9 @@
 //
 //   viewer-shots FOLDER           at the screen's own density
 //   viewer-shots FOLDER dense     at two device pixels per layout pixel
+//   viewer-shots FOLDER statistics  only the statistics page, light and dark
+//   viewer-shots FOLDER site SITE   the index, statistics and first movie of a
+//                                   site that elkcat site --covers wrote to SITE
 //
 // It needs a display (run it under xvfb-run; for "dense" one of at least
 // 2200 x 1440) and the built program folder beside it (Sample.qzt,
@@ -15,6 +18,7 @@
 #include "viewer/Glyphs.h"
 #include "tests/support/RunEvents.h"
 #include "viewer/TFormMain.h"
+#include "viewer/TPageExports.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
@@ -166,8 +170,10 @@ void ShootSettings(const fs::path& bin, const QDir& folder) {
 
 int main(int argc, char** argv) {
   const bool dense = argc == 3 && std::string(argv[2]) == "dense";
-  if (argc != 2 && !dense) {
-    std::fprintf(stderr, "usage: viewer-shots FOLDER [dense]\n");
+  const bool statistics = argc == 3 && std::string(argv[2]) == "statistics";
+  const bool site = argc == 4 && std::string(argv[2]) == "site";
+  if (argc != 2 && !dense && !statistics && !site) {
+    std::fprintf(stderr, "usage: viewer-shots FOLDER [dense|statistics|site SITE]\n");
     return 2;
   }
   const fs::path bin = fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin";
@@ -191,6 +197,30 @@ int main(int argc, char** argv) {
     Shoot(bin, path("start@2x.png"), "");
     QApplication::setPalette(DarkDesktop());
     Shoot(bin, path("system-dark@2x.png"), "ColorScheme=System\r\nLastGroup=6\r\n", openMovie);
+    return 0;
+  }
+  if (site) {
+    for (const char* page : {"index", "statistics", "movie-1"}) {
+      QWebEngineView view;
+      view.resize(kWidth, kHeight);
+      view.show();
+      bool loaded = false;
+      QObject::connect(&view, &QWebEngineView::loadFinished, [&] { loaded = true; });
+      view.load(QUrl::fromLocalFile(QDir(QString::fromLocal8Bit(argv[3])).absoluteFilePath(QLatin1String(page) +
+                                                                                           QStringLiteral(".html"))));
+      RunEventsUntil([&] { return loaded; }, kLongestWaitMs);
+      Settle(800);
+      const std::string name = page == std::string("index") ? "index-covers" : page == std::string("movie-1") ? "movie-page" : page;
+      const QString file = path((name + ".png").c_str());
+      view.grab().save(file);
+      std::printf("%s\n", file.toLocal8Bit().constData());
+    }
+    return 0;
+  }
+  auto showStatistics = [](TFormMain& form) { form.Exports().ShowStatistics(); };
+  if (statistics) {
+    Shoot(bin, path("statistics.png"), "", showStatistics);
+    Shoot(bin, path("statistics-dark.png"), "ColorScheme=Midnight\r\n", showStatistics);
     return 0;
   }
   Shoot(bin, path("start.png"), "");

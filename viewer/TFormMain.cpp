@@ -19,6 +19,7 @@
 #include "viewer/TCatalogWatcher.h"
 #include "viewer/TDesktop.h"
 #include "viewer/TMovieSchemeHandler.h"
+#include "viewer/TPageExports.h"
 #include "viewer/TPageProcessGuard.h"
 #include "viewer/TRecentMenu.h"
 #include "viewer/TSortMenuActions.h"
@@ -160,6 +161,9 @@ void TFormMain::FormCreate() {
   settings.LastOrderDesc = false;
   m_sortMenus = std::make_unique<TSortMenuActions>(*m_ui.PopupMenu1, settings);
   m_sortMenus->OnRefresh = [this] { RefreshSideBar(); };
+  m_exports = new TPageExports(*this, *m_ui.WebBrowser1, *m_ui.PopupMenu1, [this]() -> const TMovieList& {
+    return Catalog();
+  });
 
   m_browserHost = std::make_unique<TWBContainer>(*m_ui.WebBrowser1);
   m_browserHost->SetBorderVisible(false);
@@ -232,6 +236,10 @@ bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     case TWindowCommand::Back: BtnBackClick(); break;
     case TWindowCommand::Close: close(); break;
     case TWindowCommand::RecentCatalogs: ShowRecentCatalogs(); break;
+    case TWindowCommand::Statistics: m_exports->ShowStatistics(); break;
+    case TWindowCommand::Print: m_exports->Print(); break;
+    case TWindowCommand::SavePdf: m_exports->SaveAsPdf(); break;
+    case TWindowCommand::ExportCsv: m_exports->ExportCsv(); break;
   }
   return true;
 }
@@ -330,6 +338,7 @@ void TFormMain::ApplyLanguage(bool rebuildSideBar) {
   m_status->Retranslate();
   if (rebuildSideBar) RefreshSideBar();
   m_sortMenus->Translate();
+  m_exports->Translate();
 }
 
 void TFormMain::LayoutToolbar() { m_ui.LayoutToolbar(Settings()); }

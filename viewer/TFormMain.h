@@ -24,6 +24,7 @@ class TStatusLine;
 class TSortMenuActions;
 class TCatalogPreload;
 class TSortMenus;
+class TPageExports;
 class TStripFiller;
 class TWBContainer;
 struct TPageFrame;
@@ -77,6 +78,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // The menu actions of both submenus, parallel to the entries of SortMenus().
   QAction* GroupByAction(int index) const;
   QAction* OrderByAction(int index) const;
+  // Statistics, printing, PDF and CSV.
+  TPageExports& Exports() { return *m_exports; }
   // The whole caption above the side bar (LabelGroup may show it shortened).
   const QString& GroupCaption() const { return m_ui.GroupCaptionText; }
 
@@ -163,6 +166,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   TStripFiller* m_strip = nullptr;
   TCatalogWatcher* m_watcher = nullptr;
   TStatusLine* m_status = nullptr;
+  TPageExports* m_exports = nullptr;
   std::unique_ptr<TRecentMenu> m_recent;
   std::string m_startCatalog;
   // Used by the first open only.

@@ -75,6 +75,18 @@ TWebView::TWebView(QFrame* border, QWidget* parent) : QWebEngineView(parent), m_
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
   settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
   QObject::connect(m_page, &QWebEnginePage::loadStarted, this, [this] { ApplyHostInfo(); });
+  // On paper every page is dark text on white, whatever the scheme's
+  // colours; the page itself is not touched.
+  QWebEngineScript print;
+  print.setName(QStringLiteral("elk-print-style"));
+  print.setInjectionPoint(QWebEngineScript::DocumentReady);
+  print.setWorldId(QWebEngineScript::ApplicationWorld);
+  print.setRunsOnSubFrames(true);
+  print.setSourceCode(StyleScriptSource(QStringLiteral(
+      "@media print{*{color:#000 !important;background-color:transparent !important;"
+      "background-image:none !important;border-color:#999 !important}"
+      "html,body{background:#fff !important}a{text-decoration:underline !important}}")));
+  m_page->scripts().insert(print);
 }
 
 bool TWebView::event(QEvent* event) {

@@ -25,6 +25,14 @@ TWindowCommand WindowCommandOf(int key, Qt::KeyboardModifiers modifiers, const T
       return modifiers == Qt::ControlModifier ? TWindowCommand::FindText : TWindowCommand::None;
     case Qt::Key_Q:
       return modifiers == Qt::ControlModifier ? TWindowCommand::Close : TWindowCommand::None;
+    case Qt::Key_I:
+      return modifiers == Qt::ControlModifier ? TWindowCommand::Statistics : TWindowCommand::None;
+    case Qt::Key_P:
+      return modifiers == Qt::ControlModifier ? TWindowCommand::Print : TWindowCommand::None;
+    case Qt::Key_S:
+      return modifiers == Qt::ControlModifier ? TWindowCommand::SavePdf : TWindowCommand::None;
+    case Qt::Key_E:
+      return modifiers == Qt::ControlModifier ? TWindowCommand::ExportCsv : TWindowCommand::None;
     case Qt::Key_Left:
       return modifiers == Qt::AltModifier ? TWindowCommand::Back : TWindowCommand::None;
     case Qt::Key_Backspace:

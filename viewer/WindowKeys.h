@@ -13,6 +13,10 @@ enum class TWindowCommand {
   Back,              // Alt+Left, or Backspace outside a text field
   Close,             // Ctrl+Q
   RecentCatalogs,    // the menu key or Shift+F10 on the Open button
+  Statistics,        // Ctrl+I
+  Print,             // Ctrl+P
+  SavePdf,           // Ctrl+S
+  ExportCsv,         // Ctrl+E
 };
 
 struct TKeyContext {

@@ -51,4 +51,9 @@ complete_words() {
 [ "$(complete_words elkcat si)" = "sidebar site" ] || fail "subcommands: $(complete_words elkcat si)"
 [ "$(complete_words elkcat sample --p)" = "--pictures" ] || fail "options: $(complete_words elkcat sample --p)"
 [ "$(complete_words elkcat sample x --pictures m)" = "mixed" ] || fail "values: $(complete_words elkcat sample x --pictures m)"
+[ "$(complete_words elkcat ex)" = "export" ] || fail "export: $(complete_words elkcat ex)"
+[ "$(complete_words elkcat export x --format c)" = "csv" ] || fail "formats: $(complete_words elkcat export x --format c)"
+[ "$(complete_words elkcat export x --fields Year,Or)" = "Year,OriginalTitle" ] ||
+  fail "fields: $(complete_words elkcat export x --fields Year,Or)"
+[ "$(complete_words elkcat site x y --c)" = "--covers" ] || fail "covers: $(complete_words elkcat site x y --c)"
 echo "desktop integration: ok"

@@ -222,3 +222,118 @@ TEST_F(Elkcat, PrintsTheSideBarAndTheAddressOfASearch) {
   EXPECT_EQ(Run("search " + catalog + " zzzqqq").Out, "movie://localhost/moviesearch[zzzqqq].html\n");
   EXPECT_EQ(Run("search " + catalog + " ''").Out, "");
 }
+
+namespace {
+
+// RFC 4180 read back: rows of fields, quoted fields with doubled quotes
+// and line breaks inside.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows(1);
+  std::string field;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      rows.back().push_back(std::move(field));
+      field.clear();
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      rows.back().push_back(std::move(field));
+      field.clear();
+      rows.emplace_back();
+      ++i;
+    } else {
+      field += c;
+    }
+  }
+  if (rows.back().empty()) rows.pop_back();
+  return rows;
+}
+
+// Day 0 is 30 December 1899.
+std::string IsoOfDay(long long day) {
+  if (day <= 0) return "";
+  long long z = day - 25569 + 719468;  // days from 1970, then from 0000-03-01
+  const long long era = z / 146097, doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+  const long long d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9;
+  char text[16];
+  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", yoe + era * 400 + (m <= 2), m, d);
+  return text;
+}
+
+}  // namespace
+
+TEST_F(Elkcat, ExportsCsvThatReadsBackAsDumpsValues) {
+  std::string catalog = Path("export.qzt");
+  ASSERT_EQ(Run("sample " + catalog + " --version 35 --movies 60 --seed 8 --pictures mixed").Status, 0);
+  const auto dump = nlohmann::ordered_json::parse(Run("dump " + catalog).Out)["movies"];
+  TRun exported = Run("export " + catalog + " --format csv --bom --out " + Path("movies.csv"));
+  ASSERT_EQ(exported.Status, 0) << exported.Err;
+  std::string text = ReadBytes(Path("movies.csv"));
+  ASSERT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u);
+  const auto rows = ReadCsv(text.substr(3));
+  ASSERT_EQ(rows.size(), dump.size() + 1);
+  const std::vector<std::string>& header = rows[0];
+  EXPECT_EQ(header.size(), 31u);
+  EXPECT_EQ(header.front(), "Number");
+  EXPECT_EQ(header.back(), "PictureName");
+  bool multiline = false;
+  for (std::size_t m = 0; m < dump.size(); ++m) {
+    ASSERT_EQ(rows[m + 1].size(), header.size()) << m;
+    for (std::size_t f = 0; f < header.size(); ++f) {
+      const auto& value = dump[m][header[f]];
+      const std::string& cell = rows[m + 1][f];
+      if (header[f] == "Date") {
+        EXPECT_EQ(cell, IsoOfDay(value.get<long long>())) << m;
+      } else if (value.is_string()) {
+        EXPECT_EQ(cell, value.get<std::string>()) << m << " " << header[f];
+        multiline = multiline || cell.find('\n') != std::string::npos;
+      } else {
+        EXPECT_EQ(cell, value.dump()) << m << " " << header[f];
+      }
+    }
+  }
+  EXPECT_TRUE(multiline);
+
+  // Chosen fields, in the order given; JSON has dump's values for them.
+  TRun some = Run("export " + catalog + " --format csv --fields Year,OriginalTitle");
+  EXPECT_EQ(some.Out.substr(0, some.Out.find("\r\n")), "Year,OriginalTitle");
+  const auto json = nlohmann::ordered_json::parse(Run("export " + catalog + " --format json --fields Year").Out);
+  ASSERT_EQ(json.size(), dump.size());
+  EXPECT_EQ(json[5], (nlohmann::ordered_json{{"Year", dump[5]["Year"]}}));
+  EXPECT_EQ(Run("export " + catalog + " --format json").Out.size() > 0, true);
+  EXPECT_EQ(Run("export " + catalog + " --format csv --fields Title").Status, 2);
+  EXPECT_EQ(Run("export " + catalog + " --format xml").Status, 2);
+  EXPECT_EQ(Run("export " + catalog + " --format csv --out " + Path("no/such/folder.csv")).Status, 1);
+}
+
+TEST_F(Elkcat, PrintsTheStatisticsOfTheViewersPage) {
+  std::string catalog = Path("stats.qzt");
+  ASSERT_EQ(Run("sample " + catalog + " --version 35 --movies 50 --seed 4").Status, 0);
+  TRun stats = Run("stats " + catalog + " --dir " + m_folder.string());
+  ASSERT_EQ(stats.Status, 0) << stats.Err;
+  const auto json = nlohmann::ordered_json::parse(stats.Out);
+  EXPECT_EQ(json["movies"], 50);
+  for (const char* chart : {"decades", "years", "categories", "ratings", "mediaTypes", "countries", "directors",
+                            "actors", "added"}) {
+    ASSERT_TRUE(json["charts"].contains(chart)) << chart;
+  }
+  int decades = 0;
+  for (const auto& bar : json["charts"]["decades"]) decades += bar["count"].get<int>();
+  int years = 0;
+  for (const auto& bar : json["charts"]["years"]) years += bar["count"].get<int>();
+  EXPECT_EQ(decades, years);
+  EXPECT_LE(json["charts"]["actors"].size(), 15u);
+}

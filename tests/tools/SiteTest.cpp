@@ -72,6 +72,36 @@ TEST_F(Site, EveryLinkLeadsToAFileOfTheSiteAndTheOutputIsDeterministic) {
   EXPECT_EQ(one, two);
   EXPECT_TRUE(one.count("index.html") && one.count("movie-1.html") && one.count("movie-24.html"));
   EXPECT_TRUE(one.count("pictures/rating00.gif") && one.count("pictures/rating10.gif"));
+  // Titles, the statistics linked from the index, and the way back.
+  EXPECT_NE(one.at("index.html").find("<title>My Private Movie Collection</title>"), std::string::npos);
+  EXPECT_NE(one.at("index.html").find("<a href=\"statistics.html\">Statistics</a>"), std::string::npos);
+  EXPECT_NE(one.at("statistics.html").find("<svg "), std::string::npos);
+  EXPECT_NE(one.at("statistics.html").find("<a href=\"index.html\">"), std::string::npos);
+  EXPECT_EQ(one.at("statistics.html").find("<a href=\"movie["), std::string::npos);
+  // The sample's titles depend on the compiler: the first is taken from dump.
+  const auto movie = nlohmann::json::parse(Run("dump " + Path("Sample.qzt"), status))["movies"][0];
+  const std::string first = movie["OriginalTitle"].get<std::string>().empty() ? movie["TranslatedTitle"] : movie["OriginalTitle"];
+  if (!first.empty()) EXPECT_NE(one.at("movie-1.html").find("<title>" + first + "</title>"), std::string::npos);
+  // With covers: each movie of the index shown by its picture, the same
+  // bytes every time.
+  Run("site " + Path("Sample.qzt") + " " + Path("grid") + " --covers --dir " + Path("program"), status);
+  ASSERT_EQ(status, 0);
+  Run("site " + Path("Sample.qzt") + " " + Path("grid2") + " --covers --dir " + Path("program"), status);
+  const auto covered = Files(m_folder / "grid");
+  EXPECT_EQ(covered, Files(m_folder / "grid2"));
+  const std::string& index = covered.at("index.html");
+  std::size_t covers = 0;
+  for (std::size_t at = index.find("<img src=\"pictures/image-cover-"); at != std::string::npos;
+       at = index.find("<img src=\"pictures/image-cover-", at + 1)) {
+    ++covers;
+  }
+  EXPECT_EQ(covers, 24u);
+  for (const auto& [name, bytes] : covered) {
+    const std::regex src("src=\"([^\"]*)\"");
+    for (std::sregex_iterator it(bytes.begin(), bytes.end(), src), end; it != end; ++it) {
+      EXPECT_TRUE(covered.count((*it)[1])) << name << ": " << (*it)[1];
+    }
+  }
 
   const std::regex link("(?:src|href)=\"([^\"]*)\"");
   int links = 0;
@@ -98,10 +128,14 @@ TEST_F(Site, MoviePagesAreTheViewersPagesInUtf8) {
                            status);
     ASSERT_EQ(status, 0);
     std::string site = ReadBytes(m_folder / "site" / ("movie-" + std::to_string(n) + ".html"));
-    // Back to the viewer's form: its encoding, no meta tag, pictures beside the page.
+    // Back to the viewer's form: its encoding, no meta tag, title or link
+    // back, pictures beside the page.
     const std::size_t meta = site.find("\r\n<meta charset=\"utf-8\">");
     ASSERT_NE(meta, std::string::npos);
-    site.erase(meta, site.find("</style>", meta) + 8 - meta);
+    site.erase(meta, site.find("</title>", meta) + 8 - meta);
+    const std::size_t back = site.find("\r\n<p class=\"elk-back\"");
+    ASSERT_NE(back, std::string::npos);
+    site.erase(back, site.find("</p>\r\n", back) + 6 - back);
     site = Utf8ToCp1252(site);
     for (std::size_t at; (at = site.find("\"pictures/")) != std::string::npos;) site.erase(at + 1, 9);
     EXPECT_EQ(site, page) << n;

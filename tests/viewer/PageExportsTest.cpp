@@ -1,0 +1,102 @@
+#include "ViewerFixture.h"
+
+#include "catalog/TMovieList.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TPageExports.h"
+#include "viewer/TWebView.h"
+
+#include <QAction>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PageExports : public ::testing::Test, public ViewerFixture {
+ protected:
+  void SetUp() override {
+    WriteConfig(WriteSample(20, 31));
+    Start();
+    Form->Exports().AskSaveFile = [this](const QString&, const QString& suggested, const QString&) {
+      Suggested = suggested;
+      return std::optional<QString>(QString::fromStdString(Folder.File(Answer)));
+    };
+    Form->Exports().OnWritten = [this](const QString&, bool ok) { Written = ok ? 1 : 0; };
+  }
+
+  QString Suggested;
+  std::string Answer;
+  int Written = -1;
+};
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(PageExports, StatisticsComeByKeyWithWellFormedChartsWhoseBarsOpenTheirMovies) {
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form.get(), Qt::Key_I, Qt::ControlModifier); }));
+  EXPECT_NE(PageUrl().find("moviestatistics"), std::string::npos);
+  const QString html = PageHtml();
+  EXPECT_FALSE(html.contains(QStringLiteral("<script")));
+  // Every chart is SVG that an XML reader takes whole.
+  int charts = 0;
+  for (qsizetype at = html.indexOf(QStringLiteral("<svg")); at >= 0; at = html.indexOf(QStringLiteral("<svg"), at + 1)) {
+    const qsizetype end = html.indexOf(QStringLiteral("</svg>"), at);
+    ASSERT_GT(end, at);
+    QXmlStreamReader svg(html.mid(at, end + 6 - at));
+    while (!svg.atEnd()) svg.readNext();
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    ++charts;
+  }
+  EXPECT_EQ(charts, 9);
+  EXPECT_TRUE(PageText().contains(QStringLiteral("Movies by decade")));
+  // The first bar of the first chart lists its movies.
+  ASSERT_TRUE(Navigate([&] { RunScript(QStringLiteral("document.querySelector('svg a').dispatchEvent(new MouseEvent('click', {bubbles: true}))")); }));
+  EXPECT_EQ(PageUrl().rfind("movie://localhost/movie[", 0), 0u) << PageUrl();
+  // The mouse finds it next to the sort menus, translated like them.
+  EXPECT_EQ(Form->Exports().StatisticsAction()->text(), QStringLiteral("Statistics"));
+}
+
+TEST_F(PageExports, APageSavedAsPdfHoldsItsTextOrSaysWhyNot) {
+  ASSERT_TRUE(Navigate([&] { Form->Exports().ShowStatistics(); }));
+  Answer = "statistics.pdf";
+  Form->Exports().SaveAsPdf();
+  ASSERT_TRUE(WaitUntil([&] { return Written >= 0; }, 30000));
+  EXPECT_EQ(Written, 1);
+  EXPECT_TRUE(Suggested.endsWith(QStringLiteral(".pdf")));
+  const std::string pdf = Folder.File(Answer);
+  EXPECT_EQ(Folder.Read(Answer).rfind("%PDF-", 0), 0u);
+  const std::string text = Output("pdftotext -q " + pdf + " -");
+  EXPECT_NE(text.find("Movies by decade"), std::string::npos) << text.substr(0, 400);
+  // A folder that is not there: said, not pretended.
+  Answer = "no/such/folder/page.pdf";
+  Written = -1;
+  Desktop->Errors.clear();
+  Form->Exports().SaveAsPdf();
+  ASSERT_TRUE(WaitUntil([&] { return Written >= 0; }, 30000));
+  EXPECT_EQ(Written, 0);
+  ASSERT_EQ(Desktop->Errors.size(), 1u);
+  EXPECT_TRUE(Desktop->Errors[0].startsWith(QStringLiteral("Unable to write to ")));
+}
+
+TEST_F(PageExports, TheCatalogExportsAsCsvWithAByteOrderMark) {
+  Answer = "movies.csv";
+  Form->Exports().ExportCsvAction()->trigger();
+  EXPECT_EQ(Written, 1);
+  const std::string csv = Folder.Read(Answer);
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNumber,Media,", 0), 0u);
+  // The header and one row per movie; texts may hold line breaks.
+  EXPECT_GE(std::count(csv.begin(), csv.end(), '\n'), Form->Catalog().Count() + 1);
+  EXPECT_TRUE(Suggested.endsWith(QStringLiteral(".csv")));
+}

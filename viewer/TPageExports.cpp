@@ -1,0 +1,118 @@
+#include "viewer/TPageExports.h"
+
+#include "browse/ExportNames.h"
+#include "catalog/CatalogCsv.h"
+#include "catalog/TMovieList.h"
+#include "config/Translation.h"
+#include "dialogs/DialogLook.h"
+#include "render/MovieAddress.h"
+#include "viewer/TDesktop.h"
+#include "viewer/TViewerApplication.h"
+#include "viewer/TWebView.h"
+#include "widgets/QtBridge.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <fstream>
+
+TPageExports::TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::function<const TMovieList&()> catalog)
+    : QObject(&window), m_window(window), m_view(view), m_catalog(std::move(catalog)) {
+  setObjectName(QStringLiteral("PageExports"));
+  menu.addSeparator();
+  auto add = [&](const QKeySequence& keys, void (TPageExports::*run)()) {
+    QAction* action = menu.addAction(QString());
+    // Shown in the menu; the window's key handling runs them.
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(action, &QAction::triggered, this, [this, run] { RunGuarded([&] { (this->*run)(); }); });
+    return action;
+  };
+  m_statistics = add(QKeySequence(Qt::CTRL | Qt::Key_I), &TPageExports::ShowStatistics);
+  m_print = add(QKeySequence(Qt::CTRL | Qt::Key_P), &TPageExports::Print);
+  m_savePdf = add(QKeySequence(Qt::CTRL | Qt::Key_S), &TPageExports::SaveAsPdf);
+  m_exportCsv = add(QKeySequence(Qt::CTRL | Qt::Key_E), &TPageExports::ExportCsv);
+  AskSaveFile = [this](const QString& caption, const QString& suggested, const QString& filter) -> std::optional<QString> {
+    QString path = QFileDialog::getSaveFileName(&m_window, caption, suggested, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+  };
+  AskPrinter = [this](QPrinter& printer) {
+    QPrintDialog dialog(&printer, &m_window);
+    return dialog.exec() == QDialog::Accepted;
+  };
+  QObject::connect(m_view.page(), &QWebEnginePage::pdfPrintingFinished, this,
+                   [this](const QString& path, bool ok) { Written(path, ok); });
+  QObject::connect(&m_view, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
+  Translate();
+}
+
+TPageExports::~TPageExports() = default;
+
+void TPageExports::Translate() {
+  m_statistics->setText(TranslatedText("Statistics"));
+  m_print->setText(TranslatedText("Print...").replace(QStringLiteral("..."), QChar(0x2026)));
+  m_savePdf->setText(TranslatedText("Save as PDF...").replace(QStringLiteral("..."), QChar(0x2026)));
+  m_exportCsv->setText(TranslatedText("Export as CSV...").replace(QStringLiteral("..."), QChar(0x2026)));
+}
+
+void TPageExports::ShowStatistics() { m_view.load(QUrl(ToQString(StatisticsPageAddress()))); }
+
+std::string TPageExports::PageTitle() const {
+  return SuggestedFileName(FromQString(m_view.page()->title()), ::Translate("Movies"), "");
+}
+
+namespace {
+
+QString InDocuments(const std::string& name) {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(ToQString(name));
+}
+
+// Paper, portrait, with a margin a printer can print.
+QPageLayout PaperLayout() {
+  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                     QPageLayout::Millimeter);
+}
+
+}  // namespace
+
+void TPageExports::Print() {
+  m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  m_printer->setPageLayout(PaperLayout());
+  m_printer->setDocName(ToQString(PageTitle()));
+  if (!AskPrinter(*m_printer)) {
+    m_printer.reset();
+    return;
+  }
+  m_view.print(m_printer.get());
+}
+
+void TPageExports::SaveAsPdf() {
+  const std::optional<QString> path = AskSaveFile(TranslatedText("Save as PDF"), InDocuments(PageTitle() + ".pdf"),
+                                                  QStringLiteral("PDF (*.pdf)"));
+  if (path) m_view.page()->printToPdf(*path, PaperLayout());
+}
+
+void TPageExports::ExportCsv() {
+  const TMovieList& catalog = m_catalog();
+  const std::string owner = catalog.Properties().OwnerName;
+  const std::optional<QString> path =
+      AskSaveFile(TranslatedText("Export as CSV"), InDocuments(SuggestedFileName(owner, "Movies", ".csv")),
+                  QStringLiteral("CSV (*.csv)"));
+  if (!path) return;
+  std::ofstream out(path->toStdString(), std::ios::binary | std::ios::trunc);
+  if (out) WriteCatalogCsv(catalog, RecordFields(), true, out);
+  out.close();
+  Written(*path, static_cast<bool>(out));
+}
+
+void TPageExports::Written(const QString& path, bool ok) {
+  if (!ok) ShowErrorMessage("Unable to write to " + FromQString(path));
+  if (OnWritten) OnWritten(path, ok);
+}
