@@ -2,10 +2,13 @@
 
 #include "browse/ExportNames.h"
 #include "catalog/CatalogCsv.h"
+#include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "config/Translation.h"
 #include "dialogs/DialogLook.h"
 #include "render/MovieAddress.h"
+#include "render/StatisticsPage.h"
+#include "render/TMovieRequestHandler.h"
 #include "viewer/TDesktop.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
@@ -65,7 +68,23 @@ void TPageExports::Translate() {
 void TPageExports::ShowStatistics() { m_view.load(QUrl(ToQString(StatisticsPageAddress()))); }
 
 std::string TPageExports::PageTitle() const {
-  return SuggestedFileName(FromQString(m_view.page()->title()), ::Translate("Movies"), "");
+  // The viewer's pages rarely have a title of their own (the templates
+  // decide): then a movie's page is named after the movie, the statistics
+  // after themselves, and lists "Movies".
+  std::string title = FromQString(m_view.page()->title());
+  const std::string address = m_view.url().toString(QUrl::FullyEncoded).toStdString();
+  if (title.empty() || title.rfind("movie", 0) == 0 || title.rfind("localhost", 0) == 0) {
+    title.clear();
+    const std::vector<std::string> tokens = TokenizeMovieAddress(TMovieRequestHandler::RequestName(address));
+    if (!tokens.empty() && tokens[0] == kStatisticsPageName) {
+      title = ::Translate("Statistics");
+    } else if (tokens.size() == 3 && tokens[0] == "movie") {
+      if (std::optional<std::int64_t> handle = ParseHandle(tokens[1])) {
+        if (const TMovie* movie = m_catalog().FindByHandle(*handle)) title = GetMovieTitle(*movie, 0);
+      }
+    }
+  }
+  return SuggestedFileName(title, ::Translate("Movies"), "");
 }
 
 namespace {
