@@ -11,7 +11,10 @@
 //   whether the window shows the last file with the user's movie kept;
 // - the 5,000-movie catalog saved once more: the stalls while it reloads.
 //
-//   bench_window [--dir DIR] [--changes N] [--saves N]
+//   bench_window [--dir DIR] [--changes N] [--saves N] [--each-stall]
+//
+// --each-stall prints every stall of the save loop and the reload with the
+// time it came, to find what caused it.
 //
 // It needs a display: run it under xvfb-run.
 
@@ -31,7 +34,6 @@
 #include <QApplication>
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -47,6 +49,9 @@ int Option(int argc, char** argv, const std::string& name, int fallback) {
   }
   return fallback;
 }
+
+// Set by --each-stall.
+bool g_eachStall = false;
 
 double TreePssMb() { return TreeMemory(::getpid()).second / 1024.0; }
 
@@ -110,7 +115,7 @@ void SaveLoop(TFormMain& form, const std::string& live, const std::vector<std::s
   const int reloadsBefore = watcher.Reloads();
   TStallWatch stalls;
   const auto begun = std::chrono::steady_clock::now();
-  if (std::getenv("ELK_BENCH_STALLS") != nullptr) {
+  if (g_eachStall) {
     stalls.OnStall = [&](long long ms) { std::printf("    stall of %lld ms at %.2f s\n", ms, SecondsSince(begun)); };
   }
   stalls.Start();
@@ -134,7 +139,7 @@ void SaveLoop(TFormMain& form, const std::string& live, const std::vector<std::s
     RunEventsUntil([&] { return !writing; }, 150);
   }
   editor.join();
-  if (std::getenv("ELK_BENCH_STALLS") != nullptr) std::printf("    writes ended at %.2f s\n", SecondsSince(begun));
+  if (g_eachStall) std::printf("    writes ended at %.2f s\n", SecondsSince(begun));
   const std::string chosen = TitleShown(form);
   const bool reloaded = RunEventsUntil([&] { return watcher.Reloads() > reloadsBefore && !watcher.Waiting(); }, 10000);
   RunEventsUntil([] { return false; }, 500);
@@ -154,8 +159,8 @@ void ReloadBig(TFormMain& form, const std::string& live) {
   fs::copy_file(live, live + ".new", fs::copy_options::overwrite_existing);
   TStallWatch stalls;
   const auto start = std::chrono::steady_clock::now();
-  if (std::getenv("ELK_BENCH_STALLS") != nullptr) {
-    stalls.OnStall = [&](long long ms) { std::fprintf(stderr,"    stall of %lld ms at %.3f s (%.3f)\n", ms, SecondsSince(start), std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count()); };
+  if (g_eachStall) {
+    stalls.OnStall = [&](long long ms) { std::printf("    stall of %lld ms at %.2f s\n", ms, SecondsSince(start)); };
   }
   stalls.Start();
   // The editor is another program: its rename, which frees the old file's
@@ -179,6 +184,7 @@ int main(int argc, char** argv) {
   const std::string viewer = (fs::path(self).parent_path().parent_path() / "bin" / "elk-viewer").string();
   const int changes = Option(argc, argv, "--changes", 10000);
   const int saves = Option(argc, argv, "--saves", 500);
+  for (int i = 1; i < argc; ++i) g_eachStall = g_eachStall || std::string(argv[i]) == "--each-stall";
   const std::string data = DataFolder(argc, argv);
 
   // The window's files and its thumbnail cache stay in a folder of their own.
