@@ -130,6 +130,21 @@ std::string ProcessEndedBlock(std::string_view token) {
   return block + "</center>";
 }
 
+// The movie of each item of a page address, nullptr for a no-result block.
+// A search's items are texts, never handles.
+std::vector<const TMovie*> ItemMovies(const std::vector<std::string>& tokens, const TMovieList& catalog) {
+  const bool searchTexts = tokens.front() == kSearchPageName;
+  std::vector<const TMovie*> movies;
+  for (std::size_t i = 1; i + 1 < tokens.size(); ++i) {
+    const TMovie* movie = nullptr;
+    if (!searchTexts) {
+      if (std::optional<std::int64_t> handle = ParseHandle(tokens[i])) movie = catalog.FindByHandle(*handle);
+    }
+    movies.push_back(movie);
+  }
+  return movies;
+}
+
 struct TPictureJob {
   std::string SizeWord;
   const TMovie* Movie;
@@ -254,15 +269,7 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
   }
 
   const TViewerSettings& settings = input.Settings;
-  bool searchTexts = tokens.front() == kSearchPageName;
-  std::vector<const TMovie*> movies;  // per item; nullptr for a no-result block
-  for (std::size_t i = 1; i + 1 < tokens.size(); ++i) {
-    const TMovie* movie = nullptr;
-    if (!searchTexts) {
-      if (std::optional<std::int64_t> handle = ParseHandle(tokens[i])) movie = input.Movies.FindByHandle(*handle);
-    }
-    movies.push_back(movie);
-  }
+  const std::vector<const TMovie*> movies = ItemMovies(tokens, input.Movies);
 
   // Pictures first: the ones the store does not hold yet, each once.
   struct TBox {

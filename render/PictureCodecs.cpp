@@ -253,124 +253,155 @@ std::optional<TBitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
   }
 }
 
-std::optional<TBitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
-  std::uint32_t dataOffset = Le(bytes, 10, 4);
-  std::uint32_t headerSize = Le(bytes, 14, 4);
-  if (headerSize < 12 || 14 + static_cast<std::uint64_t>(headerSize) > bytes.size()) return std::nullopt;
-  std::int64_t width, height;
-  int bits;
-  std::uint32_t compression = 0, colorsUsed = 0;
-  if (headerSize == 12) {
-    width = static_cast<std::int16_t>(Le(bytes, 18, 2));
-    height = static_cast<std::int16_t>(Le(bytes, 20, 2));
-    bits = static_cast<int>(Le(bytes, 24, 2));
-  } else {
-    if (headerSize < 40) return std::nullopt;
-    width = static_cast<std::int32_t>(Le(bytes, 18, 4));
-    height = static_cast<std::int32_t>(Le(bytes, 22, 4));
-    bits = static_cast<int>(Le(bytes, 28, 2));
-    compression = Le(bytes, 30, 4);
-    colorsUsed = Le(bytes, 46, 4);
-  }
-  bool topDown = height < 0;
-  if (topDown) height = -height;
-  if (!PictureSizeAllowed(width, height)) return std::nullopt;
+namespace {
 
+// What a BMP file's headers say: size, depth, layout and colours.
+struct TBmpHeader {
+  std::uint32_t DataOffset = 0;
+  std::uint32_t HeaderSize = 0;
+  std::int64_t Width = 0;
+  std::int64_t Height = 0;
+  bool TopDown = false;
+  int Bits = 0;
+  std::uint32_t Compression = 0;
+  std::uint32_t ColorsUsed = 0;
+  bool Masks = false;
+  TMask Red, Green, Blue, Alpha;
+  std::vector<std::array<std::uint8_t, 4>> Palette;
+
+  // The row of the picture that row `fileRow` of the file is.
+  int RowOf(std::int64_t fileRow) const { return static_cast<int>(TopDown ? fileRow : Height - 1 - fileRow); }
+  void PaletteColor(std::size_t index, std::uint8_t* out) const {
+    const auto& c = Palette[index < Palette.size() ? index : 0];
+    std::memcpy(out, c.data(), 4);
+  }
+};
+
+// The sizes and depth of the two header forms; nothing when they are not
+// a BMP's or claim more pixels than allowed.
+std::optional<TBmpHeader> ReadBmpSizes(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
+  TBmpHeader h;
+  h.DataOffset = Le(bytes, 10, 4);
+  h.HeaderSize = Le(bytes, 14, 4);
+  if (h.HeaderSize < 12 || 14 + static_cast<std::uint64_t>(h.HeaderSize) > bytes.size()) return std::nullopt;
+  if (h.HeaderSize == 12) {
+    h.Width = static_cast<std::int16_t>(Le(bytes, 18, 2));
+    h.Height = static_cast<std::int16_t>(Le(bytes, 20, 2));
+    h.Bits = static_cast<int>(Le(bytes, 24, 2));
+  } else {
+    if (h.HeaderSize < 40) return std::nullopt;
+    h.Width = static_cast<std::int32_t>(Le(bytes, 18, 4));
+    h.Height = static_cast<std::int32_t>(Le(bytes, 22, 4));
+    h.Bits = static_cast<int>(Le(bytes, 28, 2));
+    h.Compression = Le(bytes, 30, 4);
+    h.ColorsUsed = Le(bytes, 46, 4);
+  }
+  h.TopDown = h.Height < 0;
+  if (h.TopDown) h.Height = -h.Height;
+  if (!PictureSizeAllowed(h.Width, h.Height)) return std::nullopt;
+  return h;
+}
+
+// The whole header: sizes, channel masks and palette; nothing for what is
+// not read (RLE4 and other compressions, odd depths).
+std::optional<TBmpHeader> ReadBmpHeader(std::span<const std::uint8_t> bytes) {
+  std::optional<TBmpHeader> header = ReadBmpSizes(bytes);
+  if (!header) return std::nullopt;
+  TBmpHeader& h = *header;
   // Channel masks: given for BI_BITFIELDS (after a 40-byte header, or inside
   // a larger one); otherwise the standard layouts.
-  TMask red, green, blue, alpha;
-  bool masks = compression == 3 || compression == 6;
-  if (masks) {
+  h.Masks = h.Compression == 3 || h.Compression == 6;
+  if (h.Masks) {
     std::size_t at = 14 + 40;
-    std::size_t needed = at + (compression == 6 ? 16 : 12);
+    std::size_t needed = at + (h.Compression == 6 ? 16 : 12);
     if (needed > bytes.size()) return std::nullopt;
-    red = MakeMask(Le(bytes, at, 4));
-    green = MakeMask(Le(bytes, at + 4, 4));
-    blue = MakeMask(Le(bytes, at + 8, 4));
-    if (compression == 6 || headerSize >= 56) alpha = MakeMask(Le(bytes, at + 12, 4));
-  } else if (bits == 16) {
-    red = MakeMask(0x7C00);
-    green = MakeMask(0x03E0);
-    blue = MakeMask(0x001F);
+    h.Red = MakeMask(Le(bytes, at, 4));
+    h.Green = MakeMask(Le(bytes, at + 4, 4));
+    h.Blue = MakeMask(Le(bytes, at + 8, 4));
+    if (h.Compression == 6 || h.HeaderSize >= 56) h.Alpha = MakeMask(Le(bytes, at + 12, 4));
+  } else if (h.Bits == 16) {
+    h.Red = MakeMask(0x7C00);
+    h.Green = MakeMask(0x03E0);
+    h.Blue = MakeMask(0x001F);
   }
-  if (masks && bits != 16 && bits != 32) return std::nullopt;
-  if (compression != 0 && !masks && compression != 1) return std::nullopt;  // RLE4 and others: not read
-  if (compression == 1 && bits != 8) return std::nullopt;
-  if (compression == 1 && !PictureFitsData(width, height, bytes.size(), kRlePixelsPerByte)) return std::nullopt;
+  if (h.Masks && h.Bits != 16 && h.Bits != 32) return std::nullopt;
+  if (h.Compression != 0 && !h.Masks && h.Compression != 1) return std::nullopt;  // RLE4 and others: not read
+  if (h.Compression == 1 && h.Bits != 8) return std::nullopt;
+  if (h.Compression == 1 && !PictureFitsData(h.Width, h.Height, bytes.size(), kRlePixelsPerByte)) return std::nullopt;
 
-  std::vector<std::array<std::uint8_t, 4>> palette;
-  if (bits <= 8) {
-    if (bits != 1 && bits != 4 && bits != 8) return std::nullopt;
-    std::size_t count = colorsUsed != 0 && colorsUsed <= (1u << bits) ? colorsUsed : (1u << bits);
-    std::size_t entry = headerSize == 12 ? 3 : 4;
-    std::size_t at = 14 + headerSize;
+  if (h.Bits <= 8) {
+    if (h.Bits != 1 && h.Bits != 4 && h.Bits != 8) return std::nullopt;
+    std::size_t count = h.ColorsUsed != 0 && h.ColorsUsed <= (1u << h.Bits) ? h.ColorsUsed : (1u << h.Bits);
+    std::size_t entry = h.HeaderSize == 12 ? 3 : 4;
+    std::size_t at = 14 + h.HeaderSize;
     for (std::size_t i = 0; i < count; ++i) {
       if (at + entry > bytes.size()) break;
-      palette.push_back({bytes[at + 2], bytes[at + 1], bytes[at], 255});
+      h.Palette.push_back({bytes[at + 2], bytes[at + 1], bytes[at], 255});
       at += entry;
     }
-    if (palette.empty()) return std::nullopt;
-  } else if (bits != 16 && bits != 24 && bits != 32) {
+    if (h.Palette.empty()) return std::nullopt;
+  } else if (h.Bits != 16 && h.Bits != 24 && h.Bits != 32) {
     return std::nullopt;
   }
+  return header;
+}
 
-  TBitmap bitmap(static_cast<int>(width), static_cast<int>(height));
-  auto rowOf = [&](std::int64_t fileRow) { return static_cast<int>(topDown ? fileRow : height - 1 - fileRow); };
-  auto paletteColor = [&](std::size_t index, std::uint8_t* out) {
-    const auto& c = palette[index < palette.size() ? index : 0];
-    std::memcpy(out, c.data(), 4);
-  };
-
-  if (compression == 1) {
-    // RLE8: runs and literal runs, ending at end-of-bitmap; pixels not
-    // written stay transparent.
-    std::size_t at = dataOffset;
-    std::int64_t x = 0, fileRow = 0;
-    while (at + 1 < bytes.size() && fileRow < height) {
-      std::uint8_t count = bytes[at], value = bytes[at + 1];
-      at += 2;
-      if (count > 0) {
-        for (int i = 0; i < count && x < width; ++i, ++x) paletteColor(value, bitmap.Pixel(static_cast<int>(x), rowOf(fileRow)));
-      } else if (value == 0) {
-        x = 0;
-        ++fileRow;
-      } else if (value == 1) {
-        break;
-      } else if (value == 2) {
-        if (at + 1 >= bytes.size()) return std::nullopt;
-        x += bytes[at];
-        fileRow += bytes[at + 1];
-        at += 2;
-      } else {
-        if (at + value > bytes.size()) return std::nullopt;
-        for (int i = 0; i < value; ++i, ++x) {
-          if (x < width && fileRow < height) paletteColor(bytes[at + static_cast<std::size_t>(i)], bitmap.Pixel(static_cast<int>(x), rowOf(fileRow)));
-        }
-        at += value + (value & 1);
+// RLE8: runs and literal runs, ending at end-of-bitmap; pixels not written
+// stay transparent. False when a run reaches past the data.
+bool DecodeBmpRle8(std::span<const std::uint8_t> bytes, const TBmpHeader& h, TBitmap& bitmap) {
+  std::size_t at = h.DataOffset;
+  std::int64_t x = 0, fileRow = 0;
+  while (at + 1 < bytes.size() && fileRow < h.Height) {
+    std::uint8_t count = bytes[at], value = bytes[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int i = 0; i < count && x < h.Width; ++i, ++x) {
+        h.PaletteColor(value, bitmap.Pixel(static_cast<int>(x), h.RowOf(fileRow)));
       }
+    } else if (value == 0) {
+      x = 0;
+      ++fileRow;
+    } else if (value == 1) {
+      break;
+    } else if (value == 2) {
+      if (at + 1 >= bytes.size()) return false;
+      x += bytes[at];
+      fileRow += bytes[at + 1];
+      at += 2;
+    } else {
+      if (at + value > bytes.size()) return false;
+      for (int i = 0; i < value; ++i, ++x) {
+        if (x < h.Width && fileRow < h.Height) {
+          h.PaletteColor(bytes[at + static_cast<std::size_t>(i)], bitmap.Pixel(static_cast<int>(x), h.RowOf(fileRow)));
+        }
+      }
+      at += value + (value & 1);
     }
-    return bitmap;
   }
+  return true;
+}
 
-  std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-  if (dataOffset > bytes.size() || stride * static_cast<std::uint64_t>(height) > bytes.size() - dataOffset) {
-    return std::nullopt;
+// Uncompressed rows (and bit fields). False when the rows do not fit the data.
+bool DecodeBmpRows(std::span<const std::uint8_t> bytes, const TBmpHeader& h, TBitmap& bitmap) {
+  std::uint64_t stride = (static_cast<std::uint64_t>(h.Width) * h.Bits + 31) / 32 * 4;
+  if (h.DataOffset > bytes.size() || stride * static_cast<std::uint64_t>(h.Height) > bytes.size() - h.DataOffset) {
+    return false;
   }
   bool useAlpha = false;
-  for (std::int64_t fileRow = 0; fileRow < height; ++fileRow) {
-    const std::uint8_t* in = bytes.data() + dataOffset + stride * static_cast<std::uint64_t>(fileRow);
-    std::uint8_t* out = bitmap.Pixel(0, rowOf(fileRow));
-    for (std::int64_t x = 0; x < width; ++x, out += 4) {
-      switch (bits) {
+  for (std::int64_t fileRow = 0; fileRow < h.Height; ++fileRow) {
+    const std::uint8_t* in = bytes.data() + h.DataOffset + stride * static_cast<std::uint64_t>(fileRow);
+    std::uint8_t* out = bitmap.Pixel(0, h.RowOf(fileRow));
+    for (std::int64_t x = 0; x < h.Width; ++x, out += 4) {
+      switch (h.Bits) {
         case 1:
-          paletteColor((in[x / 8] >> (7 - x % 8)) & 1, out);
+          h.PaletteColor((in[x / 8] >> (7 - x % 8)) & 1, out);
           break;
         case 4:
-          paletteColor((in[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15, out);
+          h.PaletteColor((in[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15, out);
           break;
         case 8:
-          paletteColor(in[x], out);
+          h.PaletteColor(in[x], out);
           break;
         case 24:
           out[0] = in[x * 3 + 2];
@@ -379,19 +410,19 @@ std::optional<TBitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {
           out[3] = 255;
           break;
         default: {
-          std::uint32_t pixel = bits == 16 ? Le({in, static_cast<std::size_t>(stride)}, static_cast<std::size_t>(x) * 2, 2)
-                                           : Le({in, static_cast<std::size_t>(stride)}, static_cast<std::size_t>(x) * 4, 4);
-          if (bits == 32 && !masks) {
+          std::uint32_t pixel = h.Bits == 16 ? Le({in, static_cast<std::size_t>(stride)}, static_cast<std::size_t>(x) * 2, 2)
+                                             : Le({in, static_cast<std::size_t>(stride)}, static_cast<std::size_t>(x) * 4, 4);
+          if (h.Bits == 32 && !h.Masks) {
             out[0] = static_cast<std::uint8_t>(pixel >> 16);
             out[1] = static_cast<std::uint8_t>(pixel >> 8);
             out[2] = static_cast<std::uint8_t>(pixel);
             out[3] = static_cast<std::uint8_t>(pixel >> 24);
             useAlpha = useAlpha || out[3] != 0;
           } else {
-            out[0] = red.Take(pixel);
-            out[1] = green.Take(pixel);
-            out[2] = blue.Take(pixel);
-            out[3] = alpha.Take(pixel);
+            out[0] = h.Red.Take(pixel);
+            out[1] = h.Green.Take(pixel);
+            out[2] = h.Blue.Take(pixel);
+            out[3] = h.Alpha.Take(pixel);
           }
         }
       }
@@ -399,9 +430,20 @@ std::optional<TBitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {
   }
   // Plain 32-bit pictures usually leave the fourth byte zero: then it is
   // padding, not transparency.
-  if (bits == 32 && !masks && !useAlpha) {
+  if (h.Bits == 32 && !h.Masks && !useAlpha) {
     for (std::size_t i = 3; i < bitmap.Pixels.size(); i += 4) bitmap.Pixels[i] = 255;
   }
+  return true;
+}
+
+}  // namespace
+
+std::optional<TBitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {
+  std::optional<TBmpHeader> header = ReadBmpHeader(bytes);
+  if (!header) return std::nullopt;
+  TBitmap bitmap(static_cast<int>(header->Width), static_cast<int>(header->Height));
+  const bool read = header->Compression == 1 ? DecodeBmpRle8(bytes, *header, bitmap) : DecodeBmpRows(bytes, *header, bitmap);
+  if (!read) return std::nullopt;
   return bitmap;
 }
 
