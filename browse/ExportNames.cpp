@@ -1,7 +1,6 @@
 #include "browse/ExportNames.h"
 
 std::string SuggestedFileName(std::string_view title, std::string_view fallback, std::string_view extension) {
-  if (title.starts_with("movie:") || title.starts_with("movie[") || title.starts_with("localhost/")) title = {};
   std::string name;
   for (char c : title) {
     const auto byte = static_cast<unsigned char>(c);

@@ -7,6 +7,5 @@
 // exported: `title` (the page's or the catalog's) without what file
 // systems refuse or hide (/ \ : * ? " < > |, control characters, leading
 // dots and blanks), at most 100 bytes, then `extension` (".pdf"); the
-// `fallback` when nothing is left. A title that is only the page's address
-// (a page without a title of its own) counts as none.
+// `fallback` when nothing is left.
 std::string SuggestedFileName(std::string_view title, std::string_view fallback, std::string_view extension);

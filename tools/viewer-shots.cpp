@@ -17,6 +17,7 @@
 #include "dialogs/TFormSettings.h"
 #include "viewer/Glyphs.h"
 #include "tests/support/RunEvents.h"
+#include "tests/support/WindowUse.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TPageExports.h"
 #include "viewer/TStripFiller.h"
@@ -177,11 +178,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path bin = fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin";
-  RegisterMovieUrlScheme();
-  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  qputenv("QT_QUICK_BACKEND", "software");
+  PrepareWindowProcess();
   if (dense) qputenv("QT_SCALE_FACTOR", "2");
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TViewerApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramIcon(64))));
   QDir().mkpath(QString::fromLocal8Bit(argv[1]));

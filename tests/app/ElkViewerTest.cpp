@@ -25,6 +25,18 @@ std::string ReadText(const fs::path& path) { return ReadFileBytes(path.string())
 
 class ViewerProgram : public ::testing::Test {
  protected:
+  // A copy of the program in a folder of its own, with settings that open
+  // its catalog "Mine.qzt" (written with `options`) at start.
+  fs::path ProgramCopy(const TSampleOptions& options) {
+    fs::path copy = m_folder / "program";
+    fs::create_directories(copy);
+    fs::copy_file(ELK_VIEWER_PATH, copy / "elk-viewer");
+    WriteSampleCatalog((copy / "Mine.qzt").string(), options);
+    std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=" << (copy / "Mine.qzt").string()
+                                       << "\r\nAutoOpen=1\r\nMaximized=0\r\n";
+    return copy;
+  }
+
   // Starts the program with these arguments; returns its process id.
   pid_t Start(const fs::path& program, const std::vector<std::string>& arguments) {
     pid_t pid = ::fork();
@@ -93,19 +105,14 @@ bool MountsOfOurOwn() {
 
 TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndOpensTheCatalogItIsGiven) {
   // A copy of the program in a folder of its own, with its own settings.
-  fs::path copy = m_folder / "program";
-  fs::create_directories(copy);
-  fs::copy_file(ELK_VIEWER_PATH, copy / "elk-viewer");
   TSampleOptions options;
   options.Pictures = TSamplePictures::Embedded;
   options.CoverWidth = 40;
   options.CoverHeight = 60;
   options.Movies = 7;
-  WriteSampleCatalog((copy / "Mine.qzt").string(), options);
+  const fs::path copy = ProgramCopy(options);
   options.Movies = 5;
   WriteSampleCatalog((m_folder / "Other.qzt").string(), options);
-  std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=" << (copy / "Mine.qzt").string()
-                                     << "\r\nAutoOpen=1\r\nMaximized=0\r\n";
   // The catalog given (as a file manager gives it) opens instead of the
   // configured one; Qt's own options still work.
   pid_t pid = Start(copy / "elk-viewer", {"-platform", "offscreen", (m_folder / "Other.qzt").string()});
@@ -161,15 +168,10 @@ TEST_F(ViewerProgram, AnswersHelpAndVersionAndRefusesWrongArguments) {
 
 TEST_F(ViewerProgram, AThumbnailCacheOnAFullOrReadOnlyDiskCostsOnlySpeed) {
   if (!MountsOfOurOwn()) GTEST_SKIP() << "this machine gives no mount namespaces";
-  fs::path copy = m_folder / "program";
-  fs::create_directories(copy);
-  fs::copy_file(ELK_VIEWER_PATH, copy / "elk-viewer");
   TSampleOptions options;
   options.Pictures = TSamplePictures::Embedded;
   options.Movies = 12;
-  WriteSampleCatalog((copy / "Mine.qzt").string(), options);
-  std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=" << (copy / "Mine.qzt").string()
-                                     << "\r\nAutoOpen=1\r\nMaximized=0\r\n";
+  const fs::path copy = ProgramCopy(options);
   const fs::path cache = m_folder / "cache";
   fs::create_directories(cache);
   ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);

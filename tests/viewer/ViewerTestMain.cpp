@@ -2,7 +2,7 @@
 // with the web engine. As the superuser the engine starts only without its
 // sandbox, so the tests turn it off for themselves.
 
-#include "viewer/TMovieSchemeHandler.h"
+#include "tests/support/WindowUse.h"
 #include "viewer/TViewerApplication.h"
 
 #include <QDir>
@@ -19,10 +19,7 @@ int main(int argc, char** argv) {
   // Thumbnails kept between the tests' windows stay in a folder of the run.
   QByteArray cache = QDir::temp().filePath(QStringLiteral("elk-viewer-tests-%1.cache").arg(::getpid())).toUtf8();
   qputenv("XDG_CACHE_HOME", cache);
-  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  qputenv("QT_QUICK_BACKEND", "software");
-  RegisterMovieUrlScheme();
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  PrepareWindowProcess();
   TViewerApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   int result = RUN_ALL_TESTS();
