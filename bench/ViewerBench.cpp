@@ -16,6 +16,7 @@
 // without pictures (made in DIR on the first run). It needs a display: run
 // it under xvfb-run.
 
+#include "BarePage.h"
 #include "BenchUtil.h"
 
 #include "dialogs/TFormProgress.h"
@@ -136,18 +137,8 @@ TStartResult StartFromOutside(const std::vector<std::string>& command, const std
   return result;
 }
 
-// The bare web view: one page of a scheme of its own, written with the
-// timing hook when shown, in a window as large as the viewer's.
-class TBarePage : public QWebEngineUrlSchemeHandler {
- public:
-  void requestStarted(QWebEngineUrlRequestJob* job) override {
-    auto* buffer = new QBuffer(job);
-    buffer->setData("<html><body><p>A page of its own scheme.</p></body></html>");
-    buffer->open(QIODevice::ReadOnly);
-    job->reply("text/html", buffer);
-  }
-};
-
+// The bare web view: written with the timing hook when shown, in a window
+// as large as the viewer's.
 int RunBarePage(int argc, char** argv) {
   QWebEngineUrlScheme scheme("bare");
   scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);

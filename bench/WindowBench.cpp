@@ -1,5 +1,12 @@
 // The main window under long use, in this process:
 //
+// - pages that grow with the catalog, on 5,000 movies with covers and on
+//   100,000 without pictures: the stalls while the catalog opens, a wide
+//   search typed ("a": every title with an a) to its first part shown,
+//   the next part asked for by its key, the statistics, and a movie
+//   clicked while a long page is being made, each with the event loop's
+//   stalls; beside them, a bare web view of this process showing a page
+//   of one line;
 // - a soak: 10,000 page changes by side bar, strip, search and Back on the
 //   catalog of 5,000 movies with covers while the strip drifts, with the
 //   proportional memory of the whole process tree (the web engine's
@@ -11,13 +18,15 @@
 //   whether the window shows the last file with the user's movie kept;
 // - the 5,000-movie catalog saved once more: the stalls while it reloads.
 //
-//   bench_window [--dir DIR] [--changes N] [--saves N] [--each-stall]
+//   bench_window [--dir DIR] [--changes N] [--saves N] [--each-stall] [--pages-only]
 //
+// --pages-only measures the pages and nothing else.
 // --each-stall prints every stall of the save loop and the reload with the
 // time it came, to find what caused it.
 //
 // It needs a display: run it under xvfb-run.
 
+#include "BarePage.h"
 #include "BenchUtil.h"
 
 #include "dialogs/TFormProgress.h"
@@ -30,8 +39,14 @@
 #include "viewer/TStripFiller.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
+#include "widgets/TNiceSideBar.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlScheme>
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -76,6 +91,115 @@ std::unique_ptr<TFormMain> OpenWindow(const std::string& folder, TFormProgress& 
 std::string TitleShown(TFormMain& form) {
   const TMovie* movie = form.Catalog().FindByHandle(std::atoll(form.CurrentSelection().c_str()));
   return movie == nullptr ? std::string("(none)") : movie->OriginalTitle;
+}
+
+// The floor of a page change: the bare page shown again and again.
+double BarePageMs() {
+  QWebEngineProfile profile;
+  TBarePage handler;
+  profile.installUrlSchemeHandler("bare", &handler);
+  QWebEnginePage page(&profile);
+  QWebEngineView view;
+  view.setPage(&page);
+  view.resize(1280, 800);
+  view.show();
+  int loads = 0;
+  QObject::connect(&view, &QWebEngineView::loadFinished, [&] { ++loads; });
+  std::vector<double> times;
+  for (int i = 0; i < 6; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    view.load(QUrl(QStringLiteral("bare://localhost/page%1.html").arg(i)));
+    RunEventsUntil([&] { return loads > i; }, 10000);
+    // The first load starts the page's process.
+    if (i > 0) times.push_back(SecondsSince(start) * 1000);
+  }
+  view.setPage(nullptr);
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// Milliseconds from `action` to the view's next page complete, and the
+// event loop's stalls meanwhile and for `settle` ms after.
+struct TPageTime {
+  double Ms = -1;
+  int Stalls = 0;
+  long long Longest = 0;
+};
+
+TPageTime TimePage(TFormMain& form, const std::function<void()>& action, int settle = 500,
+                   const std::function<bool(const QUrl&)>& wanted = nullptr) {
+  TPageTime result;
+  TStallWatch stalls;
+  bool done = false;
+  const auto start = std::chrono::steady_clock::now();
+  auto connection = QObject::connect(form.Ui().WebBrowser1, &QWebEngineView::loadFinished, [&](bool) {
+    if (done || (wanted && !wanted(form.Ui().WebBrowser1->url()))) return;
+    done = true;
+    result.Ms = SecondsSince(start) * 1000;
+  });
+  stalls.Start();
+  action();
+  RunEventsUntil([&] { return done; }, 60000);
+  RunEventsUntil([] { return false; }, settle);
+  stalls.Stop();
+  QObject::disconnect(connection);
+  result.Stalls = stalls.Stalls();
+  result.Longest = stalls.Longest();
+  return result;
+}
+
+std::string Stalls(const TPageTime& time) {
+  if (time.Stalls == 0) return "no stall over 100 ms";
+  return std::to_string(time.Stalls) + " stall(s) over 100 ms, longest " + std::to_string(time.Longest) + " ms";
+}
+
+void PageFigures(const std::string& viewer, const std::string& catalog, const std::string& name,
+                 TFormProgress& progress) {
+  std::printf("%s:\n", name.c_str());
+  const std::string folder = MakeProgramFolder(viewer, catalog);
+  std::unique_ptr<TFormMain> form;
+  TStallWatch opening;
+  long long openLongest = 0;
+  opening.OnStall = [&](long long ms) { openLongest = std::max(openLongest, ms); };
+  const auto openStart = std::chrono::steady_clock::now();
+  opening.Start();
+  form = std::make_unique<TFormMain>(TProgramPaths::ForFolder(folder), &progress);
+  form->ShowWindow();
+  TStripFiller& strip = *form->findChild<TStripFiller*>(QStringLiteral("StripFiller"));
+  RunEventsUntil([&] { return !form->CurrentSelection().empty() && !strip.Filling(); }, 120000);
+  const double openSeconds = SecondsSince(openStart);
+  RunEventsUntil([] { return false; }, 1000);
+  opening.Stop();
+  std::printf("  opening to the strip complete: %.1f s; stalls over 100 ms: %d, longest %lld ms\n", openSeconds,
+              opening.Stalls(), opening.Longest());
+
+  auto search = [&](const char* text) {
+    form->Ui().EditSearch->setFocus();
+    form->Ui().EditSearch->setText(QString::fromLatin1(text));
+    QTest::keyClick(form->Ui().EditSearch, Qt::Key_Return);
+  };
+  const TPageTime wide = TimePage(*form, [&] { search("a"); });
+  std::printf("  search \"a\" (%s): first part shown %.0f ms after Enter; %s\n",
+              form->Ui().Label4->text().toStdString().c_str(), wide.Ms, Stalls(wide).c_str());
+  const TPageTime next = TimePage(*form, [&] { QTest::keyClick(form.get(), Qt::Key_PageDown, Qt::AltModifier); });
+  std::printf("  the next part (Alt+Page Down): %.0f ms; %s\n", next.Ms, Stalls(next).c_str());
+  const TPageTime statistics = TimePage(*form, [&] { QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier); });
+  std::printf("  statistics: %.0f ms; %s\n", statistics.Ms, Stalls(statistics).c_str());
+  // A wide search typed, then a movie chosen before its page came.
+  const std::string handle = std::to_string(form->Catalog().Items(form->Catalog().Count() / 2).Handle);
+  const TPageTime chosen = TimePage(
+      *form,
+      [&] {
+        search("e");
+        RunEventsUntil([] { return false; }, 50);
+        form->ShowMovies(handle);
+      },
+      500, [&](const QUrl& url) { return url.toString().contains(QString::fromStdString("[" + handle + "]")); });
+  std::printf("  a movie chosen 50 ms after a wide search's Enter: its page %.0f ms after the search (50 ms of it "
+              "waiting); %s\n",
+              chosen.Ms, Stalls(chosen).c_str());
+  form.reset();
+  fs::remove_all(folder);
 }
 
 void Soak(TFormMain& form, int changes) {
@@ -184,7 +308,11 @@ int main(int argc, char** argv) {
   const std::string viewer = (fs::path(self).parent_path().parent_path() / "bin" / "elk-viewer").string();
   const int changes = Option(argc, argv, "--changes", 10000);
   const int saves = Option(argc, argv, "--saves", 500);
-  for (int i = 1; i < argc; ++i) g_eachStall = g_eachStall || std::string(argv[i]) == "--each-stall";
+  bool pagesOnly = false;
+  for (int i = 1; i < argc; ++i) {
+    g_eachStall = g_eachStall || std::string(argv[i]) == "--each-stall";
+    pagesOnly = pagesOnly || std::string(argv[i]) == "--pages-only";
+  }
   const std::string data = DataFolder(argc, argv);
 
   // The window's files and its thumbnail cache stay in a folder of their own.
@@ -192,9 +320,22 @@ int main(int argc, char** argv) {
   const std::string scratch = (fs::temp_directory_path() / ("elk-bench-window-" + std::to_string(::getpid()))).string();
   fs::create_directories(scratch);
   ::setenv("XDG_CACHE_HOME", (scratch + "/cache").c_str(), 1);
+  QWebEngineUrlScheme bare("bare");
+  bare.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+  QWebEngineUrlScheme::registerScheme(bare);
   PrepareWindowProcess();
   TViewerApplication app(argc, argv);
   TFormProgress progress;
+
+  std::printf("bare web view of this process, a page of one line: %.0f ms (median of 5)\n", BarePageMs());
+  PageFigures(viewer, big, "5,000 movies with covers", progress);
+  PageFigures(viewer,
+              fs::absolute(EnsureSampleCatalog(data, "plain-100000", 100000, TSamplePictures::None)).string(),
+              "100,000 movies without pictures", progress);
+  if (pagesOnly) {
+    fs::remove_all(scratch);
+    return 0;
+  }
 
   {
     const std::string live = scratch + "/viewer-5000.qzt";

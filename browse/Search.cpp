@@ -4,6 +4,7 @@
 
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
+#include "config/TViewerSettings.h"
 #include "render/MovieAddress.h"
 
 namespace {
@@ -12,7 +13,10 @@ namespace {
 // field is read where it stands.
 std::string_view FieldValue(const TMovie& m, int field, int titleType, std::string& holder) {
   switch (field) {
-    case sfTitle: return holder = GetMovieTitle(m, titleType);
+    case sfTitle: {
+      const std::string_view stored = StoredMovieTitle(m, titleType);
+      return stored.empty() ? std::string_view(holder = GetMovieTitle(m, titleType)) : stored;
+    }
     case sfActors: return m.Actors;
     case sfDirector: return m.Director;
     case sfProducer: return m.Producer;
@@ -85,13 +89,15 @@ std::optional<std::string> SearchMovies(std::string_view text, int field, const 
   return std::move(found->Address);
 }
 
-std::optional<TSearchResult> FindMovies(std::string_view text, int field, const TMovieList& movies, int titleType) {
+std::optional<TSearchResult> FindMovies(std::string_view text, int field, const TMovieList& movies, int titleType,
+                                        const std::atomic<bool>* cancelled) {
   if (text.empty()) return std::nullopt;
   const std::string pattern = SearchPattern(text);
   TSearchResult result;
   std::string handles;
   std::string value, holder;
   for (int i = 0; i < movies.Count(); ++i) {
+    if (cancelled != nullptr && i % 1024 == 0 && cancelled->load(std::memory_order_relaxed)) break;
     const TMovie& movie = movies.Items(i);
     const std::string_view raw = FieldValue(movie, field, titleType, holder);
     if (raw.empty()) continue;
@@ -114,4 +120,26 @@ std::optional<TSearchResult> FindMovies(std::string_view text, int field, const 
   }
   result.Address = SearchPageAddress(words.empty() ? "empty" : words);
   return result;
+}
+
+std::optional<TResolvedPage> ResolveFindPage(std::string_view name, const TPageInput& pages) {
+  if (name.substr(0, kFindPageName.size()) != kFindPageName) return std::nullopt;
+  const std::vector<std::string> tokens = TokenizeMovieAddress(name);
+  TResolvedPage page{"movie[].html", 0};
+  if (tokens.size() != 4 || tokens[0] != kFindPageName || tokens[1].size() != 1 || tokens[1][0] < '0' ||
+      tokens[1][0] > '7') {
+    return page;
+  }
+  const std::optional<std::string> text = BytesOfHexText(tokens[2]);
+  if (!text) return page;
+  std::optional<TSearchResult> found =
+      FindMovies(*text, tokens[1][0] - '0', pages.Movies, pages.Settings.TitleType, pages.Cancelled);
+  if (!found) return page;
+  const std::string& last = tokens[3];
+  const std::size_t query = last.find('?');
+  // The address as the request handler would have made it of the URL.
+  page.Name = PercentDecoded(std::string_view(found->Address).substr(kMovieUrlPrefix.size()));
+  if (query != std::string::npos) page.Name += last.substr(query);
+  page.Found = found->Found;
+  return page;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/TMovieRequestHandler.h"
+
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,9 +37,18 @@ std::string SearchPattern(std::string_view text);
 // Nothing for an empty text.
 std::optional<std::string> SearchMovies(std::string_view text, int field, const TMovieList& movies, int titleType);
 
-// The same with how many movies it found.
+// The same with how many movies it found. A search whose flag is set
+// stops early (its result is of no use).
 struct TSearchResult {
   std::string Address;
   int Found = 0;
 };
-std::optional<TSearchResult> FindMovies(std::string_view text, int field, const TMovieList& movies, int titleType);
+std::optional<TSearchResult> FindMovies(std::string_view text, int field, const TMovieList& movies, int titleType,
+                                        const std::atomic<bool>* cancelled = nullptr);
+
+// The window's searches are pages of their own ("moviefind[...]", see
+// FindPageAddress), so the search runs with the page, on a page worker.
+// This resolves such a name into the address the search finds in the
+// page's catalog (with the part asked for) and how many it found; nothing
+// for any other name. A damaged name gives the empty page.
+std::optional<TResolvedPage> ResolveFindPage(std::string_view name, const TPageInput& pages);

@@ -41,12 +41,15 @@ constexpr std::int64_t kDay0ToUnixEpoch = 25569;  // 30 Dec 1899 .. 1 Jan 1970
 
 }  // namespace
 
-std::string GetMovieTitle(const TMovie& movie, int titleType) {
+std::string_view StoredMovieTitle(const TMovie& movie, int titleType) {
   const std::string& first = titleType == 0 ? movie.OriginalTitle : movie.TranslatedTitle;
   const std::string& second = titleType == 0 ? movie.TranslatedTitle : movie.OriginalTitle;
-  if (!first.empty()) return first;
-  if (!second.empty()) return second;
-  return Translate("< no title >");
+  return first.empty() ? second : first;
+}
+
+std::string GetMovieTitle(const TMovie& movie, int titleType) {
+  const std::string_view stored = StoredMovieTitle(movie, titleType);
+  return stored.empty() ? Translate("< no title >") : std::string(stored);
 }
 
 std::string GetVideoPath(const TMovie* movie, std::string_view fieldName) {

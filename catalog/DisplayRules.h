@@ -24,6 +24,9 @@ std::vector<std::string> SplitNameList(std::string_view text);
 // The display title: the preferred title (original for TitleType 0, else
 // translated), the other one when it is empty, else "< no title >".
 std::string GetMovieTitle(const TMovie& movie, int titleType);
+// The stored title GetMovieTitle shows, without a copy; empty when the
+// movie has none (GetMovieTitle then shows "< no title >").
+std::string_view StoredMovieTitle(const TMovie& movie, int titleType);
 
 // The text of the field named `fieldName` (ASCII case ignored); empty for an
 // empty or unknown name.

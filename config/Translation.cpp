@@ -44,6 +44,29 @@ std::string TranslationTable::Translate(std::string_view english) const {
   return std::string(english);
 }
 
+std::shared_ptr<const TranslationTable> TranslationTable::Copy() const {
+  auto copy = std::make_shared<TranslationTable>();
+  for (const auto& head : m_buckets) {
+    for (const TEntry* entry = head.get(); entry; entry = entry->Next.get()) {
+      copy->Insert(entry->English, entry->Translated);
+    }
+  }
+  copy->m_active = m_active;
+  return copy;
+}
+
+namespace {
+
+thread_local const TranslationTable* t_scopedTable = nullptr;
+
+}  // namespace
+
+TTranslationScope::TTranslationScope(const TranslationTable* table) : m_outer(t_scopedTable) {
+  if (table != nullptr) t_scopedTable = table;
+}
+
+TTranslationScope::~TTranslationScope() { t_scopedTable = m_outer; }
+
 TranslationTable& GlobalTranslationTable() {
   static TranslationTable table;
   return table;
@@ -70,7 +93,10 @@ void LoadLanguage(const TIniFile& file) {
   table.SetActive(true);
 }
 
-std::string Translate(std::string_view english) { return GlobalTranslationTable().Translate(english); }
+std::string Translate(std::string_view english) {
+  const TranslationTable* table = t_scopedTable;
+  return (table != nullptr ? *table : GlobalTranslationTable()).Translate(english);
+}
 
 bool TLanguageLoader::Load(const std::string& folder, const std::string& language) {
   const std::string path = (std::filesystem::path(folder) / (language + ".lng")).string();

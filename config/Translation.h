@@ -18,6 +18,10 @@ class TranslationTable {
   TranslationTable(const TranslationTable&) = delete;
   TranslationTable& operator=(const TranslationTable&) = delete;
 
+  // A copy that later changes of this table do not touch, for pages made
+  // on other threads.
+  std::shared_ptr<const TranslationTable> Copy() const;
+
   // Frees every entry and switches the table off.
   void Clear();
   // Adds a pair; empty texts add nothing, a repeated English text replaces
@@ -41,6 +45,20 @@ class TranslationTable {
 };
 
 TranslationTable& GlobalTranslationTable();
+
+// While it lives, Translate() on this thread reads `table` instead of the
+// global one: a page worker keeps the language its page began with while
+// the window's thread loads another.
+class TTranslationScope {
+ public:
+  explicit TTranslationScope(const TranslationTable* table);
+  ~TTranslationScope();
+  TTranslationScope(const TTranslationScope&) = delete;
+  TTranslationScope& operator=(const TTranslationScope&) = delete;
+
+ private:
+  const TranslationTable* m_outer;
+};
 
 // Empties the global table and, when the file exists, fills it from the
 // section "Translations" and switches it on.

@@ -100,7 +100,7 @@ struct TRequestWorld {
     Input = std::make_unique<TPageInput>(TPageInput{SmallCatalog(), Settings, Frame, Pictures, Store, 1});
     std::array<std::string, 11> ratings;
     for (std::size_t i = 0; i < ratings.size(); ++i) ratings[i] = "RATING" + std::to_string(i);
-    Handler = std::make_unique<TMovieRequestHandler>(*Input, ratings, Program.string());
+    Handler = std::make_unique<TMovieRequestHandler>(ratings, Program.string(), ResolveFindPage);
   }
   ~TRequestWorld() {
     std::error_code error;
@@ -180,11 +180,9 @@ void FuzzRequest(const std::uint8_t* data, std::size_t size) {
   static TRequestWorld world;
   std::u16string url;
   for (std::size_t i = 0; i < size; ++i) url.push_back(static_cast<char16_t>(data[i]));
-  TMovieResponse response;
-  bool handled = false;
-  TMovieNameSpace request;
-  world.Handler->HandleMovieRequest(request, url, response, handled);
-  if (!handled) return;
+  std::optional<TMovieResponse> answer = world.Handler->Answer(url, *world.Input);
+  if (!answer) return;
+  const TMovieResponse& response = *answer;
   // A page may repeat the address's own text (a search that found
   // nothing); only a marker the address did not bring was read from a file.
   const std::string asked = TMovieRequestHandler::RequestName(TMovieRequestHandler::DecodeRequestUrl(url));

@@ -3,7 +3,10 @@
 #include "catalog/DisplayRules.h"
 #include "catalog/MovieFields.h"
 #include "catalog/TMovieList.h"
+#include "config/AsciiText.h"
 #include "config/PageFrame.h"
+#include "config/TLocale.h"
+#include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
 #include "config/Translation.h"
 #include "render/MovieAddress.h"
@@ -12,6 +15,7 @@
 #include "render/TPictureStore.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -22,7 +26,71 @@ namespace {
 
 constexpr int kSmallPictureBox = 200;
 
-std::string ImageTag(const std::string& address) { return "<img src=\"" + address + "\">"; }
+std::string ImageTag(const std::string& address, bool lazy = false) {
+  return "<img src=\"" + address + (lazy ? "\" loading=\"lazy\">" : "\">");
+}
+
+// The two pictures of every movie block, by their size word.
+struct TPageBox {
+  std::string SizeWord;
+  int Width;
+  int Height;
+};
+
+std::array<TPageBox, 2> PageBoxes(const TViewerSettings& settings) {
+  return {TPageBox{"large", settings.MaxImageWidth, settings.MaxImageHeight},
+          TPageBox{"small", kSmallPictureBox, kSmallPictureBox}};
+}
+
+// Which movies of a list a page shows: part `Number` of `Count`, the
+// items [First, End).
+struct TListPart {
+  int Number = 1;
+  int Count = 1;
+  std::size_t First = 0;
+  std::size_t End = 0;
+};
+
+TListPart ListPartOfPage(std::size_t items, int asked) {
+  const std::size_t size = kListPartMovies;
+  TListPart part;
+  part.Count = static_cast<int>(std::max<std::size_t>(1, (items + size - 1) / size));
+  part.Number = std::clamp(asked, 1, part.Count);
+  part.First = static_cast<std::size_t>(part.Number - 1) * size;
+  part.End = std::min(items, part.First + size);
+  return part;
+}
+
+// A count with its thousands grouped as the locale writes numbers:
+// "61,352", or "61.352" where the comma is the decimal sign.
+std::string GroupedNumber(std::size_t number) {
+  const char separator = CurrentLocale().DecimalSeparator() == ',' ? '.' : ',';
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), 1, separator);
+  }
+  return digits;
+}
+
+// The line above and below a list shown in parts: which movies the part
+// holds and links to the first, previous, next and last part. The line
+// above carries ids, so the window's keys can follow its links.
+std::string PartLine(const TListPart& part, std::size_t items, bool withIds) {
+  std::string where = FormatMessage(Translate("Movies %s\x96%s of %s"), GroupedNumber(part.First + 1));
+  where = FormatMessage(where, GroupedNumber(part.End));
+  where = FormatMessage(where, GroupedNumber(items));
+  auto link = [&](const char* id, const char* caption, int target, const char* rel) {
+    const std::string text = EscapeMarkup(Translate(caption));
+    if (target < 1 || target > part.Count || target == part.Number) return text;
+    std::string anchor = "<a";
+    if (withIds) anchor += std::string(" id=\"elk-part-") + id + "\"";
+    if (*rel != '\0') anchor += std::string(" rel=\"") + rel + "\"";
+    return anchor + " href=\"" + ListPartLink(target) + "\">" + text + "</a>";
+  };
+  return "<p class=\"elk-parts\" align=\"center\">" + EscapeMarkup(where) + " &nbsp; " +
+         link("first", "First", 1, "") + " | " + link("previous", "Previous", part.Number - 1, "prev") + " | " +
+         link("next", "Next", part.Number + 1, "next") + " | " + link("last", "Last", part.Count, "") + "</p>\r\n";
+}
 
 // The page variables in the order they are replaced: where one name begins
 // with another ($MEDIATYPE, $MEDIA) the longer comes first, and a value
@@ -36,11 +104,12 @@ constexpr const char* kSubstitutionOrder[] = {
     "$RATING"};
 
 std::string DerivedValue(std::string_view name, const TMovie& m, const TViewerSettings& settings,
-                         const std::string& largePicture, const std::string& smallPicture, const TPageLinks& links) {
+                         const std::string& largePicture, const std::string& smallPicture, const TPageLinks& links,
+                         bool lazyPictures) {
   if (name == "Link") return links.MoviePage(m);
   if (name == "Title") return GetMovieTitle(m, settings.TitleType);
-  if (name == "Picture") return ImageTag(links.Picture(largePicture));
-  if (name == "SmallPicture") return ImageTag(links.Picture(smallPicture));
+  if (name == "Picture") return ImageTag(links.Picture(largePicture), lazyPictures);
+  if (name == "SmallPicture") return ImageTag(links.Picture(smallPicture), lazyPictures);
   if (name == "VideoPath") return GetVideoPath(&m, settings.VideoPathField);
   char ratingImage[32];
   std::snprintf(ratingImage, sizeof ratingImage, "rating%.2d.gif", RatingStep(m.Rating));
@@ -130,17 +199,15 @@ std::string ProcessEndedBlock(std::string_view token) {
   return block + "</center>";
 }
 
-// The movie of each item of a page address, nullptr for a no-result block.
-// A search's items are texts, never handles.
-std::vector<const TMovie*> ItemMovies(const std::vector<std::string>& tokens, const TMovieList& catalog) {
-  const bool searchTexts = tokens.front() == kSearchPageName;
-  std::vector<const TMovie*> movies;
-  for (std::size_t i = 1; i + 1 < tokens.size(); ++i) {
-    const TMovie* movie = nullptr;
-    if (!searchTexts) {
-      if (std::optional<std::int64_t> handle = ParseHandle(tokens[i])) movie = catalog.FindByHandle(*handle);
-    }
-    movies.push_back(movie);
+// The movie of each item of a page address shown, [first, end), nullptr
+// for a no-result block (and for the items of other parts). A search's
+// items are texts, never handles.
+std::vector<const TMovie*> ItemMovies(const std::vector<std::string>& tokens, const TMovieList& catalog,
+                                      std::size_t first, std::size_t end) {
+  std::vector<const TMovie*> movies(tokens.size() - 2, nullptr);
+  if (tokens.front() == kSearchPageName || tokens.front() == kFindPageName) return movies;
+  for (std::size_t i = first; i < end; ++i) {
+    if (std::optional<std::int64_t> handle = ParseHandle(tokens[i + 1])) movies[i] = catalog.FindByHandle(*handle);
   }
   return movies;
 }
@@ -225,7 +292,7 @@ std::string TPageLinks::ProgramFile(const std::string& name) const { return name
 
 std::string SubstituteMovieVariables(std::string text, const TMovie& m, const TViewerSettings& settings,
                                      const std::string& largePicture, const std::string& smallPicture,
-                                     const TPageLinks* links) {
+                                     const TPageLinks* links, bool lazyPictures) {
   static const TPageLinks viewerLinks;
   const TPageLinks& to = links != nullptr ? *links : viewerLinks;
   for (const char* variable : kSubstitutionOrder) {
@@ -238,7 +305,9 @@ std::string SubstituteMovieVariables(std::string text, const TMovie& m, const TV
       case TFieldKind::Date: value = FormatMovieDate(FieldNumber(m, field), settings.DateFormat); break;
       case TFieldKind::Rating: value = FormatRating(FieldNumber(m, field)); break;
       case TFieldKind::Checked: value = CheckedText(FieldNumber(m, field) != 0); break;
-      case TFieldKind::Derived: value = DerivedValue(field.Name, m, settings, largePicture, smallPicture, to); break;
+      case TFieldKind::Derived:
+        value = DerivedValue(field.Name, m, settings, largePicture, smallPicture, to, lazyPictures);
+        break;
     }
     ReplaceAll(text, variable, value);
   }
@@ -257,7 +326,8 @@ std::string ApplyUserVariables(std::string block, const TUserVars& userVars) {
   return block;
 }
 
-std::string RenderMoviePage(std::string_view address, TPageInput& input) {
+std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
+  const TTranslationScope language(input.Language);
   std::vector<std::string> tokens = TokenizeMovieAddress(address);
   std::string page = input.Frame.PageHeader;
   if (tokens.size() < 3) return page + input.Frame.PageFooter;
@@ -269,30 +339,29 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
   }
 
   const TViewerSettings& settings = input.Settings;
-  const std::vector<const TMovie*> movies = ItemMovies(tokens, input.Movies);
+  const std::size_t items = tokens.size() - 2;
+  const TListPart part =
+      input.WholeLists ? TListPart{1, 1, 0, items} : ListPartOfPage(items, ListPartOf(tokens.back()));
+  const std::vector<const TMovie*> movies = ItemMovies(tokens, input.Movies, part.First, part.End);
+  // A list's pictures are asked for by the view when it shows the page.
+  const bool lazyPictures = items != 1 && !input.WholeLists;
+  const std::array<TPageBox, 2> boxes = PageBoxes(settings);
 
   // Pictures first: the ones the store does not hold yet, each once.
-  struct TBox {
-    const char* SizeWord;
-    int Width;
-    int Height;
-  };
-  const TBox boxes[2] = {{"large", settings.MaxImageWidth, settings.MaxImageHeight},
-                         {"small", kSmallPictureBox, kSmallPictureBox}};
   std::vector<TPictureJob> jobs;
   std::map<std::string, std::size_t> jobOf;
-  for (const TMovie* movie : movies) {
-    if (movie == nullptr) continue;
-    for (const TBox& box : boxes) {
-      std::string key = MadePictureKey(box.SizeWord, *movie, box.Width, box.Height);
+  for (std::size_t i = part.First; i < part.End && !lazyPictures; ++i) {
+    if (movies[i] == nullptr) continue;
+    for (const TPageBox& box : boxes) {
+      std::string key = MadePictureKey(box.SizeWord, *movies[i], box.Width, box.Height);
       if (input.Store.MadeName(key) || jobOf.count(key)) continue;
       jobOf[key] = jobs.size();
-      jobs.push_back({box.SizeWord, movie, box.Width, box.Height, {}});
+      jobs.push_back({box.SizeWord, movies[i], box.Width, box.Height, {}});
     }
   }
   MakePictures(jobs, input.Pictures, input.Workers);
 
-  std::string movieTemplate = JoinLines(movies.size() == 1 ? settings.Template : settings.ListTemplate);
+  std::string movieTemplate = JoinLines(items == 1 ? settings.Template : settings.ListTemplate);
   const TUserVars* userVars = &settings.UserVars;
   TUserVars ledUserVars;
   if (input.Links != nullptr) {
@@ -304,22 +373,28 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
     }
     userVars = &ledUserVars;
   }
-  for (std::size_t i = 0; i < movies.size(); ++i) {
+  if (part.Count > 1) page += PartLine(part, items, true);
+  for (std::size_t i = part.First; i < part.End; ++i) {
+    if (input.Cancelled != nullptr && input.Cancelled->load(std::memory_order_relaxed)) break;
     std::string block;
     if (movies[i] != nullptr) {
       std::string names[2];
-      for (int b = 0; b < 2; ++b) {
-        std::string key = MadePictureKey(boxes[b].SizeWord, *movies[i], boxes[b].Width, boxes[b].Height);
+      for (std::size_t b = 0; b < boxes.size(); ++b) {
+        const TPageBox& box = boxes[b];
+        std::string key = MadePictureKey(box.SizeWord, *movies[i], box.Width, box.Height);
         if (std::optional<std::string> made = input.Store.MadeName(key)) {
           names[b] = *made;
-          continue;
+        } else if (lazyPictures) {
+          names[b] = PictureNameBeforeMaking(box.SizeWord, *movies[i], box.Width, box.Height, input.Pictures);
+        } else {
+          TMadePicture& result = jobs[jobOf.at(key)].Result;
+          names[b] = result.Name;
+          input.Store.Add(result.Name, std::move(result.Bytes));
+          input.Store.RememberMade(key, result.Name);
         }
-        TMadePicture& result = jobs[jobOf.at(key)].Result;
-        names[b] = result.Name;
-        input.Store.Add(result.Name, std::move(result.Bytes));
-        input.Store.RememberMade(key, result.Name);
       }
-      block = SubstituteMovieVariables(movieTemplate, *movies[i], settings, names[0], names[1], input.Links);
+      block = SubstituteMovieVariables(movieTemplate, *movies[i], settings, names[0], names[1], input.Links,
+                                       lazyPictures);
     } else {
       block = NoResultBlock(tokens[i + 1]);
     }
@@ -329,5 +404,33 @@ std::string RenderMoviePage(std::string_view address, TPageInput& input) {
       break;
     }
   }
+  if (part.Count > 1) page += PartLine(part, items, false);
   return page + input.Frame.PageFooter;
+}
+
+std::shared_ptr<const std::string> MakePagePicture(std::string_view name, const TPageInput& input) {
+  // "image-" size word "-" handle extension
+  constexpr std::string_view kPrefix = "image-";
+  if (name.substr(0, kPrefix.size()) != kPrefix) return nullptr;
+  const std::size_t dash = name.find('-', kPrefix.size());
+  if (dash == std::string_view::npos) return nullptr;
+  const std::string_view sizeWord = name.substr(kPrefix.size(), dash - kPrefix.size());
+  std::size_t digits = dash + 1;
+  while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9') ++digits;
+  const std::optional<std::int64_t> handle = ParseHandle(name.substr(dash + 1, digits - dash - 1));
+  const TMovie* movie = handle && digits > dash + 1 ? input.Movies.FindByHandle(*handle) : nullptr;
+  if (movie == nullptr) return nullptr;
+  for (const TPageBox& box : PageBoxes(input.Settings)) {
+    // Letter case after "image" does not matter, as for pictures already made.
+    if (LowerAscii(sizeWord) != box.SizeWord) continue;
+    const std::string named = PictureNameBeforeMaking(box.SizeWord, *movie, box.Width, box.Height, input.Pictures);
+    // Only the very name a page gives: anything else is not a picture of ours.
+    if (LowerAscii(named) != LowerAscii(name)) return nullptr;
+    TMadePicture made = MakeMoviePicture(box.SizeWord, *movie, box.Width, box.Height, input.Pictures);
+    auto bytes = std::make_shared<const std::string>(std::move(made.Bytes));
+    input.Store.Add(named, *bytes);
+    input.Store.RememberMade(MadePictureKey(box.SizeWord, *movie, box.Width, box.Height), named);
+    return bytes;
+  }
+  return nullptr;
 }

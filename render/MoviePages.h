@@ -2,11 +2,15 @@
 
 #include "catalog/TMovie.h"
 
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 class TMovieList;
 class TPictureStore;
+class TranslationTable;
 class TUserVars;
 struct TPageFrame;
 struct TPictureContext;
@@ -43,20 +47,37 @@ struct TPageInput {
   int Workers = 0;
   // Where links lead; nullptr for the viewer's own addresses.
   const TPageLinks* Links = nullptr;
+  // Every list whole, its pictures made with the page: a static site's
+  // pages are files. Otherwise a long list comes in parts and a list's
+  // pictures are made when the view asks for them.
+  bool WholeLists = false;
+  // The language of the page's own texts; nullptr for the thread's.
+  const TranslationTable* Language = nullptr;
+  // Set when nobody waits for the page any more: making stops early, and
+  // what was made is of no use.
+  const std::atomic<bool>* Cancelled = nullptr;
 };
 
 // The page for an address such as "movie[12,34].html": the frame around one
 // block per item between the brackets. One movie gets the movie template,
 // several the list template; an item that is not the handle of a loaded
-// movie gets the no-result block. Every movie block adds its large and
-// small picture to the store. The bytes are the same whatever the number of
+// movie gets the no-result block. A single movie's page adds its large and
+// small picture to the store before it is sent; a list names its pictures
+// for MakePagePicture (unless WholeLists) and, longer than
+// kListPartMovies, shows the part its address asks for ("?part=N") with
+// links to the others. The bytes are the same whatever the number of
 // workers.
-std::string RenderMoviePage(std::string_view address, TPageInput& input);
+std::string RenderMoviePage(std::string_view address, const TPageInput& input);
+
+// A picture a list page named without making it ("image-small-<handle>.jpg"),
+// made now, stored and returned; nothing for any other name.
+std::shared_ptr<const std::string> MakePagePicture(std::string_view name, const TPageInput& input);
 
 // The template with the 36 variables of one movie replaced, in their order.
+// Lazy pictures load only when the view scrolls near them.
 std::string SubstituteMovieVariables(std::string text, const TMovie& movie, const TViewerSettings& settings,
                                      const std::string& largePicture, const std::string& smallPicture,
-                                     const TPageLinks* links = nullptr);
+                                     const TPageLinks* links = nullptr, bool lazyPictures = false);
 
 // The user's find-and-replace pairs applied to a block ("&equal;" read as "=").
 std::string ApplyUserVariables(std::string block, const TUserVars& userVars);

@@ -122,6 +122,15 @@ TMadePicture MakeMoviePicture(const std::string& sizeWord, const TMovie& movie, 
   return {prefix + ".jpg", std::move(jpeg)};
 }
 
+std::string PictureNameBeforeMaking(const std::string& sizeWord, const TMovie& movie, int boxWidth, int boxHeight,
+                                    const TPictureContext& context) {
+  const std::string prefix = "image-" + sizeWord + "-" + std::to_string(movie.Handle);
+  if (!movie.Picture && movie.PictureName.empty()) return prefix + ".gif";
+  if (boxWidth > 0 && boxHeight > 0) return prefix + ".jpg";
+  if (movie.Picture) return prefix + movie.PictureName;
+  return prefix + PictureExtension(ResolvePicturePath(context.CatalogFolder, movie.PictureName, context.PathMap));
+}
+
 std::vector<TMadePicture> MakeMoviePictures(const TMovie& movie, const std::vector<TPictureBox>& boxes,
                                             const TPictureContext& context) {
   std::vector<TMadePicture> made(boxes.size());

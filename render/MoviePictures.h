@@ -64,6 +64,13 @@ struct TMadePicture {
 TMadePicture MakeMoviePicture(const std::string& sizeWord, const TMovie& movie, int boxWidth, int boxHeight,
                               const TPictureContext& context);
 
+// The name MakeMoviePicture gives, known without making the picture: for
+// pages that name their pictures first and make them when asked. A
+// picture that then does not decode keeps this name (its bytes are the
+// blank picture's).
+std::string PictureNameBeforeMaking(const std::string& sizeWord, const TMovie& movie, int boxWidth, int boxHeight,
+                                    const TPictureContext& context);
+
 // Several pictures of one movie at once, as MakeMoviePicture makes each,
 // but from one decoding of the picture at the scale the largest box needs:
 // the picture fitted into that box is the same as MakeMoviePicture's, the

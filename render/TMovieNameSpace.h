@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,8 @@
 struct TMovieResponse {
   std::string Bytes;
   std::string ContentType;
+  // A search's page: how many movies it found.
+  std::optional<int> Found;
 };
 
 class TMovieNameSpace;

@@ -3,6 +3,7 @@
 #include "config/AsciiText.h"
 
 #include "config/TextEncoding.h"
+#include "config/Translation.h"
 #include "render/PictureCodecs.h"
 #include "render/Resources.h"
 #include "render/TPictureStore.h"
@@ -31,9 +32,11 @@ bool IsSettingsFile(std::string_view fileName) {
 
 }  // namespace
 
-TMovieRequestHandler::TMovieRequestHandler(TPageInput& pages, std::array<std::string, 11> ratingImages,
-                                           std::string programFolder)
-    : m_pages(pages), m_ratingImages(std::move(ratingImages)), m_programFolder(std::move(programFolder)) {}
+TMovieRequestHandler::TMovieRequestHandler(std::array<std::string, 11> ratingImages, std::string programFolder,
+                                           TPageResolver resolver)
+    : m_ratingImages(std::move(ratingImages)),
+      m_programFolder(std::move(programFolder)),
+      m_resolver(std::move(resolver)) {}
 
 std::string TMovieRequestHandler::DecodeRequestUrl(std::u16string_view url) {
   std::string text = Utf16ToUtf8(url);
@@ -121,28 +124,40 @@ std::string TMovieRequestHandler::FileContentType(std::string_view name) {
   return "application/octet-stream";
 }
 
-void TMovieRequestHandler::HandleMovieRequest(TMovieNameSpace&, std::u16string_view url, TMovieResponse& response,
-                                              bool& handled) {
-  if (url.size() > kMaxRequestLength) return;
+std::optional<TMovieResponse> TMovieRequestHandler::Answer(std::u16string_view url, const TPageInput& pages) const {
+  if (url.size() > kMaxRequestLength) return std::nullopt;
+  // A search's page reads titles in the page's language too.
+  const TTranslationScope language(pages.Language);
   std::string name = RequestName(DecodeRequestUrl(url));
   // A NUL would cut the name short further down (style.css%00.jpg); no
   // page, picture or file has a control character in its name.
-  if (HasControlCharacter(name)) return;
+  if (HasControlCharacter(name)) return std::nullopt;
   auto pictureType = [](const std::string& bytes) {
     std::string type = PictureContentType({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     return type.empty() ? std::string("application/octet-stream") : type;
   };
+  TMovieResponse response;
   if (StartsWith(name, "movie")) {
     // A long evening's browsing would otherwise keep every picture it saw.
-    m_pages.Store.StartPage(kKeptPictureBytes);
-    response.Bytes = RenderMoviePage(name, m_pages);
+    pages.Store.StartPage(kKeptPictureBytes);
+    if (m_resolver) {
+      if (std::optional<TResolvedPage> resolved = m_resolver(name, pages)) {
+        name = std::move(resolved->Name);
+        response.Found = resolved->Found;
+      }
+    }
+    response.Bytes = RenderMoviePage(name, pages);
+    if (pages.Cancelled != nullptr && pages.Cancelled->load()) return std::nullopt;
     response.ContentType = kPageContentType;
-    handled = true;
-  } else if (StartsWith(name, "image")) {
-    if (std::shared_ptr<const std::string> picture = m_pages.Store.Find(name)) {
+    return response;
+  }
+  if (StartsWith(name, "image")) {
+    std::shared_ptr<const std::string> picture = pages.Store.Find(name);
+    if (!picture) picture = MakePagePicture(name, pages);
+    if (picture) {
       response.Bytes = *picture;
       response.ContentType = pictureType(response.Bytes);
-      handled = true;
+      return response;
     }
   } else if (StartsWith(name, "rating") && name.size() >= 12 && name.compare(8, 4, ".gif") == 0) {
     // Characters 7 and 8 as a number, 0 when they are none; clamped to 0..10.
@@ -156,15 +171,14 @@ void TMovieRequestHandler::HandleMovieRequest(TMovieNameSpace&, std::u16string_v
     int index = std::clamp(value, 0, 10);
     response.Bytes = m_ratingImages[static_cast<std::size_t>(index)];
     response.ContentType = "image/gif";
-    handled = true;
+    return response;
   }
-  if (!handled) {
-    if (std::optional<std::string> bytes = ReadProgramFile(m_programFolder, name)) {
-      response.Bytes = std::move(*bytes);
-      response.ContentType = FileContentType(name);
-      handled = true;
-    }
+  if (std::optional<std::string> bytes = ReadProgramFile(m_programFolder, name)) {
+    response.Bytes = std::move(*bytes);
+    response.ContentType = FileContentType(name);
+    return response;
   }
+  return std::nullopt;
 }
 
 std::array<std::string, 11> LoadRatingImages() {

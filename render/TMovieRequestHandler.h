@@ -4,21 +4,35 @@
 #include "render/TMovieNameSpace.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Answers "movie" URLs: pages from the renderer, pictures from the store,
-// the rating images, and files of the program's folder. It holds no state
-// of its own; everything it serves comes from the page input it was given.
+// A page made from the address of another: a search's page is the page of
+// the movies it found. The address to render (with the asked one's part)
+// and what the page says of itself.
+struct TResolvedPage {
+  std::string Name;
+  std::optional<int> Found;
+};
+// Nothing for a name it does not resolve.
+using TPageResolver = std::function<std::optional<TResolvedPage>(std::string_view name, const TPageInput& pages)>;
+
+// Answers "movie" URLs: pages from the renderer, pictures from the store
+// (those a list only named are made when asked for), the rating images,
+// and files of the program's folder. Everything it serves comes from the
+// page input of the request; its own state is fixed when it is made, so
+// workers may ask it at the same time.
 class TMovieRequestHandler {
  public:
-  TMovieRequestHandler(TPageInput& pages, std::array<std::string, 11> ratingImages, std::string programFolder);
+  TMovieRequestHandler(std::array<std::string, 11> ratingImages, std::string programFolder,
+                       TPageResolver resolver = nullptr);
 
-  // The request callback: decodes the URL, reduces it to a name and fills
-  // the response for the first source that answers it.
-  void HandleMovieRequest(TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
-                          bool& handled);
+  // Decodes the URL, reduces it to a name and answers it from the first
+  // source that can; nothing when none can, or when the input's cancel
+  // flag was set while the page was made.
+  std::optional<TMovieResponse> Answer(std::u16string_view url, const TPageInput& pages) const;
 
   // The URL as single-byte text: UTF-16 to Windows-1252, with percent
   // escapes decoded (a decoded UTF-8 sequence becomes its Windows-1252
@@ -35,9 +49,9 @@ class TMovieRequestHandler {
   static std::string FileContentType(std::string_view name);
 
  private:
-  TPageInput& m_pages;
   std::array<std::string, 11> m_ratingImages;
   std::string m_programFolder;
+  TPageResolver m_resolver;
 };
 
 constexpr const char* kPageContentType = "text/html; charset=windows-1252";

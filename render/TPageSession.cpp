@@ -2,8 +2,10 @@
 
 #include "config/Translation.h"
 #include "render/Resources.h"
+#include "render/TPictureStore.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -22,16 +24,19 @@ std::string CatalogFolderOf(const std::string& catalogPath) {
 
 }  // namespace
 
-TPageSession::TPageSession(std::string programFolder)
+TPageSession::TPageSession(std::string programFolder, TPageResolver resolver)
     : m_programFolder(std::move(programFolder)),
+      m_catalog(std::make_shared<const TMovieList>()),
+      m_store(std::make_shared<TPictureStore>()),
       m_ratingImages(LoadRatingImages()),
-      m_handler(m_input, m_ratingImages, m_programFolder) {
+      m_handler(m_ratingImages, m_programFolder, std::move(resolver)) {
   m_pictures.BlankImage = LoadResourceStream("blank").value_or(std::string());
+  Publish();
 }
 
 std::unique_ptr<TPageSession> TPageSession::ForCatalog(const std::string& programFolder,
-                                                       const std::string& catalogPath) {
-  auto session = std::make_unique<TPageSession>(programFolder);
+                                                       const std::string& catalogPath, TPageResolver resolver) {
+  auto session = std::make_unique<TPageSession>(programFolder, std::move(resolver));
   LoadSettings(session->m_settings, programFolder, kNominalScreenWidth, kNominalScreenHeight);
   session->m_frame = BuildPageFrame(programFolder, session->m_settings.ColorScheme);
   LoadLanguage((std::filesystem::path(programFolder) / (session->m_settings.Language + ".lng")).string());
@@ -41,30 +46,71 @@ std::unique_ptr<TPageSession> TPageSession::ForCatalog(const std::string& progra
   return session;
 }
 
-TPageInput TPageSession::InputWith(TPictureStore& store, const TPageLinks* links, int workers) const {
-  return TPageInput{m_catalog, m_settings, m_frame, m_pictures, store, workers, links};
+void TPageSession::Publish() {
+  auto snapshot = std::make_shared<TPageSnapshot>();
+  snapshot->Catalog = m_catalog;
+  snapshot->Settings = m_settings;
+  snapshot->Frame = m_frame;
+  snapshot->Pictures = m_pictures;
+  snapshot->Language = GlobalTranslationTable().Copy();
+  snapshot->Store = m_store;
+  m_snapshot = std::move(snapshot);
 }
 
-void TPageSession::TakeCatalog(TMovieList& fresh, const std::string& path) {
-  m_catalog.Swap(fresh);
-  m_store.Clear();
+std::optional<TMovieResponse> TPageSession::Answer(std::u16string_view url) const {
+  const std::shared_ptr<const TPageSnapshot> snapshot = m_snapshot;
+  return m_handler.Answer(url, snapshot->Input());
+}
+
+std::string TPageSession::RenderPage(std::string_view address) const {
+  const std::shared_ptr<const TPageSnapshot> snapshot = m_snapshot;
+  return RenderMoviePage(address, snapshot->Input());
+}
+
+void TPageSession::SetFrame(TPageFrame frame) {
+  m_frame = std::move(frame);
+  Publish();
+}
+
+TPageInput TPageSession::InputWith(TPictureStore& store, const TPageLinks* links, int workers) const {
+  TPageInput input{*m_catalog, m_settings, m_frame, m_pictures, store, workers, links};
+  input.WholeLists = true;
+  return input;
+}
+
+std::shared_ptr<const TMovieList> TPageSession::UseCatalog(TMovieList& fresh) {
+  auto catalog = std::make_shared<TMovieList>();
+  catalog->Swap(fresh);
+  m_store = std::make_shared<TPictureStore>();
+  return std::exchange(m_catalog, std::move(catalog));
+}
+
+std::shared_ptr<const TMovieList> TPageSession::TakeCatalog(TMovieList& fresh, const std::string& path) {
+  std::shared_ptr<const TMovieList> old = UseCatalog(fresh);
   m_pictures.CatalogFolder = CatalogFolderOf(path);
   m_pictures.PathMap = m_settings.PathMap;
+  Publish();
+  return old;
 }
 
-void TPageSession::ReplaceCatalog(TMovieList& fresh) {
-  m_catalog.Swap(fresh);
-  m_store.Clear();
+std::shared_ptr<const TMovieList> TPageSession::ReplaceCatalog(TMovieList& fresh) {
+  std::shared_ptr<const TMovieList> old = UseCatalog(fresh);
+  Publish();
+  return old;
 }
 
 void TPageSession::CloseCatalog() {
-  m_catalog.Clear();
-  m_store.Clear();
+  // The header texts stay, as a cleared list keeps them.
+  TMovieList none;
+  none.Properties() = m_catalog->Properties();
+  UseCatalog(none);
+  Publish();
 }
 
 bool TPageSession::TakePathRules() {
   if (m_pictures.PathMap == m_settings.PathMap) return false;
   m_pictures.PathMap = m_settings.PathMap;
-  m_store.Clear();
+  m_store = std::make_shared<TPictureStore>();
+  Publish();
   return true;
 }

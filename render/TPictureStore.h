@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,9 @@
 // The pictures that pages refer to, by name, in the order they were made.
 // Names compare without regard to the letter case of A to Z. A name is
 // stored once: the first entry of a name is the one served, so a second
-// one could never be seen and is not kept.
+// one could never be seen and is not kept. Page workers share one store:
+// every call is safe from any thread, and none holds the lock longer than
+// a lookup or an insertion (pictures are made outside it).
 class TPictureStore {
  public:
   // Appends the entry unless its name is already there; true when appended.
@@ -30,9 +33,10 @@ class TPictureStore {
   // of an earlier page shown again are simply made again.
   void StartPage(std::size_t keptBytes);
 
-  std::size_t Count() const { return m_entries.size(); }
-  std::size_t TotalBytes() const { return m_totalBytes; }
-  const std::string& NameAt(std::size_t index) const { return m_entries[index].Name; }
+  std::size_t Count() const;
+  std::size_t TotalBytes() const;
+  // The name of the entry at `index` (from the oldest kept).
+  std::string NameAt(std::size_t index) const;
 
   // The name under which the picture for `key` (size word, movie and box)
   // was stored, so that rendering a page again does not make it again.
@@ -46,6 +50,8 @@ class TPictureStore {
     std::string MadeFor;  // its key in m_made, if any
   };
   static std::string Key(std::string_view name);
+
+  mutable std::mutex m_mutex;
 
   // Entries are numbered in the order they were added; the front one has
   // number m_first.

@@ -1,6 +1,7 @@
 #include "tools/ElkcatArgs.h"
 #include "tools/ElkcatCommands.h"
 
+#include "browse/Search.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
@@ -21,7 +22,7 @@ int RunPage(const std::vector<std::string>& words) {
     auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
     std::string address = args.Positional()[1];
     if (address.rfind("movie://", 0) == 0) address = TMovieRequestHandler::RequestName(address);
-    std::cout << RenderMoviePage(address, session->Input());
+    std::cout << session->RenderPage(address);
   } catch (const TViewerError& error) {
     std::cerr << error.what() << "\n";
     return 1;
@@ -89,9 +90,14 @@ int RunGet(const std::vector<std::string>& words) {
   std::error_code error;
   std::filesystem::create_directories(*out, error);
   try {
-    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
-    RegisterMovieNameSpace([&](TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
-                               bool& handled) { session->Handler().HandleMovieRequest(sender, url, response, handled); });
+    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0],
+                                            ResolveFindPage);
+    RegisterMovieNameSpace([&](TMovieNameSpace&, std::u16string_view url, TMovieResponse& response, bool& handled) {
+      if (std::optional<TMovieResponse> answer = session->Answer(url)) {
+        response = std::move(*answer);
+        handled = true;
+      }
+    });
     for (std::size_t i = 1; i < args.Positional().size(); ++i) {
       const std::string& url = args.Positional()[i];
       TMovieNameSpace request;

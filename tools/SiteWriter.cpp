@@ -216,7 +216,7 @@ std::set<std::string> WritePages(const TPageSession& session, const TSiteOptions
           covers[movie->Handle] = std::move(cover);
         }
         for (std::size_t p = before; p < store.Count(); ++p) {
-          const std::string& name = store.NameAt(p);
+          const std::string name = store.NameAt(p);
           {
             std::lock_guard<std::mutex> guard(lock);
             if (!written.insert(name).second) continue;

@@ -102,13 +102,11 @@ bool TCatalogWatcher::ReloadNow() {
   if (!fresh.LoadedCompletely()) return Unreadable();
   m_loaded = now;
   ++m_reloads;
-  if (OnReloaded) OnReloaded(fresh);
-  // `fresh` now holds the catalog that was shown: tens of thousands of
-  // texts for a big one, let go of on a thread of their own so the window
-  // answers meanwhile.
+  std::shared_ptr<const TMovieList> old = OnReloaded ? OnReloaded(fresh) : nullptr;
+  // The catalog that was shown holds tens of thousands of texts for a big
+  // one: let go of on a thread of their own so the window answers
+  // meanwhile (unless a page being made still holds it).
   if (m_disposal.joinable()) m_disposal.join();
-  auto old = std::make_unique<TMovieList>();
-  old->Swap(fresh);
   m_disposal = std::thread([old = std::move(old)]() mutable { old.reset(); });
   return true;
 }

@@ -15,7 +15,8 @@ class TMovieList;
 // Watches the open catalog's file for an editor's saves: the file itself
 // for writes in place, its folder for a new file renamed over it. Once the
 // file has been quiet for a second it is read again; a complete catalog is
-// handed over by OnReloaded, a file that cannot be read (or is caught half
+// handed over by OnReloaded (the catalog it replaces is let go of on a
+// thread of its own), a file that cannot be read (or is caught half
 // written, or was deleted) is reported by OnUnreadable and the open catalog
 // stays. Knows nothing of the window.
 class TCatalogWatcher : public QObject {
@@ -42,7 +43,8 @@ class TCatalogWatcher : public QObject {
   bool Waiting() const;
   int Reloads() const { return m_reloads; }
 
-  std::function<void(TMovieList& fresh)> OnReloaded;
+  // Takes the new catalog from `fresh`; gives back the one it replaced.
+  std::function<std::shared_ptr<const TMovieList>(TMovieList& fresh)> OnReloaded;
   std::function<void()> OnUnreadable;
 
  private:

@@ -46,6 +46,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWindow>
 #include <cmath>
 #include <filesystem>
@@ -81,7 +82,7 @@ TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string s
     : QWidget(nullptr),
       m_paths(std::move(paths)),
       m_progress(progress),
-      m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder)),
+      m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder, ResolveFindPage)),
       m_schemes(m_paths.ProgramFolder),
       m_startCatalog(std::move(startCatalog)),
       m_preload(preload) {
@@ -127,6 +128,14 @@ void TFormMain::WireComponents() {
     // The strip's pictures wait for the page the user asked for.
     m_strip->Go();
   });
+  QObject::connect(m_ui.WebBrowser1->page(), &QWebEnginePage::loadingChanged, this,
+                   [this](const QWebEngineLoadingInfo& loading) {
+                     if (loading.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                       m_status->PageStarted(loading.url());
+                     } else {
+                       m_status->PageEnded(loading.url());
+                     }
+                   });
 
   m_status = new TStatusLine(m_ui, this);
   auto* pageProcess = new TPageProcessGuard(*m_ui.WebBrowser1, this);
@@ -149,7 +158,7 @@ void TFormMain::WireComponents() {
     m_ui.NiceGallery1->SetActive(Settings().ShowTopImages && Settings().AutoScroll);
   };
   m_watcher = new TCatalogWatcher(this);
-  m_watcher->OnReloaded = [this](TMovieList& fresh) { CatalogReloaded(fresh); };
+  m_watcher->OnReloaded = [this](TMovieList& fresh) { return CatalogReloaded(fresh); };
   m_watcher->OnUnreadable = [this] { m_status->ShowProblem("(changed on disk, but the new file could not be read)"); };
 }
 
@@ -170,7 +179,11 @@ void TFormMain::FormCreate() {
   m_ui.WebBrowser1->ApplyHostInfo();
   m_ui.PlaceTitleLabels();
 
-  m_schemeServer = std::make_unique<TMovieSchemeServer>(m_ui.WebBrowser1->page()->profile(), *m_session, this);
+  m_schemeServer = std::make_unique<TMovieSchemeServer>(m_ui.WebBrowser1->page()->profile(), *m_session);
+  // A search's page says how many it found; the count shows with the page.
+  m_schemeServer->Handler().OnPageAnswered = [this](const QUrl& url, const TMovieResponse& response) {
+    if (response.Found) m_status->ExpectFound(url, *response.Found);
+  };
 
   QRect screen(0, 0, 1024, 768);
   if (QScreen* primary = QGuiApplication::primaryScreen()) screen = primary->geometry();
@@ -240,6 +253,10 @@ bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     case TWindowCommand::Print: m_exports->Print(); break;
     case TWindowCommand::SavePdf: m_exports->SaveAsPdf(); break;
     case TWindowCommand::ExportCsv: m_exports->ExportCsv(); break;
+    case TWindowCommand::FirstPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-first")); break;
+    case TWindowCommand::PreviousPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-previous")); break;
+    case TWindowCommand::NextPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-next")); break;
+    case TWindowCommand::LastPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-last")); break;
   }
   return true;
 }
@@ -328,7 +345,10 @@ void TFormMain::RefreshGlyphs() {
 }
 
 void TFormMain::LanguageStep() {
-  ApplyLanguage(m_language.Load(m_paths.ProgramFolder, Settings().Language));
+  const bool changed = m_language.Load(m_paths.ProgramFolder, Settings().Language);
+  // Pages from now on speak the language loaded.
+  m_session->Publish();
+  ApplyLanguage(changed);
 }
 
 void TFormMain::ApplyLanguage(bool rebuildSideBar) {
@@ -424,11 +444,11 @@ void TFormMain::FillGallery() {
   m_strip->Start(Catalog(), m_session->Pictures(), AbsolutePath(Settings().CatalogFile), box);
 }
 
-void TFormMain::CatalogReloaded(TMovieList& fresh) {
+std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) {
   TSideBarModel& bar = m_ui.NiceSideBar1->Model();
   const TSideBarPlace place = TakeSideBarPlace(bar, Catalog(), m_currentSelection);
   m_strip->Clear();
-  m_session->ReplaceCatalog(fresh);
+  std::shared_ptr<const TMovieList> old = m_session->ReplaceCatalog(fresh);
   TimingLog::Write("reload", std::to_string(Catalog().Count()));
   ShowCatalogState();
   const TRestoredPlace restored = RestoreSideBarPlace(bar, Catalog(), place);
@@ -436,7 +456,7 @@ void TFormMain::CatalogReloaded(TMovieList& fresh) {
   if (restored.Handles.empty()) {
     m_currentSelection.clear();
     SelectFirstMovie();
-    return;
+    return old;
   }
   m_currentSelection = restored.Handles;
   if (restored.Section >= 0) {
@@ -444,6 +464,7 @@ void TFormMain::CatalogReloaded(TMovieList& fresh) {
     m_ui.NiceSideBar1->SetSubItemIndex(restored.Item);
   }
   ShowMovies(restored.Handles);
+  return old;
 }
 
 void TFormMain::ShowMovies(const std::string& handleList) {
@@ -461,11 +482,11 @@ void TFormMain::RefreshSideBar() {
 }
 
 void TFormMain::SearchMovies(const std::string& text) {
-  std::optional<TSearchResult> found = FindMovies(text, m_ui.ComboSearch->currentIndex(), Catalog(), Settings().TitleType);
-  if (!found) return;
-  TimingLog::Write("navigate", found->Address);
-  m_status->ShowFound(found->Found);
-  m_ui.WebBrowser1->load(QUrl(ToQString(found->Address)));
+  if (text.empty()) return;
+  // The search runs with its page, on a page worker.
+  const std::string address = FindPageAddress(text, m_ui.ComboSearch->currentIndex());
+  TimingLog::Write("navigate", address);
+  m_ui.WebBrowser1->load(QUrl(ToQString(address)));
 }
 
 void TFormMain::FindText() {
@@ -565,6 +586,7 @@ void TFormMain::ApplySettings(const TViewerSettings& before) {
   m_ui.NiceGallery1->setVisible(settings.ShowTopImages);
   // A fill still running sets the scrolling when it ends.
   if (!m_strip->Filling()) m_ui.NiceGallery1->SetActive(settings.ShowTopImages && settings.AutoScroll);
+  m_session->Publish();
   ShowMovies(m_currentSelection);
   if (settings.TitleType != before.TitleType) RetitleMovies();
 }

@@ -147,7 +147,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
   void ApplyFullScreen(bool wasFullScreen);
   void RefreshGlyphs();
   void SelectFirstMovie();
-  void CatalogReloaded(TMovieList& fresh);
+  // Shows a catalog read again; gives back the one it replaced.
+  std::shared_ptr<const TMovieList> CatalogReloaded(TMovieList& fresh);
   void RetitleMovies();
 
   TProgramPaths m_paths;

@@ -1,33 +1,67 @@
 #pragma once
 
+#include "render/TMovieNameSpace.h"
+
+#include <QPointer>
 #include <QWebEngineUrlSchemeHandler>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
 
 class QWebEngineProfile;
+class QWebEngineUrlRequestJob;
+class TPageSession;
+class TPageTicket;
+class TPageWorkers;
 
-// Where the web view meets the "movie" protocol: every request of the
-// scheme goes to the registered request callback through a TMovieNameSpace,
-// and its finished response (status, content type, bytes) is copied into
-// the engine's job. Nothing is written to disk.
+// Where the web view meets the "movie" protocol. Every request of the
+// scheme is made by a page worker from the session's snapshot of the
+// moment; its finished response (status, content type, bytes) is copied
+// into the engine's job on the window's thread. A job the engine lets go
+// (the user went elsewhere) cancels its request. Nothing is written to
+// disk.
 class TMovieSchemeHandler : public QWebEngineUrlSchemeHandler {
  public:
-  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+  TMovieSchemeHandler(TPageSession& session, QObject* parent);
+  ~TMovieSchemeHandler() override;
   void requestStarted(QWebEngineUrlRequestJob* job) override;
-};
 
-class TPageSession;
+  // A page ("movie..." address) was answered; on the window's thread.
+  std::function<void(const QUrl& url, const TMovieResponse& response)> OnPageAnswered;
+  // Requests asked and not yet answered.
+  int Pending() const { return static_cast<int>(m_pending.size()); }
+
+ private:
+  struct TPending {
+    QPointer<QWebEngineUrlRequestJob> Job;
+    std::shared_ptr<TPageTicket> Ticket;
+  };
+  void Answer(quint64 id, std::optional<TMovieResponse> response);
+
+  TPageSession& m_session;
+  std::unordered_map<quint64, TPending> m_pending;
+  quint64 m_nextId = 0;
+  // Last, so its makers stop before anything they answer to goes.
+  std::unique_ptr<TPageWorkers> m_workers;
+};
 
 // While it lives, the web engine's "movie" requests of a profile are
 // answered by a page session.
 class TMovieSchemeServer {
  public:
-  TMovieSchemeServer(QWebEngineProfile* profile, TPageSession& session, QObject* parent);
+  TMovieSchemeServer(QWebEngineProfile* profile, TPageSession& session);
   ~TMovieSchemeServer();
   TMovieSchemeServer(const TMovieSchemeServer&) = delete;
   TMovieSchemeServer& operator=(const TMovieSchemeServer&) = delete;
 
+  TMovieSchemeHandler& Handler() { return *m_handler; }
+
  private:
   QWebEngineProfile* m_profile;
-  TMovieSchemeHandler* m_handler;
+  // Owned here, not by a Qt parent: its workers must stop while the
+  // session they read still exists.
+  std::unique_ptr<TMovieSchemeHandler> m_handler;
 };
 
 // Declares the "movie" scheme to the engine. Must run before the

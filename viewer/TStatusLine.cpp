@@ -22,6 +22,7 @@ QString CountText(int count) {
 TStatusLine::TStatusLine(TFormMainUi& ui, QObject* parent) : QObject(parent), m_ui(ui) {
   setObjectName(QStringLiteral("StatusLine"));
   SetNoteTimer(std::make_unique<TQtIntervalTimer>());
+  SetPageTimer(std::make_unique<TQtIntervalTimer>());
 }
 
 TStatusLine::~TStatusLine() = default;
@@ -33,6 +34,39 @@ void TStatusLine::SetNoteTimer(std::unique_ptr<TIntervalTimer> timer) {
     m_note.clear();
     Render();
   };
+}
+
+void TStatusLine::SetPageTimer(std::unique_ptr<TIntervalTimer> timer) {
+  m_pageTimer = std::move(timer);
+  m_pageTimer->OnTimer = [this] {
+    m_pageTimer->Stop();
+    m_makingPage = true;
+    Render();
+  };
+}
+
+void TStatusLine::PageStarted(const QUrl& url) {
+  m_loading = url.adjusted(QUrl::RemoveFragment);
+  if (!m_makingPage) m_pageTimer->Start(kPageWaitMilliseconds);
+}
+
+void TStatusLine::PageEnded(const QUrl& url) {
+  const QUrl ended = url.adjusted(QUrl::RemoveFragment);
+  if (!m_foundPage.isEmpty() && ended == m_foundPage) {
+    m_foundPage.clear();
+    m_found = m_foundThere;
+  }
+  // A page given up for another says nothing about the other.
+  if (ended == m_loading) {
+    m_pageTimer->Stop();
+    m_makingPage = false;
+  }
+  Render();
+}
+
+void TStatusLine::ExpectFound(const QUrl& url, int found) {
+  m_foundPage = url.adjusted(QUrl::RemoveFragment);
+  m_foundThere = found;
 }
 
 void TStatusLine::ShowCatalog(int count, const std::string& path, bool complete) {
@@ -91,6 +125,10 @@ void TStatusLine::Render() {
     std::string work = FormatMessage(Translate("(covers: %s of %s)"), std::to_string(m_made));
     where += QStringLiteral("   ") + ToQString(FormatMessage(work, std::to_string(m_total)));
   }
-  m_ui.Label5->setText(m_note.isEmpty() ? where : m_note);
+  if (m_makingPage) {
+    m_ui.Label5->setText(TranslatedText("Making the page...").replace(QStringLiteral("..."), QChar(0x2026)));
+  } else {
+    m_ui.Label5->setText(m_note.isEmpty() ? where : m_note);
+  }
   m_ui.PlaceStatusLabels();
 }

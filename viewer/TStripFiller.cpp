@@ -6,7 +6,7 @@
 #include "config/TViewerSettings.h"
 #include "dialogs/TFormProgress.h"
 #include "render/MoviePictures.h"
-#include "viewer/TThumbnailFill.h"
+#include "render/TThumbnailFill.h"
 #include "viewer/TTimingLog.h"
 #include "viewer/TViewerApplication.h"
 #include "widgets/TNiceGallery.h"

@@ -120,6 +120,13 @@ bool TWebView::TakeUserGesture() {
   return recent;
 }
 
+void TWebView::FollowPageLink(const QString& id) {
+  // Ids are the renderer's own (plain letters and dashes).
+  m_page->runJavaScript(
+      QStringLiteral("(function(){var a=document.getElementById('%1');if(a&&a.href)a.click();})();").arg(id),
+      QWebEngineScript::ApplicationWorld);
+}
+
 void TWebView::SetClientSite(TNulWBContainer* site) {
   m_site = site;
   ApplyHostInfo();

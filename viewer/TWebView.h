@@ -60,6 +60,10 @@ class TWebView : public QWebEngineView, public TBrowserControl {
   // while: a link the user followed, not one a script followed for itself.
   bool TakeUserGesture();
 
+  // Follows the page's link with this id, if it has one (the parts of a
+  // long list). The page's own scripts cannot see the call.
+  void FollowPageLink(const QString& id);
+
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool event(QEvent* event) override;

@@ -35,6 +35,14 @@ TWindowCommand WindowCommandOf(int key, Qt::KeyboardModifiers modifiers, const T
       return modifiers == Qt::ControlModifier ? TWindowCommand::ExportCsv : TWindowCommand::None;
     case Qt::Key_Left:
       return modifiers == Qt::AltModifier ? TWindowCommand::Back : TWindowCommand::None;
+    case Qt::Key_Home:
+      return modifiers == Qt::AltModifier ? TWindowCommand::FirstPart : TWindowCommand::None;
+    case Qt::Key_PageUp:
+      return modifiers == Qt::AltModifier ? TWindowCommand::PreviousPart : TWindowCommand::None;
+    case Qt::Key_PageDown:
+      return modifiers == Qt::AltModifier ? TWindowCommand::NextPart : TWindowCommand::None;
+    case Qt::Key_End:
+      return modifiers == Qt::AltModifier ? TWindowCommand::LastPart : TWindowCommand::None;
     case Qt::Key_Backspace:
       return plain && !context.InTextField ? TWindowCommand::Back : TWindowCommand::None;
     default:

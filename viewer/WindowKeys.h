@@ -17,6 +17,10 @@ enum class TWindowCommand {
   Print,             // Ctrl+P
   SavePdf,           // Ctrl+S
   ExportCsv,         // Ctrl+E
+  FirstPart,         // Alt+Home: a long list's first part
+  PreviousPart,      // Alt+Page Up
+  NextPart,          // Alt+Page Down
+  LastPart,          // Alt+End
 };
 
 struct TKeyContext {

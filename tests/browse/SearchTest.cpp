@@ -1,6 +1,12 @@
 #include "browse/Search.h"
+
 #include "catalog/TCatalogReader.h"
+#include "config/PageFrame.h"
+#include "config/TViewerSettings.h"
 #include "config/Translation.h"
+#include "render/MovieAddress.h"
+#include "render/MoviePictures.h"
+#include "render/TPictureStore.h"
 #include "tools/TCatalogWriter.h"
 
 #include <gtest/gtest.h>
@@ -107,4 +113,33 @@ TEST_F(Search, IgnoresWildcardsInValuesAndMatchesTheNoTitleText) {
   EXPECT_EQ(Find("what"), "movie://localhost/movie[" + H(0) + "].html");
   EXPECT_EQ(Find("title"), "movie://localhost/movie[" + H(1) + "].html");
   EXPECT_EQ(Find("wh?t"), "movie://localhost/movie[" + H(0) + "].html");
+}
+
+TEST_F(Search, FindPagesSearchWhenTheyAreAskedFor) {
+  Load({"Alien", "Aliens", "Brazil"});
+  TViewerSettings settings;
+  TPageFrame frame;
+  TPictureContext pictures;
+  TPictureStore store;
+  const TPageInput pages{m_movies, settings, frame, pictures, store};
+  auto resolve = [&](const std::string& text, const std::string& query = "", int field = sfTitle) {
+    const std::string address = FindPageAddress(text, field) + query;
+    return ResolveFindPage(address.substr(std::string("movie://localhost/").size()), pages);
+  };
+  std::optional<TResolvedPage> found = resolve("alien", "?part=3");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->Name, "movie[" + H(0) + "," + H(1) + "].html?part=3");
+  EXPECT_EQ(found->Found, 2);
+  // Any character may be typed: none splits the page's own address.
+  found = resolve("50% a,b: [c]\\d", "", sfDescription);
+  EXPECT_EQ(found->Name, "moviesearch[50% a,b: [c]\\d].html");
+  EXPECT_EQ(found->Found, 0);
+  EXPECT_EQ(resolve("zzz", "", sfActors)->Name, "moviesearch[zzz].html");
+  // A damaged or hand-made name is the empty page, never a movie.
+  for (const char* name : {"moviefind[0,zz].html", "moviefind[9,61].html", "moviefind[" "0].html", "moviefind[0,61]"}) {
+    found = ResolveFindPage(name, pages);
+    ASSERT_TRUE(found) << name;
+    EXPECT_EQ(found->Name, "movie[].html") << name;
+  }
+  EXPECT_FALSE(ResolveFindPage("movie[" + H(0) + "].html", pages));
 }

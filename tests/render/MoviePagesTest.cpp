@@ -33,6 +33,7 @@ class MoviePages : public ::testing::Test {
   std::string Handle(int index) { return std::to_string(m_movies.Items(index).Handle); }
   std::string Render(const std::string& address, int workers = 0) {
     TPageInput input{m_movies, m_settings, m_frame, m_pictures, m_store, workers};
+    input.WholeLists = m_wholeLists;
     return RenderMoviePage(address, input);
   }
 
@@ -41,6 +42,8 @@ class MoviePages : public ::testing::Test {
   TPageFrame m_frame;
   TPictureContext m_pictures;
   TPictureStore m_store;
+  // As a static site makes pages: lists whole, their pictures made first.
+  bool m_wholeLists = false;
 };
 
 TMovie Titled(const std::string& title) {
@@ -207,21 +210,24 @@ TEST_F(MoviePages, ParallelPicturesGiveTheSamePageAndStoreAsSerialOnes) {
   for (int i = 0; i < 12; ++i) address += Handle(i) + (i < 11 ? "," : "");
   address += "," + Handle(2) + "].html";
 
+  m_wholeLists = true;
   std::string serial = Render(address, 1);
-  TPictureStore serialStore;
-  std::swap(serialStore, m_store);
-  std::string parallel = Render(address, 4);
+  TPictureStore parallelStore;
+  TPageInput parallelInput{m_movies, m_settings, m_frame, m_pictures, parallelStore, 4};
+  parallelInput.WholeLists = true;
+  std::string parallel = RenderMoviePage(address, parallelInput);
   EXPECT_EQ(parallel, serial);
-  ASSERT_EQ(m_store.Count(), serialStore.Count());
-  EXPECT_EQ(m_store.Count(), 24u);
-  for (std::size_t i = 0; i < m_store.Count(); ++i) {
-    EXPECT_EQ(m_store.NameAt(i), serialStore.NameAt(i));
-    EXPECT_EQ(*m_store.Find(m_store.NameAt(i)), *serialStore.Find(serialStore.NameAt(i)));
+  ASSERT_EQ(parallelStore.Count(), m_store.Count());
+  EXPECT_EQ(parallelStore.Count(), 24u);
+  for (std::size_t i = 0; i < parallelStore.Count(); ++i) {
+    EXPECT_EQ(parallelStore.NameAt(i), m_store.NameAt(i));
+    EXPECT_EQ(*parallelStore.Find(parallelStore.NameAt(i)), *m_store.Find(m_store.NameAt(i)));
   }
 }
 
 TEST_F(MoviePages, RenderingAgainDoesNotGrowTheStore) {
   Load({"A", "B"});
+  m_wholeLists = true;
   std::string address = "movie[" + Handle(0) + "," + Handle(1) + "].html";
   std::string first = Render(address);
   std::size_t bytes = m_store.TotalBytes();
@@ -242,4 +248,80 @@ TEST_F(MoviePages, WithoutAPictureBoxServesTheEmbeddedFileUnchanged) {
   EXPECT_EQ(Render("movie[" + Handle(0) + "].html"), "<H><img src=\"image-large-" + Handle(0) + ".jpg\">\r\n<F>");
   ASSERT_TRUE(m_store.Find("image-large-" + Handle(0) + ".jpg"));
   EXPECT_EQ(*m_store.Find("image-large-" + Handle(0) + ".jpg"), jpeg);
+}
+
+TEST_F(MoviePages, LongListsComeInPartsWithLinksToTheOthers) {
+  Load({"A", "B", "C"});
+  // A list of `items` movies (the three again and again).
+  auto list = [&](int items, const std::string& query) {
+    std::string address = "movie[";
+    for (int i = 0; i < items; ++i) address += (i > 0 ? "," : "") + Handle(i % 3);
+    return Render(address + "].html" + query);
+  };
+  auto blocks = [](const std::string& page) {
+    int count = 0;
+    for (std::size_t at = page.find("LIST "); at != std::string::npos; at = page.find("LIST ", at + 1)) ++count;
+    return count;
+  };
+  auto topLine = [](const std::string& page) {
+    const std::size_t start = page.find("<p class=\"elk-parts\"");
+    return start == std::string::npos ? std::string() : page.substr(start, page.find("</p>", start) + 4 - start);
+  };
+  const int size = kListPartMovies;
+  EXPECT_EQ(list(1, ""), "<H>ONE A\r\n<F>");
+  EXPECT_EQ(blocks(list(size, "")), size);
+  EXPECT_EQ(topLine(list(size, "")), "");
+
+  const std::string first = list(size + 1, "");
+  EXPECT_EQ(blocks(first), size);
+  EXPECT_EQ(topLine(first), "<p class=\"elk-parts\" align=\"center\">Movies 1\x96" + std::to_string(size) + " of " +
+                                std::to_string(size + 1) +
+                                " &nbsp; First | Previous | <a id=\"elk-part-next\" rel=\"next\" href=\"?part=2\">Next</a>"
+                                " | <a id=\"elk-part-last\" href=\"?part=2\">Last</a></p>");
+  // The line below repeats the links without their ids.
+  EXPECT_NE(first.find("<a rel=\"next\" href=\"?part=2\">Next</a>"), std::string::npos);
+  const std::string second = list(size + 1, "?part=2");
+  EXPECT_EQ(blocks(second), 1);
+  EXPECT_EQ(topLine(second), "<p class=\"elk-parts\" align=\"center\">Movies " + std::to_string(size + 1) + "\x96" +
+                                 std::to_string(size + 1) + " of " + std::to_string(size + 1) +
+                                 " &nbsp; <a id=\"elk-part-first\" href=\"?part=1\">First</a> | <a "
+                                 "id=\"elk-part-previous\" rel=\"prev\" href=\"?part=1\">Previous</a> | Next | Last</p>");
+
+  // A search's worth: the last part, asked for by number or by any number past it.
+  const int many = 61352;
+  const int lastPart = (many + size - 1) / size;
+  const std::string last = list(many, "?part=" + std::to_string(lastPart));
+  EXPECT_EQ(blocks(last), many - (lastPart - 1) * size);
+  EXPECT_NE(topLine(last).find("Movies 61,301\x96" "61,352 of 61,352"), std::string::npos) << topLine(last);
+  EXPECT_EQ(list(many, "?part=999999999999"), last);
+  EXPECT_EQ(list(many, "?part=x"), list(many, ""));
+}
+
+TEST_F(MoviePages, ListsNameTheirPicturesLazilyAndLeaveThemToBeAskedFor) {
+  std::vector<TMovie> movies;
+  movies.push_back(Titled("Covered"));
+  std::string jpeg = EncodeJpegFile(DrawSampleCover(60, 90, 3), 80);
+  movies[0].PictureName = ".jpg";
+  movies[0].Picture = std::make_unique<TPictureBytes>(jpeg.size());
+  std::copy(jpeg.begin(), jpeg.end(), movies[0].Picture->Data());
+  movies.push_back(Titled("Bare"));
+  LoadMovies(m_movies, movies);
+  m_settings.ListTemplate = {"$SMALLPICTURE"};
+  EXPECT_EQ(Render("movie[" + Handle(0) + "," + Handle(1) + "].html"),
+            "<H><img src=\"image-small-" + Handle(0) + ".jpg\" loading=\"lazy\">\r\n<img src=\"image-small-" +
+                Handle(1) + ".gif\" loading=\"lazy\">\r\n<F>");
+  EXPECT_EQ(m_store.Count(), 0u);
+
+  TPageInput input{m_movies, m_settings, m_frame, m_pictures, m_store};
+  std::shared_ptr<const std::string> covered = MakePagePicture("image-small-" + Handle(0) + ".jpg", input);
+  ASSERT_TRUE(covered);
+  EXPECT_EQ(covered->substr(0, 2), "\xFF\xD8");
+  EXPECT_EQ(*MakePagePicture("image-SMALL-" + Handle(1) + ".GIF", input), "BLANK");
+  EXPECT_EQ(m_store.Count(), 2u);
+  // Only the names a page gives are made.
+  EXPECT_FALSE(MakePagePicture("image-small-" + Handle(1) + ".jpg", input));
+  EXPECT_FALSE(MakePagePicture("image-huge-" + Handle(0) + ".jpg", input));
+  EXPECT_FALSE(MakePagePicture("image-small-" + Handle(0) + "0.jpg", input));
+  EXPECT_FALSE(MakePagePicture("image-small-.jpg", input));
+  EXPECT_EQ(m_store.Count(), 2u);
 }

@@ -23,9 +23,13 @@ class MovieRequests : public ::testing::Test {
     m_frame = TPageFrame{"", ""};
     m_pictures.BlankImage = "BLANK";
     for (int i = 0; i <= 10; ++i) m_ratings[static_cast<std::size_t>(i)] = "GIF" + std::to_string(i);
-    m_handler = std::make_unique<TMovieRequestHandler>(m_input, m_ratings, m_folder.Path());
-    RegisterMovieNameSpace([this](TMovieNameSpace& sender, std::u16string_view url, TMovieResponse& response,
-                                  bool& handled) { m_handler->HandleMovieRequest(sender, url, response, handled); });
+    m_handler = std::make_unique<TMovieRequestHandler>(m_ratings, m_folder.Path());
+    RegisterMovieNameSpace([this](TMovieNameSpace&, std::u16string_view url, TMovieResponse& response, bool& handled) {
+      if (std::optional<TMovieResponse> answer = m_handler->Answer(url, m_input)) {
+        response = std::move(*answer);
+        handled = true;
+      }
+    });
   }
   void TearDown() override { UnregisterMovieNameSpace(); }
 

@@ -28,7 +28,10 @@ TEST(CatalogWatcher, HandsOverOnlyAQuietCompleteFile) {
   watcher.SetQuietTimer(std::move(timer));
   std::vector<int> handedOver;
   int unreadable = 0;
-  watcher.OnReloaded = [&](TMovieList& fresh) { handedOver.push_back(fresh.Count()); };
+  watcher.OnReloaded = [&](TMovieList& fresh) {
+    handedOver.push_back(fresh.Count());
+    return std::shared_ptr<const TMovieList>();
+  };
   watcher.OnUnreadable = [&] { ++unreadable; };
   watcher.Watch(path);
   EXPECT_FALSE(watcher.ReloadNow());

@@ -1,4 +1,4 @@
-#include "viewer/TThumbnailFill.h"
+#include "render/TThumbnailFill.h"
 
 #include "catalog/TMovie.h"
 #include "render/MoviePictures.h"

@@ -1,10 +1,11 @@
 // The strip's thumbnail fill on its own, with a maker that records what it
 // is asked for instead of decoding.
 
+#include "render/TThumbnailFill.h"
+
 #include "catalog/TMovie.h"
 #include "render/PictureCodecs.h"
 #include "tests/support/TestPictures.h"
-#include "viewer/TThumbnailFill.h"
 
 #include <condition_variable>
 #include <gtest/gtest.h>

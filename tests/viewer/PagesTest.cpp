@@ -1,0 +1,80 @@
+// The window while pages are made on workers: a wide search never holds it,
+// long lists come in parts the keys move through, and a slow page is said
+// to be in the making.
+
+#include "ViewerFixture.h"
+
+#include "../dialogs/ManualTimer.h"
+#include "viewer/TFormMain.h"
+#include "viewer/TStallWatch.h"
+#include "viewer/TStatusLine.h"
+#include "viewer/TWebView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Pages : public ::testing::Test, public ViewerFixture {};
+
+}  // namespace
+
+TEST_F(Pages, AWideSearchNeverHoldsTheWindowAndComesInParts) {
+  // Enough covers that making the whole list's pictures at once would
+  // hold the window for seconds.
+  WriteConfig(WriteSample(1200));
+  Start();
+  TStallWatch stalls;
+  stalls.Start();
+  Form->Ui().EditSearch->setFocus();
+  Form->Ui().EditSearch->setText(QStringLiteral("a"));
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form->Ui().EditSearch, Qt::Key_Return); }));
+  stalls.Stop();
+  EXPECT_EQ(stalls.Stalls(), 0) << "longest " << stalls.Longest() << " ms";
+  const QString found = Form->Ui().Label4->text();
+  EXPECT_TRUE(found.endsWith(QStringLiteral(" of 1200 Movies found"))) << found.toStdString();
+  const int hits = found.section(QLatin1Char(' '), 0, 0).toInt();
+  ASSERT_GT(hits, 200);
+  EXPECT_TRUE(PageText().startsWith(QStringLiteral("Movies 1\u2013100 of %1").arg(hits))) << PageText().toStdString();
+
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form.get(), Qt::Key_PageDown, Qt::AltModifier); }));
+  EXPECT_EQ(Form->Ui().WebBrowser1->url().query(), QStringLiteral("part=2"));
+  EXPECT_TRUE(PageText().startsWith(QStringLiteral("Movies 101\u2013200 of"))) << PageText().toStdString();
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form.get(), Qt::Key_End, Qt::AltModifier); }));
+  const int lastPart = (hits + 99) / 100;
+  EXPECT_EQ(Form->Ui().WebBrowser1->url().query(), QStringLiteral("part=%1").arg(lastPart));
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form.get(), Qt::Key_Home, Qt::AltModifier); }));
+  EXPECT_EQ(Form->Ui().WebBrowser1->url().query(), QStringLiteral("part=1"));
+  // The count stays with the search's pages.
+  EXPECT_EQ(Form->Ui().Label4->text(), found);
+}
+
+TEST_F(Pages, ASlowPageIsSaidToBeInTheMakingUntilItIsShown) {
+  WriteConfig(WriteSample(3));
+  Start();
+  TStatusLine& status = *Form->findChild<TStatusLine*>(QStringLiteral("StatusLine"));
+  auto timer = std::make_unique<TManualTimer>();
+  TManualTimer& wait = *timer;
+  status.SetPageTimer(std::move(timer));
+  const QString path = Form->Ui().Label5->text();
+  const QUrl slow(QStringLiteral("movie://localhost/moviestatistics[all].html"));
+  const QUrl given(QStringLiteral("movie://localhost/movie[1].html"));
+
+  status.PageStarted(slow);
+  EXPECT_EQ(wait.Interval, TStatusLine::kPageWaitMilliseconds);
+  EXPECT_EQ(Form->Ui().Label5->text(), path);
+  wait.Fire();
+  EXPECT_EQ(Form->Ui().Label5->text(), QStringLiteral("Making the page\u2026"));
+  // The end of a page given up for it says nothing about this one.
+  status.PageEnded(given);
+  EXPECT_EQ(Form->Ui().Label5->text(), QStringLiteral("Making the page\u2026"));
+  status.PageEnded(slow);
+  EXPECT_EQ(Form->Ui().Label5->text(), path);
+  // A quick page never says so.
+  status.PageStarted(given);
+  status.PageEnded(given);
+  EXPECT_FALSE(wait.Active());
+  EXPECT_EQ(Form->Ui().Label5->text(), path);
+}
