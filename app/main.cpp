@@ -78,5 +78,6 @@ int main(int argc, char** argv) {
   stalls.OnStall = [](long long milliseconds) { TimingLog::Write("stall", std::to_string(milliseconds)); };
   if (TimingLog::Enabled()) stalls.Start();
   form.OpenStartCatalog();
+  if (TerminationRequested()) return 0;
   return app.exec();
 }

@@ -210,7 +210,7 @@ const std::vector<TRow>& GeneralRows() {
       {&F::SpinMaxImageHeight, "SpinMaxImageHeight", "x", "MaxImageHeight", TPlace::Beside, "Pixels"},
       {&F::ComboDate, "ComboDate", "Date Format", "DateFormat"},
       {&F::EditDateSample, "EditDateSample", "Sample Date"},
-      {&F::EditExternalPlayer, "EditExternalPlayer", "External Player (blank = Windows default player)",
+      {&F::EditExternalPlayer, "EditExternalPlayer", "External Player (blank = the desktop's default program)",
        "ExternalPlayer", TPlace::Above, nullptr, true},
       {&F::SpeedButton1, "SpeedButton1", nullptr, nullptr, TPlace::Beside},
       {&F::ComboVideoField, "ComboVideoField", "Field used to store video path", "VideoPathField"},

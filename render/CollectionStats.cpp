@@ -22,8 +22,14 @@ std::string HandleList(const std::vector<const TMovie*>& movies) {
   return list;
 }
 
+// Movies without a value are tallied under the label followed by a zero
+// byte: apart from a category that happens to be called so, yet sorted
+// right after it.
+const std::string kNoValueKey = std::string(kNoValueLabel) + '\0';
+
 TStatBar Bar(const std::string& label, const std::vector<const TMovie*>& movies) {
-  return {label, static_cast<int>(movies.size()), HandleList(movies)};
+  const bool noValue = label == kNoValueKey;
+  return {noValue ? kNoValueLabel : label, static_cast<int>(movies.size()), noValue, HandleList(movies)};
 }
 
 // Bars in the order of their numeric keys.
@@ -53,9 +59,11 @@ void AddOnce(TTally& tally, const std::vector<std::string>& names, const TMovie*
   }
 }
 
-std::vector<std::string> OneName(const std::string& text) {
-  return text.empty() ? SplitNameList(text) : std::vector<std::string>{text};
+std::vector<std::string> Names(const std::string& text) {
+  return text.empty() ? std::vector<std::string>{kNoValueKey} : SplitNameList(text);
 }
+
+std::vector<std::string> OneName(const std::string& text) { return {text.empty() ? kNoValueKey : text}; }
 
 }  // namespace
 
@@ -84,7 +92,7 @@ TCollectionStats CollectStatistics(const TMovieList& catalog, const std::string&
     if (movie.Rating >= 0) ratings[RatingStep(movie.Rating)].push_back(&movie);
     int year = 0, month = 0, day = 0;
     if (movie.Date > 0 && DecodeDayNumber(movie.Date, year, month, day)) added[year].push_back(&movie);
-    AddOnce(categories, SplitNameList(movie.Category), &movie);
+    AddOnce(categories, Names(movie.Category), &movie);
     AddOnce(mediaTypes, OneName(movie.MediaType), &movie);
     AddOnce(countries, OneName(movie.Country), &movie);
     // Without a name the movie is in no one's bar.

@@ -8,10 +8,17 @@ class TMovieList;
 // The collection as a whole: counts and charts of a catalog's movies.
 // Labels are texts of the catalog (categories, people, countries) or made
 // here ("1990s", "7"); chart titles are English, translated where shown.
+// Nothing here depends on the language: elkcat writes the same figures
+// whatever the program folder's language.
+
+// The label of the movies without a value, translated where shown.
+constexpr const char* kNoValueLabel = "Others";
 
 struct TStatBar {
   std::string Label;
   int Count = 0;
+  // The movies without a value (labelled kNoValueLabel).
+  bool NoValue = false;
   // The movies of the bar as a handle list ("3,17,42") for a link to their
   // list page; empty when the bar has no page of its own.
   std::string Handles;
@@ -43,7 +50,7 @@ constexpr int kTopPeople = 15;
 // order; ratings by their whole points, 0 to 10; categories, media types
 // and countries by count, then name; the most frequent directors and
 // actors (kTopPeople each) by count, then name. A movie without a value
-// counts under "Others" (translated) for texts and nowhere for numbers.
+// counts under kNoValueLabel for texts and nowhere for numbers.
 // `videoField` names the field holding the video's path (a movie with a
 // path there "has a video file", wherever it is).
 TCollectionStats CollectStatistics(const TMovieList& catalog, const std::string& videoField);

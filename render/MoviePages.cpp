@@ -205,7 +205,10 @@ std::string ProcessEndedBlock(std::string_view token) {
 std::vector<const TMovie*> ItemMovies(const std::vector<std::string>& tokens, const TMovieList& catalog,
                                       std::size_t first, std::size_t end) {
   std::vector<const TMovie*> movies(tokens.size() - 2, nullptr);
-  if (tokens.front() == kSearchPageName || tokens.front() == kFindPageName) return movies;
+  if (tokens.front() == kSearchPageName || tokens.front() == kFindPageName ||
+      tokens.front() == kStatisticsBarPageName) {
+    return movies;
+  }
   for (std::size_t i = first; i < end; ++i) {
     if (std::optional<std::int64_t> handle = ParseHandle(tokens[i + 1])) movies[i] = catalog.FindByHandle(*handle);
   }
@@ -373,6 +376,7 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
     }
     userVars = &ledUserVars;
   }
+  if (!input.Heading.empty()) page += "<h2 class=\"elk-heading\">" + EscapeMarkup(input.Heading) + "</h2>\r\n";
   if (part.Count > 1) page += PartLine(part, items, true);
   for (std::size_t i = part.First; i < part.End; ++i) {
     if (input.Cancelled != nullptr && input.Cancelled->load(std::memory_order_relaxed)) break;
@@ -406,6 +410,27 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
   }
   if (part.Count > 1) page += PartLine(part, items, false);
   return page + input.Frame.PageFooter;
+}
+
+std::vector<std::string> AddMoviePagePictures(const TMovie& movie, const std::vector<TPictureBox>& others,
+                                              const TPageInput& input) {
+  std::vector<TPictureBox> boxes;
+  for (const TPageBox& box : PageBoxes(input.Settings)) boxes.push_back({box.SizeWord, box.Width, box.Height});
+  const std::size_t pageBoxes = boxes.size();
+  boxes.insert(boxes.end(), others.begin(), others.end());
+  std::vector<TMadePicture> made = MakeMoviePictures(movie, boxes, input.Pictures);
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const std::string key = MadePictureKey(boxes[i].SizeWord, movie, boxes[i].Width, boxes[i].Height);
+    if (std::optional<std::string> known = input.Store.MadeName(key)) {
+      if (i >= pageBoxes) names.push_back(*known);
+      continue;
+    }
+    input.Store.Add(made[i].Name, std::move(made[i].Bytes));
+    input.Store.RememberMade(key, made[i].Name);
+    if (i >= pageBoxes) names.push_back(made[i].Name);
+  }
+  return names;
 }
 
 std::shared_ptr<const std::string> MakePagePicture(std::string_view name, const TPageInput& input) {

@@ -3,10 +3,12 @@
 #include "catalog/TMovie.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TMovieList;
 class TPictureStore;
@@ -56,7 +58,21 @@ struct TPageInput {
   // Set when nobody waits for the page any more: making stops early, and
   // what was made is of no use.
   const std::atomic<bool>* Cancelled = nullptr;
+  // What a list is ("Director: ..."), shown above it; empty for none.
+  std::string_view Heading = {};
 };
+
+// A page made from the address of another: a search's page is the page of
+// the movies it found, a statistics bar's the page of its movies. The
+// address to render (with the asked one's part), what the page says of
+// itself, and its heading.
+struct TResolvedPage {
+  std::string Name;
+  std::optional<int> Found = {};
+  std::string Heading = {};
+};
+// Nothing for a name it does not resolve.
+using TPageResolver = std::function<std::optional<TResolvedPage>(std::string_view name, const TPageInput& pages)>;
 
 // The page for an address such as "movie[12,34].html": the frame around one
 // block per item between the brackets. One movie gets the movie template,
@@ -72,6 +88,13 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input);
 // A picture a list page named without making it ("image-small-<handle>.jpg"),
 // made now, stored and returned; nothing for any other name.
 std::shared_ptr<const std::string> MakePagePicture(std::string_view name, const TPageInput& input);
+
+// Makes and stores a movie's two page pictures together with `others` of
+// the same movie (a site's cover), all from one decoding; gives the
+// others' names. A page made afterwards finds its pictures made.
+struct TPictureBox;
+std::vector<std::string> AddMoviePagePictures(const TMovie& movie, const std::vector<TPictureBox>& others,
+                                              const TPageInput& input);
 
 // The template with the 36 variables of one movie replaced, in their order.
 // Lazy pictures load only when the view scrolls near them.

@@ -17,7 +17,7 @@ struct TMovieResponse {
   std::string Bytes;
   std::string ContentType;
   // A search's page: how many movies it found.
-  std::optional<int> Found;
+  std::optional<int> Found = {};
 };
 
 class TMovieNameSpace;

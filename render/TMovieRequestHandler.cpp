@@ -6,6 +6,7 @@
 #include "config/Translation.h"
 #include "render/PictureCodecs.h"
 #include "render/Resources.h"
+#include "render/StatisticsPage.h"
 #include "render/TPictureStore.h"
 
 #include <algorithm>
@@ -140,16 +141,7 @@ std::optional<TMovieResponse> TMovieRequestHandler::Answer(std::u16string_view u
   if (StartsWith(name, "movie")) {
     // A long evening's browsing would otherwise keep every picture it saw.
     pages.Store.StartPage(kKeptPictureBytes);
-    if (m_resolver) {
-      if (std::optional<TResolvedPage> resolved = m_resolver(name, pages)) {
-        name = std::move(resolved->Name);
-        response.Found = resolved->Found;
-      }
-    }
-    response.Bytes = RenderMoviePage(name, pages);
-    if (pages.Cancelled != nullptr && pages.Cancelled->load()) return std::nullopt;
-    response.ContentType = kPageContentType;
-    return response;
+    return AnswerPage(std::move(name), pages);
   }
   if (StartsWith(name, "image")) {
     std::shared_ptr<const std::string> picture = pages.Store.Find(name);
@@ -179,6 +171,23 @@ std::optional<TMovieResponse> TMovieRequestHandler::Answer(std::u16string_view u
     return response;
   }
   return std::nullopt;
+}
+
+std::optional<TMovieResponse> TMovieRequestHandler::AnswerPage(std::string name, const TPageInput& pages) const {
+  const TTranslationScope language(pages.Language);
+  TMovieResponse response;
+  std::optional<TResolvedPage> resolved = ResolveStatisticsBar(name, pages);
+  if (!resolved && m_resolver) resolved = m_resolver(name, pages);
+  TPageInput input = pages;
+  if (resolved) {
+    name = std::move(resolved->Name);
+    response.Found = resolved->Found;
+    input.Heading = resolved->Heading;
+  }
+  response.Bytes = RenderMoviePage(name, input);
+  if (pages.Cancelled != nullptr && pages.Cancelled->load()) return std::nullopt;
+  response.ContentType = kPageContentType;
+  return response;
 }
 
 std::array<std::string, 11> LoadRatingImages() {

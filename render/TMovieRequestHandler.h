@@ -9,16 +9,6 @@
 #include <string>
 #include <string_view>
 
-// A page made from the address of another: a search's page is the page of
-// the movies it found. The address to render (with the asked one's part)
-// and what the page says of itself.
-struct TResolvedPage {
-  std::string Name;
-  std::optional<int> Found;
-};
-// Nothing for a name it does not resolve.
-using TPageResolver = std::function<std::optional<TResolvedPage>(std::string_view name, const TPageInput& pages)>;
-
 // Answers "movie" URLs: pages from the renderer, pictures from the store
 // (those a list only named are made when asked for), the rating images,
 // and files of the program's folder. Everything it serves comes from the
@@ -33,6 +23,9 @@ class TMovieRequestHandler {
   // source that can; nothing when none can, or when the input's cancel
   // flag was set while the page was made.
   std::optional<TMovieResponse> Answer(std::u16string_view url, const TPageInput& pages) const;
+  // The page of a name ("movie[12].html", a search's or a statistics
+  // bar's), as Answer makes it; nothing when cancelled.
+  std::optional<TMovieResponse> AnswerPage(std::string name, const TPageInput& pages) const;
 
   // The URL as single-byte text: UTF-16 to Windows-1252, with percent
   // escapes decoded (a decoded UTF-8 sequence becomes its Windows-1252

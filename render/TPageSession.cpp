@@ -64,7 +64,7 @@ std::optional<TMovieResponse> TPageSession::Answer(std::u16string_view url) cons
 
 std::string TPageSession::RenderPage(std::string_view address) const {
   const std::shared_ptr<const TPageSnapshot> snapshot = m_snapshot;
-  return RenderMoviePage(address, snapshot->Input());
+  return m_handler.AnswerPage(std::string(address), snapshot->Input())->Bytes;
 }
 
 void TPageSession::SetFrame(TPageFrame frame) {

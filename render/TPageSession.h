@@ -53,7 +53,8 @@ class TPageSession {
 
   // Answers a request at once, on this thread, from the snapshot.
   std::optional<TMovieResponse> Answer(std::u16string_view url) const;
-  // The page of an address (a name such as "movie[12].html"), the same way.
+  // The page of an address (a name such as "movie[12].html"), the same way
+  // (a search's or a statistics bar's page resolved as the view's are).
   std::string RenderPage(std::string_view address) const;
 
   // The same catalog, settings, frame and pictures with another store and

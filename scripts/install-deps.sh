@@ -12,7 +12,8 @@ packages=(
   xvfb xauth
   clang libclang-rt-14-dev llvm-14
   dpkg-dev file libxxhash-dev poppler-utils
-  help2man desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl lintian
+  desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl lintian
+  qt6-wayland weston
 )
 
 missing=()

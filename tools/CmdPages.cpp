@@ -19,7 +19,8 @@ int RunPage(const std::vector<std::string>& words) {
   TArgs args(words, {"dir"}, {});
   args.ExpectPositional(2, 2);
   try {
-    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0],
+                                            ResolveFindPage);
     std::string address = args.Positional()[1];
     if (address.rfind("movie://", 0) == 0) address = TMovieRequestHandler::RequestName(address);
     std::cout << session->RenderPage(address);

@@ -62,8 +62,14 @@ constexpr std::array<const char*, 8> kSentences = {
     "It began as a bet and ended on the other side of the world.",
     "The caf\xE9 on the corner keeps more secrets than anyone knows."};
 
+// Every draw is a statement of its own: the operands of "+" are evaluated
+// in an order each compiler chooses, and the same seed must give the same
+// bytes whatever compiled this. The order is the one the samples were
+// first made with: the last name before the first.
 std::string PersonName(TRandom& random) {
-  return std::string(random.Pick(kFirstNames)) + " " + random.Pick(kLastNames);
+  const std::string last = random.Pick(kLastNames);
+  const std::string first = random.Pick(kFirstNames);
+  return first + " " + last;
 }
 
 std::string NameList(TRandom& random, int count, bool remarks) {
@@ -139,8 +145,10 @@ void WriteSampleCatalog(const std::string& path, const TSampleOptions& options) 
       m.Source = random.Pick(kSources);
     }
     m.Borrower = random.Below(6) == 0 ? PersonName(random) : "";
-    std::string title = std::string(random.Below(3) == 0 ? "The " : "") + random.Pick(kAdjectives) + " " +
-                        random.Pick(kNouns);
+    // Drawn noun first, as the samples always were.
+    const std::string noun = random.Pick(kNouns);
+    const std::string adjective = random.Pick(kAdjectives);
+    const std::string title = (random.Below(3) == 0 ? "The " : "") + adjective + " " + noun;
     int titles = random.Below(12);
     if (titles == 0) {
       // neither title

@@ -209,12 +209,14 @@ std::set<std::string> WritePages(const TPageSession& session, const TSiteOptions
     try {
       for (std::size_t job = next++; job < jobs.size(); job = next++) {
         const std::size_t before = store.Count();
-        std::string page = SitePage(RenderMoviePage(jobs[job].Address, input), jobs[job].Title, true);
         if (const TMovie* movie = jobs[job].Cover) {
-          std::string cover = AddMoviePicture("cover", *movie, kCoverWidth, kCoverHeight, session.Pictures(), store);
+          // The cover comes from the same decoding as the page's pictures.
+          std::string cover =
+              AddMoviePagePictures(*movie, {{"cover", kCoverWidth, kCoverHeight}}, input).front();
           std::lock_guard<std::mutex> guard(lock);
           covers[movie->Handle] = std::move(cover);
         }
+        std::string page = SitePage(RenderMoviePage(jobs[job].Address, input), jobs[job].Title, true);
         for (std::size_t p = before; p < store.Count(); ++p) {
           const std::string name = store.NameAt(p);
           {

@@ -35,7 +35,11 @@ bool TCatalogDrop::eventFilter(QObject* watched, QEvent* event) {
   auto* drop = static_cast<QDropEvent*>(event);
   const std::optional<std::string> file = DroppedFile(drop->mimeData());
   if (!file) return false;
-  drop->acceptProposedAction();
+  // Taken as a copy, whatever the source proposed: the viewer never takes
+  // a file away from where it was dragged.
+  if (!(drop->possibleActions() & Qt::CopyAction)) return false;
+  drop->setDropAction(Qt::CopyAction);
+  drop->accept();
   if (type == QEvent::Drop) {
     QTimer::singleShot(0, this, [this, path = *file] {
       if (OnDropped) RunGuarded([&] { OnDropped(path); });

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -29,19 +30,30 @@ bool TDesktop::StartProgram(const QString& program, const QStringList& arguments
   return QProcess::startDetached(program, arguments);
 }
 
-std::optional<QString> TDesktop::DefaultProgramFor(const QString& path) {
+QString TDesktop::DefaultProgramForType(const QString& mimeType) {
   // The desktop's choice as xdg-utils know it; without them there is no telling.
   const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-  if (tool.isEmpty()) return std::nullopt;
-  auto ask = [&](const QStringList& arguments) -> std::optional<QString> {
-    QProcess query;
-    query.start(tool, arguments);
-    if (!query.waitForFinished(kQueryMilliseconds) || query.exitStatus() != QProcess::NormalExit) return std::nullopt;
-    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
-  };
-  const std::optional<QString> type = ask({QStringLiteral("query"), QStringLiteral("filetype"), path});
-  if (!type || type->isEmpty()) return type;
-  return ask({QStringLiteral("query"), QStringLiteral("default"), *type});
+  if (tool.isEmpty()) return {};
+  QProcess query;
+  query.start(tool, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+  if (!query.waitForFinished(kQueryMilliseconds) || query.exitStatus() != QProcess::NormalExit) return {};
+  return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
+bool TDesktop::OpenWith(const QString& desktopEntry, const QString& path) {
+  QFile entry(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopEntry));
+  if (!entry.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
+  bool inEntry = false;
+  while (!entry.atEnd()) {
+    const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+    if (line.startsWith(QLatin1Char('['))) inEntry = line == QLatin1String("[Desktop Entry]");
+    if (!inEntry || !line.startsWith(QLatin1String("Exec="))) continue;
+    QStringList command = DesktopEntryCommand(line.mid(5), path);
+    if (command.isEmpty()) return false;
+    const QString program = command.takeFirst();
+    return StartProgram(program, command);
+  }
+  return false;
 }
 
 void TDesktop::ShowError(const QString& message) {
@@ -57,14 +69,56 @@ void PlayVideo(const TPlayTarget& target, const std::string& externalPlayer) {
   }
 }
 
+QStringList DesktopEntryCommand(const QString& execLine, const QString& path) {
+  QStringList command;
+  QString word;
+  bool inWord = false;
+  bool quoted = false;
+  for (qsizetype i = 0; i < execLine.size(); ++i) {
+    const QChar c = execLine[i];
+    if (quoted) {
+      if (c == QLatin1Char('"')) {
+        quoted = false;
+      } else if (c == QLatin1Char('\\') && i + 1 < execLine.size()) {
+        word += execLine[++i];
+      } else {
+        word += c;
+      }
+      continue;
+    }
+    if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+      if (inWord) command.append(word);
+      word.clear();
+      inWord = false;
+      continue;
+    }
+    inWord = true;
+    if (c == QLatin1Char('"')) {
+      quoted = true;
+    } else if (c == QLatin1Char('%') && i + 1 < execLine.size()) {
+      const QChar code = execLine[++i];
+      if (code == QLatin1Char('f') || code == QLatin1Char('F')) word += path;
+      if (code == QLatin1Char('u') || code == QLatin1Char('U')) {
+        word += QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+      }
+      if (code == QLatin1Char('%')) word += QLatin1Char('%');
+    } else {
+      word += c;
+    }
+  }
+  if (inWord) command.append(word);
+  // A field code alone that stood for nothing leaves no argument behind.
+  command.removeAll(QString());
+  return command;
+}
+
 void OpenCatalogInEditor(const std::string& path) {
-  const QString file = ToQString(path);
-  const std::optional<QString> editor = ApplicationDesktop().DefaultProgramFor(file);
-  if (editor && (editor->isEmpty() || *editor == QLatin1String(kDesktopEntryName))) {
+  const QString editor = ApplicationDesktop().DefaultProgramForType(QLatin1String(kCatalogMimeType));
+  if (editor.isEmpty() || editor == QLatin1String(kDesktopEntryName) ||
+      !ApplicationDesktop().OpenWith(editor, ToQString(path))) {
     throw TViewerError(Translate("No program is registered to edit .qzt files: register the catalog editor for "
                                  "them in the desktop's settings (default applications)."));
   }
-  ApplicationDesktop().OpenUrl(QUrl::fromLocalFile(file));
 }
 
 void SetApplicationDesktop(std::shared_ptr<TDesktop> desktop) {

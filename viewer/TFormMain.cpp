@@ -9,6 +9,7 @@
 #include "catalog/TCatalogPreload.h"
 #include "config/PasswordCheck.h"
 #include "config/SystemScheme.h"
+#include "config/TViewerError.h"
 #include "dialogs/DialogLook.h"
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
@@ -48,7 +49,9 @@
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWindow>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -74,7 +77,13 @@ std::string TProgramPaths::CatalogAtStart(const std::string& given) const {
   if (!given.empty()) return given;
   TViewerSettings settings;
   LoadSettings(settings, Settings.ReadFolder, 1024, 768);
-  return settings.AutoOpen && FileExists(settings.CatalogFile) ? settings.CatalogFile : std::string();
+  const std::string path = CatalogPath(settings.CatalogFile);
+  return settings.AutoOpen && FileExists(path) ? path : std::string();
+}
+
+std::string TProgramPaths::CatalogPath(const std::string& setting) const {
+  if (setting.empty() || std::filesystem::path(setting).is_absolute()) return setting;
+  return (std::filesystem::path(ProgramFolder) / setting).lexically_normal().string();
 }
 
 TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog,
@@ -210,8 +219,9 @@ void TFormMain::OpenStartCatalog() {
   const std::string path = std::exchange(m_startCatalog, std::string());
   bool opened = false;
   RunGuarded([&] { opened = OpenChosenCatalog(path); });
-  // The configured catalog is the one shown when the given one cannot be.
-  if (!opened && Settings().AutoOpen) RunGuarded([this] { OpenCatalog(); });
+  // The configured catalog is the one shown when the given one cannot be
+  // (unless the program was asked to end while the error was shown).
+  if (!opened && Settings().AutoOpen && !TerminationRequested()) RunGuarded([this] { OpenCatalog(); });
 }
 
 void TFormMain::FormDestroy() {
@@ -366,7 +376,7 @@ void TFormMain::LayoutToolbar() { m_ui.LayoutToolbar(Settings()); }
 // Opening a catalog.
 
 void TFormMain::OpenCatalog() {
-  const std::string path = Settings().CatalogFile;
+  const std::string path = m_paths.CatalogPath(Settings().CatalogFile);
   if (!FileExists(path)) {
     m_strip->Clear();
     m_ui.NiceSideBar1->Items().Clear();
@@ -396,6 +406,12 @@ void TFormMain::OpenCatalog() {
 }
 
 void TFormMain::OpenCatalogFile(const std::string& path, bool autoOpen) {
+  // A catalog that is not there is said so, as one that cannot be read
+  // is, and never becomes the one kept in the settings.
+  if (!FileExists(path)) {
+    throw TViewerError("Unable to load file \"" + path + "\": Cannot open file \"" + path + "\". " +
+                       std::strerror(ENOENT));
+  }
   TViewerSettings& settings = Settings();
   const std::string shownFile = settings.CatalogFile;
   const bool shownAutoOpen = settings.AutoOpen;
@@ -426,7 +442,7 @@ void TFormMain::ShowRecentCatalogs() {
 void TFormMain::ShowCatalogState() {
   WindowLook::ShowOwner(m_ui, Catalog().Properties().OwnerName);
   m_ui.PlaceTitleLabels();
-  m_status->ShowCatalog(Catalog().Count(), Settings().CatalogFile, Catalog().LoadedCompletely());
+  m_status->ShowCatalog(Catalog().Count(), m_paths.CatalogPath(Settings().CatalogFile), Catalog().LoadedCompletely());
   RefreshSideBar();
 }
 
@@ -441,7 +457,7 @@ void TFormMain::SelectFirstMovie() {
 void TFormMain::FillGallery() {
   // Thumbnails are 100 pixels of the screen high: more on a dense screen.
   const int box = static_cast<int>(std::lround(100 * std::max(1.0, devicePixelRatioF())));
-  m_strip->Start(Catalog(), m_session->Pictures(), AbsolutePath(Settings().CatalogFile), box);
+  m_strip->Start(Catalog(), m_session->Pictures(), AbsolutePath(m_paths.CatalogPath(Settings().CatalogFile)), box);
 }
 
 std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) {
@@ -472,6 +488,18 @@ void TFormMain::ShowMovies(const std::string& handleList) {
   TimingLog::Write("navigate", address);
   m_status->ShowCount();
   m_ui.WebBrowser1->load(QUrl(ToQString(address)));
+}
+
+void TFormMain::ShowPageAgain() {
+  // The page shown, whatever it is (a list, a search, the statistics), in
+  // the frame and settings now in force.
+  const QUrl shown = m_ui.WebBrowser1->url();
+  if (shown.scheme() != QLatin1String(kMovieScheme)) {
+    ShowMovies(m_currentSelection);
+    return;
+  }
+  TimingLog::Write("navigate", shown.toString(QUrl::FullyEncoded).toStdString());
+  m_ui.WebBrowser1->load(shown);
 }
 
 void TFormMain::RefreshSideBar() {
@@ -519,7 +547,7 @@ bool TFormMain::AskPassword() {
 
 void TFormMain::BtnOpenClick() {
   if (!AskPassword() || m_formOpen == nullptr) return;
-  m_formOpen->SetFileName(Settings().CatalogFile);
+  m_formOpen->SetFileName(m_paths.CatalogPath(Settings().CatalogFile));
   m_formOpen->SetAutoOpen(Settings().AutoOpen);
   if (!m_formOpen->ShowModal()) return;
   OpenCatalogFile(m_formOpen->FileName(), m_formOpen->AutoOpen());
@@ -527,7 +555,7 @@ void TFormMain::BtnOpenClick() {
 
 void TFormMain::BtnEditClick() {
   if (!AskPassword()) return;
-  const std::string& path = Settings().CatalogFile;
+  const std::string path = m_paths.CatalogPath(Settings().CatalogFile);
   if (FileExists(path)) OpenCatalogInEditor(path);
 }
 
@@ -587,7 +615,7 @@ void TFormMain::ApplySettings(const TViewerSettings& before) {
   // A fill still running sets the scrolling when it ends.
   if (!m_strip->Filling()) m_ui.NiceGallery1->SetActive(settings.ShowTopImages && settings.AutoScroll);
   m_session->Publish();
-  ShowMovies(m_currentSelection);
+  ShowPageAgain();
   if (settings.TitleType != before.TitleType) RetitleMovies();
 }
 

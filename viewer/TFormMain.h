@@ -39,6 +39,9 @@ struct TProgramPaths {
   // The catalog the window opens first: the given one, else the configured
   // one when it opens by itself; empty for none.
   std::string CatalogAtStart(const std::string& given) const;
+  // The catalog file a setting names: a relative name lies in the program
+  // folder, so a copied program folder opens its own sample.
+  std::string CatalogPath(const std::string& setting) const;
 };
 
 // The program's only main window. It wires its components to the classes
@@ -150,6 +153,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // Shows a catalog read again; gives back the one it replaced.
   std::shared_ptr<const TMovieList> CatalogReloaded(TMovieList& fresh);
   void RetitleMovies();
+  // The page shown loaded again (after the settings changed).
+  void ShowPageAgain();
 
   TProgramPaths m_paths;
   TFormProgress* m_progress;

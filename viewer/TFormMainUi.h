@@ -55,6 +55,8 @@ struct TFormMainUi {
   QString Title1Text;
   QString Title2Text;
   QString GroupCaptionText;
+  // The search box's text before the user types (in the language shown).
+  QString SearchStartText = QStringLiteral("Search ...");
 
   // Makes the components; the caption bar, the side bar's caption and the
   // status line place their contents again whenever their size changes.

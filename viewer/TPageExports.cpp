@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QPageLayout>
@@ -24,6 +25,40 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+// The user's file creation mask, as the system keeps it for this process
+// (read, not set: setting it would change it for every thread meanwhile).
+mode_t FileCreationMask() {
+  // A file of /proc has no size: read whole, not up to its end.
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("Umask:")) return static_cast<mode_t>(line.mid(6).trimmed().toUInt(nullptr, 8));
+    }
+  }
+  return 022;
+}
+
+QString InDocuments(const std::string& name) {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(ToQString(name));
+}
+
+// Paper, portrait, with a margin a printer can print.
+QPageLayout PaperLayout() {
+  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                     QPageLayout::Millimeter);
+}
+
+// The web engine writes its PDF files for their owner alone; a saved file
+// follows the user's mask as the CSV export does.
+void FollowUmask(const QString& path) {
+  ::chmod(QFile::encodeName(path).constData(), 0666 & ~FileCreationMask());
+}
+
+}  // namespace
 
 TPageExports::TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::function<const TMovieList&()> catalog)
     : QObject(&window), m_window(window), m_view(view), m_catalog(std::move(catalog)) {
@@ -50,8 +85,10 @@ TPageExports::TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::fu
     QPrintDialog dialog(&printer, &m_window);
     return dialog.exec() == QDialog::Accepted;
   };
-  QObject::connect(m_view.page(), &QWebEnginePage::pdfPrintingFinished, this,
-                   [this](const QString& path, bool ok) { Written(path, ok); });
+  QObject::connect(m_view.page(), &QWebEnginePage::pdfPrintingFinished, this, [this](const QString& path, bool ok) {
+    if (ok) FollowUmask(path);
+    Written(path, ok);
+  });
   QObject::connect(&m_view, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
   Translate();
 }
@@ -87,19 +124,6 @@ std::string TPageExports::PageTitle() const {
   return SuggestedFileName(title, ::Translate("Movies"), "");
 }
 
-namespace {
-
-QString InDocuments(const std::string& name) {
-  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(ToQString(name));
-}
-
-// Paper, portrait, with a margin a printer can print.
-QPageLayout PaperLayout() {
-  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                     QPageLayout::Millimeter);
-}
-
-}  // namespace
 
 void TPageExports::Print() {
   m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -107,6 +131,16 @@ void TPageExports::Print() {
   m_printer->setDocName(ToQString(PageTitle()));
   if (!AskPrinter(*m_printer)) {
     m_printer.reset();
+    return;
+  }
+  // Printing to a PDF file gets the engine's own PDF, its text kept as
+  // text, as Save as PDF does: the printer path would draw every page as
+  // a picture at the printer's resolution.
+  if (m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty()) {
+    const QString path = m_printer->outputFileName();
+    const QPageLayout layout = m_printer->pageLayout();
+    m_printer.reset();
+    m_view.page()->printToPdf(path, layout);
     return;
   }
   m_view.print(m_printer.get());

@@ -25,6 +25,7 @@ bool TViewerApplication::notify(QObject* receiver, QEvent* event) {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+bool g_terminationRequested = false;
 QtMessageHandler g_nextHandler = nullptr;
 
 bool IsEngineChatter(const QMessageLogContext& context, const QString& message) {
@@ -58,7 +59,10 @@ void QuitOnTerminationSignals() {
   QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
     char byte = 0;
     [[maybe_unused]] ssize_t read = ::read(g_signalPipe[0], &byte, 1);
-    QCoreApplication::quit();
+    g_terminationRequested = true;
+    // exit, not quit: quit does nothing before the main loop runs, and a
+    // box shown at start runs a loop of its own.
+    QCoreApplication::exit(0);
   });
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;
@@ -66,6 +70,8 @@ void QuitOnTerminationSignals() {
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
+
+bool TerminationRequested() { return g_terminationRequested; }
 
 void QuietEngineDiagnostics() {
   if (!qEnvironmentVariableIsEmpty("ELK_VERBOSE")) return;

@@ -33,8 +33,12 @@ void QuietEngineDiagnostics();
 
 // Ends the event loop when the system asks the program to end (SIGTERM,
 // SIGINT, SIGHUP at logout), so that the window is closed as at a normal
-// end and the settings are saved rather than lost.
+// end and the settings are saved rather than lost. Every loop running then
+// ends, a message box's or a dialog's too, and one started later (the
+// main loop, after an error box at start) must not begin.
 void QuitOnTerminationSignals();
+// Whether the system asked the program to end.
+bool TerminationRequested();
 
 template <typename F>
 bool RunGuarded(F&& action) {

@@ -135,6 +135,10 @@ void ApplyCaptions(TFormMainUi& ui) {
     ui.ComboSearch->addItem(TranslatedText(field));
   }
   ui.ComboSearch->setCurrentIndex(0);
+  // The starting text follows the language until the user replaced it.
+  const QString searchStart = TranslatedText("Search ...");
+  if (ui.EditSearch->text() == ui.SearchStartText) ui.EditSearch->setText(searchStart);
+  ui.SearchStartText = searchStart;
 
   // Screen readers name the picture-only controls by these.
   ui.BtnCateg->setAccessibleName(TranslatedText("Group by"));

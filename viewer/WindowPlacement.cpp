@@ -32,8 +32,13 @@ void ApplyFullScreen(QWidget& window, const TViewerSettings& settings) {
     window.showMaximized();
   } else {
     window.setWindowFlag(Qt::FramelessWindowHint, false);
-    window.showNormal();
-    MoveToStoredPlace(window, settings);
+    // Back as it was before: maximised, or in its own place.
+    if (settings.Maximized) {
+      window.showMaximized();
+    } else {
+      window.showNormal();
+      MoveToStoredPlace(window, settings);
+    }
   }
 }
 

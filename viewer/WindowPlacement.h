@@ -11,7 +11,7 @@ namespace WindowPlacement {
 // As the settings say, before the window is first shown.
 void PlaceAtStart(QWidget& window, const TViewerSettings& settings);
 // In or out of full screen after the settings changed; out of it the
-// window takes its stored place and size again.
+// window is maximised again, or takes its stored place and size.
 void ApplyFullScreen(QWidget& window, const TViewerSettings& settings);
 // The same when the setting changed from `wasFullScreen`: going in, the
 // window's place is kept first, so leaving returns there.

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sched.h>
 #include <sys/mount.h>
 #include <gtest/gtest.h>
@@ -26,23 +27,25 @@ std::string ReadText(const fs::path& path) { return ReadFileBytes(path.string())
 class ViewerProgram : public ::testing::Test {
  protected:
   // A copy of the program in a folder of its own, with settings that open
-  // its catalog "Mine.qzt" (written with `options`) at start.
+  // its catalog "Mine.qzt" (written with `options`) at start, named as the
+  // build names its sample: without a folder.
   fs::path ProgramCopy(const TSampleOptions& options) {
     fs::path copy = m_folder / "program";
     fs::create_directories(copy);
     fs::copy_file(ELK_VIEWER_PATH, copy / "elk-viewer");
     WriteSampleCatalog((copy / "Mine.qzt").string(), options);
-    std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=" << (copy / "Mine.qzt").string()
-                                       << "\r\nAutoOpen=1\r\nMaximized=0\r\n";
+    std::ofstream(copy / "Config.ini") << "[Config]\r\nCatalogFile=Mine.qzt\r\nAutoOpen=1\r\nMaximized=0\r\n";
     return copy;
   }
 
-  // Starts the program with these arguments; returns its process id.
-  pid_t Start(const fs::path& program, const std::vector<std::string>& arguments) {
+  // Starts the program with these arguments (offscreen, unless `platform`
+  // says otherwise); returns its process id.
+  pid_t Start(const fs::path& program, const std::vector<std::string>& arguments,
+              const std::string& platform = "offscreen") {
     pid_t pid = ::fork();
     if (pid == 0) {
       ::setenv("ELK_TIMING", (m_folder / "timing.log").c_str(), 1);
-      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
       std::freopen((m_folder / "stderr.txt").c_str(), "w", stderr);
       std::freopen((m_folder / "stdout.txt").c_str(), "w", stdout);
       std::vector<char*> argv{const_cast<char*>("elk-viewer")};
@@ -54,15 +57,15 @@ class ViewerProgram : public ::testing::Test {
     return pid;
   }
 
-  // Waits until the log holds `text`, at most 60 seconds, woken by each
-  // change of the folder rather than by a clock.
-  bool LogHolds(const std::string& text) {
+  // Waits until `done` holds, at most 60 seconds, woken by each change of
+  // `folder` rather than by a clock.
+  static bool WaitFor(const fs::path& folder, const std::function<bool()>& done) {
     const int watch = ::inotify_init1(IN_CLOEXEC);
     if (watch < 0) return false;
-    ::inotify_add_watch(watch, m_folder.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
+    ::inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     bool found = false;
-    while (!(found = ReadText(m_folder / "timing.log").find(text) != std::string::npos)) {
+    while (!(found = done())) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd event{watch, POLLIN, 0};
       if (left.count() <= 0 || ::poll(&event, 1, static_cast<int>(left.count())) <= 0) break;
@@ -71,6 +74,11 @@ class ViewerProgram : public ::testing::Test {
     }
     ::close(watch);
     return found;
+  }
+
+  // Waits until the log holds `text`.
+  bool LogHolds(const std::string& text) {
+    return WaitFor(m_folder, [&] { return ReadText(m_folder / "timing.log").find(text) != std::string::npos; });
   }
 
   // The process's exit status, waiting at most 60 seconds for it to end
@@ -141,6 +149,70 @@ TEST_F(ViewerProgram, CopyOfTheProgramFolderRunsOnItsOwnFilesAndOpensTheCatalogI
   for (const char* chatter : {"qt.webenginecontext", "Init Parameters", "Sandboxing disabled", "XDG_RUNTIME_DIR"}) {
     EXPECT_EQ(said.find(chatter), std::string::npos) << said;
   }
+}
+
+TEST_F(ViewerProgram, EndsWhenAskedWhileItsFirstErrorIsShownAndOpensItsOwnSampleAfter) {
+  TSampleOptions options;
+  options.Movies = 7;
+  options.Pictures = TSamplePictures::None;
+  const fs::path copy = ProgramCopy(options);
+  std::ofstream(m_folder / "notacatalog.qzt") << "not a catalog";
+  // The error box at start runs a loop of its own; the window behind it is
+  // shown from there, so its line in the log says the box is up.
+  pid_t pid = Start(copy / "elk-viewer", {(m_folder / "notacatalog.qzt").string()});
+  ASSERT_TRUE(LogHolds("window-shown"));
+  ::kill(pid, SIGTERM);
+  const int status = ExitStatus(pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string config = ReadText(copy / "Config.ini");
+  EXPECT_NE(config.find("CatalogFile=Mine.qzt\r\n"), std::string::npos) << config;
+  EXPECT_NE(config.find("LastOrder="), std::string::npos) << config;
+
+  // Started from elsewhere, the catalog named without a folder is the one
+  // beside the program.
+  fs::remove(m_folder / "timing.log");
+  pid = Start(copy / "elk-viewer", {});
+  EXPECT_TRUE(LogHolds("\npage "));
+  ::kill(pid, SIGTERM);
+  ExitStatus(pid);
+  EXPECT_NE(ReadText(m_folder / "timing.log").find("strip-started "), std::string::npos);
+  EXPECT_NE(ReadText(m_folder / "timing.log").find(" 7\n"), std::string::npos) << ReadText(m_folder / "timing.log");
+}
+
+TEST_F(ViewerProgram, RunsOnAWaylandDesktop) {
+  const std::string weston = "/usr/bin/weston";
+  if (!fs::exists(weston) || !fs::exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so")) {
+    GTEST_SKIP() << "weston or Qt's Wayland plugin is not installed";
+  }
+  TSampleOptions options;
+  options.Movies = 3;
+  const fs::path copy = ProgramCopy(options);
+  // A compositor of the test's own, without a screen.
+  const fs::path runtime = m_folder / "runtime";
+  fs::create_directories(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  ::setenv("WAYLAND_DISPLAY", "elk-test", 1);
+  ::unsetenv("DISPLAY");
+  pid_t compositor = ::fork();
+  if (compositor == 0) {
+    std::freopen((m_folder / "weston.txt").c_str(), "w", stderr);
+    std::freopen((m_folder / "weston.txt").c_str(), "a", stdout);
+    ::execl(weston.c_str(), "weston", "--backend=headless-backend.so", "--socket=elk-test", "--idle-time=0",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_TRUE(WaitFor(runtime, [&] { return fs::exists(runtime / "elk-test"); })) << ReadText(m_folder / "weston.txt");
+  pid_t pid = Start(copy / "elk-viewer", {}, "wayland");
+  const bool shown = LogHolds("\npage ");
+  ::kill(pid, SIGTERM);
+  const int status = ExitStatus(pid);
+  ::kill(compositor, SIGTERM);
+  ExitStatus(compositor);
+  EXPECT_TRUE(shown) << ReadText(m_folder / "stderr.txt") << ReadText(m_folder / "weston.txt");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  // Natively: Qt did not fall back to another platform.
+  EXPECT_EQ(ReadText(m_folder / "stderr.txt").find("Could not load the Qt platform plugin"), std::string::npos);
 }
 
 TEST_F(ViewerProgram, AnswersHelpAndVersionAndRefusesWrongArguments) {

@@ -36,6 +36,13 @@ program=$(xdg-mime query default application/x-elk-movie-catalog)
 
 for page in elk-viewer elkcat; do
   zcat "$share/man/man1/$page.1.gz" | grep -q "^\.TH" || fail "no manual page for $page"
+  for section in OPTIONS FILES ENVIRONMENT EXAMPLES; do
+    zcat "$share/man/man1/$page.1.gz" | grep -q "^\.SH $section" || fail "$page's manual page has no $section"
+  done
+  # man itself finds nothing wrong in it, where man is installed.
+  if command -v man >/dev/null; then
+    man -l "$share/man/man1/$page.1.gz" 2>&1 >/dev/null | grep -q . && fail "$page's manual page has errors"
+  fi
 done
 zcat "$share/man/man1/elkcat.1.gz" | grep -q "sidebar" || fail "elkcat's manual page lacks its subcommands"
 

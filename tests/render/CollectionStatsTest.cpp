@@ -1,7 +1,12 @@
 #include "RenderFixtures.h"
 
+#include "config/PageFrame.h"
+#include "config/TViewerSettings.h"
+#include "config/Translation.h"
 #include "render/CollectionStats.h"
+#include "render/MoviePictures.h"
 #include "render/StatisticsPage.h"
+#include "render/TPictureStore.h"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +97,57 @@ TEST(CollectionStats, ThePageDrawsLabelsAsTextAndLinksOnlyWhenAsked) {
   EXPECT_NE(linked.find("&lt;script&gt;alert&lt;/script&gt; &amp; &quot;"), std::string::npos);
   // A long name is cut with an ellipsis rather than run into its bar.
   EXPECT_NE(linked.find(std::string(29, 'w') + "\x85</text>"), std::string::npos);
-  EXPECT_NE(linked.find("<a href=\"movie[" + std::to_string(catalog.Items(0).Handle) + "].html\">"), std::string::npos);
+  EXPECT_NE(linked.find("<a href=\"moviebar[0,0].html\">"), std::string::npos);
   const std::string plain = StatisticsBlock(stats, false);
   EXPECT_EQ(plain.find("<a "), std::string::npos);
   EXPECT_NE(plain.find("<svg "), std::string::npos);
+}
+
+TEST(CollectionStats, FiguresStayInEnglishWhilePagesSpeakTheLanguage) {
+  std::vector<TMovie> movies;
+  movies.push_back(Movie(1994, "Drama", 85, "DVD", "USA", "Frank D", "Tim R", 142, 0));
+  movies.push_back(Movie(1999, "", 80, "DVD", "USA", "Frank D", "Tom H", 189, 0));
+  TMovieList catalog;
+  LoadMovies(catalog, movies);
+  TranslationTable& german = GlobalTranslationTable();
+  german.Insert("Others", "Andere");
+  german.Insert("%ss", "%ser");
+  german.Insert("Movies of the %ss", "Filme der %ser Jahre");
+  german.SetActive(true);
+
+  const TCollectionStats stats = CollectStatistics(catalog, "Source");
+  EXPECT_EQ(Bars(stats, "categories"), (Strings{"Drama 1", "Others 1"}));
+  EXPECT_TRUE(stats.Chart("categories")->Bars[1].NoValue);
+  const std::string page = StatisticsBlock(stats, true);
+  EXPECT_NE(page.find(">Andere</text>"), std::string::npos);
+  EXPECT_NE(page.find(">1990er</text>"), std::string::npos);
+  // One picture per bar, and each heading in one block with its first bar,
+  // so paper breaks between bars and never after a heading.
+  std::size_t bars = 0;
+  for (const TStatChart& chart : stats.Charts) bars += chart.Bars.size();
+  std::size_t drawn = 0;
+  for (std::size_t at = page.find("<svg "); at != std::string::npos; at = page.find("<svg ", at + 1)) ++drawn;
+  EXPECT_EQ(drawn, bars);
+  const std::size_t heading = page.find("<div class=\"first\"><h3>Movies by decade</h3>");
+  ASSERT_NE(heading, std::string::npos);
+  EXPECT_LT(page.find("<svg ", heading), page.find("</div>", heading));
+  EXPECT_NE(page.find("break-inside:avoid"), std::string::npos);
+
+  // A bar's list: its movies, counted, under a heading in the language.
+  TViewerSettings settings;
+  TPageFrame frame;
+  TPictureContext pictures;
+  TPictureStore store;
+  const TPageInput input{catalog, settings, frame, pictures, store};
+  std::optional<TResolvedPage> decade = ResolveStatisticsBar("moviebar[0,0].html?part=2", input);
+  ASSERT_TRUE(decade);
+  EXPECT_EQ(decade->Name, "movie[" + stats.Charts[0].Bars[0].Handles + "].html?part=2");
+  EXPECT_EQ(decade->Found, 2);
+  EXPECT_EQ(decade->Heading, "Filme der 1990er Jahre");
+  EXPECT_EQ(ResolveStatisticsBar("moviebar[2,1].html", input)->Heading, "Category: Andere");
+  for (const char* damaged : {"moviebar[99,0].html", "moviebar[0,99].html", "moviebar[0].html", "moviebar[-1,0].html"}) {
+    EXPECT_EQ(ResolveStatisticsBar(damaged, input)->Name, "movie[].html") << damaged;
+  }
+  EXPECT_FALSE(ResolveStatisticsBar("moviestatistics[all].html", input));
+  german.Clear();
 }

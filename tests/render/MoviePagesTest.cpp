@@ -52,6 +52,16 @@ TMovie Titled(const std::string& title) {
   return movie;
 }
 
+// A movie with an embedded cover of this size.
+TMovie Covered(const std::string& title, int width, int height) {
+  TMovie movie = Titled(title);
+  std::string jpeg = EncodeJpegFile(DrawSampleCover(width, height, 3), 80);
+  movie.PictureName = ".jpg";
+  movie.Picture = std::make_unique<TPictureBytes>(jpeg.size());
+  std::copy(jpeg.begin(), jpeg.end(), movie.Picture->Data());
+  return movie;
+}
+
 }  // namespace
 
 TEST(MovieAddress, SplitsAtSeparatorsAndKeepsQuotedStretches) {
@@ -299,11 +309,7 @@ TEST_F(MoviePages, LongListsComeInPartsWithLinksToTheOthers) {
 
 TEST_F(MoviePages, ListsNameTheirPicturesLazilyAndLeaveThemToBeAskedFor) {
   std::vector<TMovie> movies;
-  movies.push_back(Titled("Covered"));
-  std::string jpeg = EncodeJpegFile(DrawSampleCover(60, 90, 3), 80);
-  movies[0].PictureName = ".jpg";
-  movies[0].Picture = std::make_unique<TPictureBytes>(jpeg.size());
-  std::copy(jpeg.begin(), jpeg.end(), movies[0].Picture->Data());
+  movies.push_back(Covered("Covered", 60, 90));
   movies.push_back(Titled("Bare"));
   LoadMovies(m_movies, movies);
   m_settings.ListTemplate = {"$SMALLPICTURE"};
@@ -324,4 +330,20 @@ TEST_F(MoviePages, ListsNameTheirPicturesLazilyAndLeaveThemToBeAskedFor) {
   EXPECT_FALSE(MakePagePicture("image-small-" + Handle(0) + "0.jpg", input));
   EXPECT_FALSE(MakePagePicture("image-small-.jpg", input));
   EXPECT_EQ(m_store.Count(), 2u);
+}
+
+TEST_F(MoviePages, ASitesCoverComesWithThePagesPicturesFromOneDecoding) {
+  std::vector<TMovie> movies;
+  movies.push_back(Covered("Covered", 300, 450));
+  LoadMovies(m_movies, movies);
+  m_wholeLists = true;
+  TPageInput input{m_movies, m_settings, m_frame, m_pictures, m_store};
+  const std::vector<std::string> others = AddMoviePagePictures(m_movies.Items(0), {{"cover", 75, 113}}, input);
+  ASSERT_EQ(others, std::vector<std::string>{"image-cover-" + Handle(0) + ".jpg"});
+  EXPECT_EQ(m_store.Count(), 3u);
+  // The page finds its two pictures made and makes nothing more.
+  m_settings.Template = {"$PICTURE $SMALLPICTURE"};
+  EXPECT_EQ(Render("movie[" + Handle(0) + "].html"), "<H><img src=\"image-large-" + Handle(0) +
+                                                          ".jpg\"> <img src=\"image-small-" + Handle(0) + ".jpg\">\r\n<F>");
+  EXPECT_EQ(m_store.Count(), 3u);
 }

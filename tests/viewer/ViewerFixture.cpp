@@ -47,7 +47,14 @@ bool TRecordingDesktop::StartProgram(const QString& program, const QStringList& 
 
 void TRecordingDesktop::ShowError(const QString& message) { Errors.push_back(message); }
 
-std::optional<QString> TRecordingDesktop::DefaultProgramFor(const QString&) { return DefaultProgram; }
+QString TRecordingDesktop::DefaultProgramForType(const QString& mimeType) {
+  return mimeType == QLatin1String(kCatalogMimeType) ? DefaultProgram : QString();
+}
+
+bool TRecordingDesktop::OpenWith(const QString& desktopEntry, const QString& path) {
+  OpenedWith.emplace_back(desktopEntry, path);
+  return true;
+}
 
 TMovie TestMovie(int number, const std::string& title, const std::string& source) {
   TMovie movie;

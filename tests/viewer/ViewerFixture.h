@@ -29,11 +29,13 @@ class TRecordingDesktop : public TDesktop {
   bool OpenUrl(const QUrl& url) override;
   bool StartProgram(const QString& program, const QStringList& arguments) override;
   void ShowError(const QString& message) override;
-  std::optional<QString> DefaultProgramFor(const QString& path) override;
+  QString DefaultProgramForType(const QString& mimeType) override;
+  bool OpenWith(const QString& desktopEntry, const QString& path) override;
 
   std::vector<QUrl> Opened;
-  // What the desktop says opens catalogs by default.
-  std::optional<QString> DefaultProgram = QStringLiteral("editor.desktop");
+  // What the desktop says opens catalogs by default, and what it was given.
+  QString DefaultProgram = QStringLiteral("editor.desktop");
+  std::vector<std::pair<QString, QString>> OpenedWith;
   std::vector<std::pair<QString, QStringList>> Started;
   std::vector<QString> Errors;
 };
