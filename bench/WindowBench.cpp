@@ -33,12 +33,14 @@
 #include "tests/support/RunEvents.h"
 #include "tests/support/WindowUse.h"
 #include "viewer/TCatalogWatcher.h"
+#include "viewer/TFilterRunner.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TStallWatch.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
+#include "widgets/TNiceGallery.h"
 #include "widgets/TNiceSideBar.h"
 
 #include <QApplication>
@@ -153,6 +155,47 @@ std::string Stalls(const TPageTime& time) {
   return std::to_string(time.Stalls) + " stall(s) over 100 ms, longest " + std::to_string(time.Longest) + " ms";
 }
 
+// The filter typed a key at a time: from each key to the side bar and the
+// strip narrowed (the count in the status line changed) and painted.
+void FilterFigures(TFormMain& form) {
+  QLineEdit* box = form.Ui().EditFilter;
+  box->setFocus();
+  // Each result shown counts, the same count twice too.
+  TFilterRunner& runner = *form.findChild<TFilterRunner*>(QStringLiteral("FilterRunner"));
+  int shown = 0;
+  auto show = runner.OnFiltered;
+  runner.OnFiltered = [&](const std::vector<bool>& kept, int count) {
+    show(kept, count);
+    ++shown;
+  };
+  TStallWatch stalls;
+  stalls.Start();
+  std::vector<double> times;
+  for (const QString& text : {QStringLiteral("wild garden"), QStringLiteral("a")}) {
+    box->clear();
+    RunEventsUntil([] { return false; }, 300);
+    for (const QChar key : text) {
+      const int before = shown;
+      const auto start = std::chrono::steady_clock::now();
+      QTest::keyClicks(box, QString(key));
+      RunEventsUntil([&] { return shown > before; }, 10000);
+      form.Ui().NiceSideBar1->repaint();
+      form.Ui().NiceGallery1->repaint();
+      times.push_back(SecondsSince(start) * 1000);
+    }
+  }
+  RunEventsUntil([] { return false; }, 300);
+  stalls.Stop();
+  box->clear();
+  RunEventsUntil([] { return false; }, 300);
+  runner.OnFiltered = show;
+  std::sort(times.begin(), times.end());
+  std::printf("  filter typed (\"wild garden\", then \"a\"): key to side bar and strip repainted %.0f ms median, "
+              "%.0f ms slowest of %zu; %s\n",
+              times[times.size() / 2], times.back(), times.size(),
+              Stalls(TPageTime{0, stalls.Stalls(), stalls.Longest()}).c_str());
+}
+
 void PageFigures(const std::string& viewer, const std::string& catalog, const std::string& name,
                  TFormProgress& progress) {
   std::printf("%s:\n", name.c_str());
@@ -198,6 +241,7 @@ void PageFigures(const std::string& viewer, const std::string& catalog, const st
   std::printf("  a movie chosen 50 ms after a wide search's Enter: its page %.0f ms after the search (50 ms of it "
               "waiting); %s\n",
               chosen.Ms, Stalls(chosen).c_str());
+  FilterFigures(*form);
   form.reset();
   fs::remove_all(folder);
 }

@@ -303,14 +303,10 @@ std::vector<TSection> GroupSections(const TMovieList& movies, int group, bool de
   return sections;
 }
 
-// People mode: each section's names in order, a name once with the handle
-// list of all its movies (kept in the section's Tag).
-void AddNameSections(const TMovieList& movies, std::vector<TSection>& sections, bool orderDescending,
-                     TSideBarModel& sideBar) {
-  sideBar.Tag = kPeopleModeTag;
+// People mode: each section's names in order, a name once with all its
+// movies.
+void AddNameSections(std::vector<TSection>& sections, bool orderDescending, TSideBarPlan& plan) {
   const TLocale& locale = CurrentLocale();
-  std::vector<std::string> handleTexts(static_cast<std::size_t>(movies.Count()));
-  for (int i = 0; i < movies.Count(); ++i) handleTexts[static_cast<std::size_t>(i)] = MovieHandleText(movies.Items(i));
   for (TSection& section : sections) {
     std::vector<TSortable>& names = section.Entries;
     if (orderDescending) {
@@ -320,26 +316,22 @@ void AddNameSections(const TMovieList& movies, std::vector<TSection>& sections, 
       for (TSortable& name : names) name.Text = locale.SortKey(name.Key);
       std::sort(names.begin(), names.end(), [](const TSortable& a, const TSortable& b) { return a.Text < b.Text; });
     }
-    TSideBarItem& item = sideBar.Items().Add();
-    std::vector<std::string> handles;
+    TSideBarPlan::TSection& planned = plan.Sections.emplace_back();
+    planned.Caption = section.Caption;
+    planned.Expanded = section.Expanded;
     for (std::size_t i = 0; i < names.size(); ++i) {
-      const std::string& handle = handleTexts[static_cast<std::size_t>(names[i].Movie)];
-      if (i > 0 && names[i].Key == names[i - 1].Key) {
-        handles.back() += "," + handle;
-        continue;
+      if (i == 0 || names[i].Key != names[i - 1].Key) {
+        planned.Items.push_back({names[i].Key, plan.Movies.size(), 0});
       }
-      item.Items().Add(names[i].Key);
-      handles.push_back(handle);
+      plan.Movies.push_back(names[i].Movie);
+      ++planned.Items.back().Count;
     }
-    item.SetCaption(WithCount(section.Caption, handles.size()));
-    item.Tag = std::move(handles);
-    item.SetExpanded(section.Expanded);
   }
 }
 
-// Each section's movies in the order chosen, each item carrying its movie.
-void AddMovieSections(const TMovieList& movies, std::vector<TSection>& sections, int titleType, int order,
-                      bool orderDescending, TSideBarModel& sideBar) {
+// Each section's movies in the order chosen.
+void AddMovieSections(const TMovieList& movies, std::vector<TSection>& sections, int order, bool orderDescending,
+                      TSideBarPlan& plan) {
   const TFieldCode& orderField = FieldCode(order);
   for (TSection& section : sections) {
     std::vector<TSortable> work;
@@ -348,38 +340,89 @@ void AddMovieSections(const TMovieList& movies, std::vector<TSection>& sections,
       work.push_back(Prepare(orderField.Compare, OrderKey(movies.Items(entry.Movie), order), entry.Movie));
     }
     SortByKind(work, orderField.Compare, orderDescending);
-    TSideBarItem& item = sideBar.Items().Add();
-    item.SetCaption(WithCount(section.Caption, work.size()));
+    TSideBarPlan::TSection& planned = plan.Sections.emplace_back();
+    planned.Caption = section.Caption;
+    planned.Expanded = section.Expanded;
     for (const TSortable& entry : work) {
-      const TMovie& movie = movies.Items(entry.Movie);
-      item.Items().Add(SideBarTitle(movie, titleType), &movie);
+      planned.Items.push_back({std::string(), plan.Movies.size(), 1});
+      plan.Movies.push_back(entry.Movie);
     }
-    item.SetExpanded(section.Expanded);
   }
 }
 
 }  // namespace
 
-std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int titleType, int groupCode,
-                         bool groupDescending, int orderCode, bool orderDescending) {
-  TUpdateGuard update(sideBar);
-  sideBar.Items().Clear();  // releases the handle lists of people mode with the sections
-  sideBar.Tag = 0;
-  if (movies.Count() == 0) return {};
-
+TSideBarPlan ArrangeSideBar(const TMovieList& movies, int groupCode, bool groupDescending, int orderCode,
+                            bool orderDescending) {
+  TSideBarPlan plan;
+  if (movies.Count() == 0) return plan;
   int group = EffectiveGroupCode(groupCode);
   int order = EffectiveOrderCode(orderCode);
-  std::string caption;
-  if (group != 0) caption = Translate("Group by") + " " + Translate(FieldCode(group).CaptionWord) + ", ";
-  caption += Translate("Order by") + " " + Translate(FieldCode(order).CaptionWord);
+  if (group != 0) plan.Caption = Translate("Group by") + " " + Translate(FieldCode(group).CaptionWord) + ", ";
+  plan.Caption += Translate("Order by") + " " + Translate(FieldCode(order).CaptionWord);
 
   std::vector<TSection> sections = GroupSections(movies, group, groupDescending);
-  if (FieldCode(group).Rule == R::PeopleLetter) {
-    AddNameSections(movies, sections, orderDescending, sideBar);
+  plan.People = FieldCode(group).Rule == R::PeopleLetter;
+  if (plan.People) {
+    AddNameSections(sections, orderDescending, plan);
   } else {
-    AddMovieSections(movies, sections, titleType, order, orderDescending, sideBar);
+    AddMovieSections(movies, sections, order, orderDescending, plan);
   }
-  return caption;
+  return plan;
+}
+
+int FillSideBar(const TSideBarPlan& plan, const TMovieList& movies, TSideBarModel& sideBar, int titleType,
+                const std::vector<bool>* kept) {
+  TUpdateGuard update(sideBar);
+  sideBar.Items().Clear();  // releases the handle lists of people mode with the sections
+  sideBar.Tag = plan.People ? kPeopleModeTag : 0;
+  auto shown = [&](int movie) { return kept == nullptr || (*kept)[static_cast<std::size_t>(movie)]; };
+  std::vector<bool> counted(static_cast<std::size_t>(movies.Count()), false);
+  int total = 0;
+  for (const TSideBarPlan::TSection& section : plan.Sections) {
+    std::vector<std::string> handles;
+    std::vector<std::pair<std::string, const TMovie*>> rows;
+    auto count = [&](int movie) {
+      if (counted[static_cast<std::size_t>(movie)]) return;
+      counted[static_cast<std::size_t>(movie)] = true;
+      ++total;
+    };
+    for (const TSideBarPlan::TItem& planned : section.Items) {
+      if (!plan.People) {
+        const int movie = plan.Movies[planned.First];
+        if (!shown(movie)) continue;
+        count(movie);
+        rows.emplace_back(SideBarTitle(movies.Items(movie), titleType), &movies.Items(movie));
+        continue;
+      }
+      std::string list;
+      for (std::size_t i = planned.First; i < planned.First + planned.Count; ++i) {
+        const int movie = plan.Movies[i];
+        if (!shown(movie)) continue;
+        count(movie);
+        if (!list.empty()) list += ',';
+        list += MovieHandleText(movies.Items(movie));
+      }
+      if (list.empty()) continue;
+      rows.emplace_back(planned.Text, nullptr);
+      handles.push_back(std::move(list));
+    }
+    // A filter leaves out the sections it empties, and opens the others.
+    if (rows.empty() && kept != nullptr) continue;
+    TSideBarItem& item = sideBar.Items().Add();
+    item.SetCaption(WithCount(section.Caption, rows.size()));
+    for (auto& [text, movie] : rows) item.Items().Add(std::move(text), movie);
+    if (plan.People) item.Tag = std::move(handles);
+    item.SetExpanded(section.Expanded || kept != nullptr);
+  }
+  return total;
+}
+
+std::string BuildSideBar(const TMovieList& movies, TSideBarModel& sideBar, int titleType, int groupCode,
+                         bool groupDescending, int orderCode, bool orderDescending) {
+  const TSideBarPlan plan = ArrangeSideBar(movies, groupCode, groupDescending, orderCode, orderDescending);
+  FillSideBar(plan, movies, sideBar, titleType, nullptr);
+  return plan.Caption;
 }
 
 std::string SideBarItemHandles(const TSideBarModel& sideBar, int section, int item) {

@@ -60,6 +60,35 @@ int CompareKeys(TCompareKind kind, std::string_view a, std::string_view b);
 bool SameSection(TCaptionRule rule, std::string_view previous, std::string_view key);
 std::string SectionCaption(TCaptionRule rule, std::string_view key);
 
+// The side bar's sections and items in their order, made once for a
+// grouping and order so that a filter can show part of them at every key
+// without grouping and ordering again. An item is one movie, or in people
+// mode a name with its movies: Movies[First, First + Count).
+struct TSideBarPlan {
+  struct TItem {
+    std::string Text;  // a name (people mode); a movie's row shows its title
+    std::size_t First = 0;
+    std::size_t Count = 0;
+  };
+  struct TSection {
+    std::string Caption;  // without the count
+    bool Expanded = false;
+    std::vector<TItem> Items;
+  };
+  std::string Caption;  // "Group by Category, Order by Number"
+  bool People = false;
+  std::vector<TSection> Sections;
+  std::vector<int> Movies;  // places in the catalog
+};
+TSideBarPlan ArrangeSideBar(const TMovieList& movies, int groupCode, bool groupDescending, int orderCode,
+                            bool orderDescending);
+// Fills the side bar from a plan: every item, or with `kept` (by place in
+// the catalog) only the items with a movie kept, a name with those of its
+// movies, and only the sections left with items, opened. Returns how many
+// movies it shows.
+int FillSideBar(const TSideBarPlan& plan, const TMovieList& movies, TSideBarModel& sideBar, int titleType,
+                const std::vector<bool>* kept);
+
 // Rebuilds the side bar's sections from the catalog and returns the text
 // for the label above it ("Group by Category, Order by Number"). In people
 // mode (grouping by director, producer or actors) items are names and each

@@ -66,13 +66,16 @@ void TMovieList::Append(std::unique_ptr<TMovie> movie) {
 }
 
 const TMovie* TMovieList::FindByHandle(std::int64_t handle) const {
-  if (m_movies.empty() || handle < m_firstHandle) return nullptr;
+  const int place = PlaceOf(handle);
+  return place < 0 ? nullptr : m_movies[static_cast<std::size_t>(place)].get();
+}
+
+int TMovieList::PlaceOf(std::int64_t handle) const {
+  if (m_movies.empty() || handle < m_firstHandle) return -1;
   // Handles of one list are increasing and normally consecutive.
   std::int64_t offset = handle - m_firstHandle;
-  if (offset < Count() && m_movies[static_cast<std::size_t>(offset)]->Handle == handle) {
-    return m_movies[static_cast<std::size_t>(offset)].get();
-  }
+  if (offset < Count() && m_movies[static_cast<std::size_t>(offset)]->Handle == handle) return static_cast<int>(offset);
   auto found = std::lower_bound(m_movies.begin(), m_movies.end(), handle,
                                 [](const std::unique_ptr<TMovie>& movie, std::int64_t h) { return movie->Handle < h; });
-  return found != m_movies.end() && (*found)->Handle == handle ? found->get() : nullptr;
+  return found != m_movies.end() && (*found)->Handle == handle ? static_cast<int>(found - m_movies.begin()) : -1;
 }

@@ -41,6 +41,8 @@ class TMovieList {
   // The loaded movie with this handle, or nullptr: a handle of an earlier
   // catalog, or any other number, never reaches a movie.
   const TMovie* FindByHandle(std::int64_t handle) const;
+  // Its place in the list, or -1.
+  int PlaceOf(std::int64_t handle) const;
 
   // Appends a movie and gives it the next handle of the program run.
   void Append(std::unique_ptr<TMovie> movie);

@@ -3,7 +3,7 @@
 _elkcat() {
   local current=${COMP_WORDS[COMP_CWORD]}
   local previous=${COMP_WORDS[COMP_CWORD - 1]}
-  local subcommands="dump stats export sample settings page get sidebar search paths site"
+  local subcommands="dump stats export sample settings page get sidebar search filter paths site"
   if [ "$COMP_CWORD" -eq 1 ]; then
     COMPREPLY=($(compgen -W "$subcommands --help --version" -- "$current"))
     return
@@ -19,6 +19,7 @@ _elkcat() {
     get) options="--dir --out --help" ;;
     sidebar) options="--group --order --group-desc --order-desc --title-type --help" ;;
     search) options="--field --title-type --help" ;;
+    filter) options="--json --help" ;;
     paths) options="--dir --help" ;;
     site) options="--dir --group --order --covers --help" ;;
   esac

@@ -2,6 +2,7 @@
 
 #include "browse/Grouping.h"
 #include "browse/Search.h"
+#include "browse/TablePages.h"
 #include "browse/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TCatalogReader.h"
@@ -100,7 +101,7 @@ struct TRequestWorld {
     Input = std::make_unique<TPageInput>(TPageInput{SmallCatalog(), Settings, Frame, Pictures, Store, 1});
     std::array<std::string, 11> ratings;
     for (std::size_t i = 0; i < ratings.size(); ++i) ratings[i] = "RATING" + std::to_string(i);
-    Handler = std::make_unique<TMovieRequestHandler>(ratings, Program.string(), ResolveFindPage);
+    Handler = std::make_unique<TMovieRequestHandler>(ratings, Program.string(), ResolveBrowsingPage);
   }
   ~TRequestWorld() {
     std::error_code error;

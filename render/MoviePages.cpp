@@ -12,6 +12,7 @@
 #include "render/MovieAddress.h"
 #include "render/MoviePictures.h"
 #include "render/StatisticsPage.h"
+#include "render/TablePage.h"
 #include "render/TPictureStore.h"
 
 #include <algorithm>
@@ -23,8 +24,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kSmallPictureBox = 200;
 
 std::string ImageTag(const std::string& address, bool lazy = false) {
   return "<img src=\"" + address + (lazy ? "\" loading=\"lazy\">" : "\">");
@@ -40,56 +39,6 @@ struct TPageBox {
 std::array<TPageBox, 2> PageBoxes(const TViewerSettings& settings) {
   return {TPageBox{"large", settings.MaxImageWidth, settings.MaxImageHeight},
           TPageBox{"small", kSmallPictureBox, kSmallPictureBox}};
-}
-
-// Which movies of a list a page shows: part `Number` of `Count`, the
-// items [First, End).
-struct TListPart {
-  int Number = 1;
-  int Count = 1;
-  std::size_t First = 0;
-  std::size_t End = 0;
-};
-
-TListPart ListPartOfPage(std::size_t items, int asked) {
-  const std::size_t size = kListPartMovies;
-  TListPart part;
-  part.Count = static_cast<int>(std::max<std::size_t>(1, (items + size - 1) / size));
-  part.Number = std::clamp(asked, 1, part.Count);
-  part.First = static_cast<std::size_t>(part.Number - 1) * size;
-  part.End = std::min(items, part.First + size);
-  return part;
-}
-
-// A count with its thousands grouped as the locale writes numbers:
-// "61,352", or "61.352" where the comma is the decimal sign.
-std::string GroupedNumber(std::size_t number) {
-  const char separator = CurrentLocale().DecimalSeparator() == ',' ? '.' : ',';
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), 1, separator);
-  }
-  return digits;
-}
-
-// The line above and below a list shown in parts: which movies the part
-// holds and links to the first, previous, next and last part. The line
-// above carries ids, so the window's keys can follow its links.
-std::string PartLine(const TListPart& part, std::size_t items, bool withIds) {
-  std::string where = FormatMessage(Translate("Movies %s\x96%s of %s"), GroupedNumber(part.First + 1));
-  where = FormatMessage(where, GroupedNumber(part.End));
-  where = FormatMessage(where, GroupedNumber(items));
-  auto link = [&](const char* id, const char* caption, int target, const char* rel) {
-    const std::string text = EscapeMarkup(Translate(caption));
-    if (target < 1 || target > part.Count || target == part.Number) return text;
-    std::string anchor = "<a";
-    if (withIds) anchor += std::string(" id=\"elk-part-") + id + "\"";
-    if (*rel != '\0') anchor += std::string(" rel=\"") + rel + "\"";
-    return anchor + " href=\"" + ListPartLink(target) + "\">" + text + "</a>";
-  };
-  return "<p class=\"elk-parts\" align=\"center\">" + EscapeMarkup(where) + " &nbsp; " +
-         link("first", "First", 1, "") + " | " + link("previous", "Previous", part.Number - 1, "prev") + " | " +
-         link("next", "Next", part.Number + 1, "next") + " | " + link("last", "Last", part.Count, "") + "</p>\r\n";
 }
 
 // The page variables in the order they are replaced: where one name begins
@@ -265,6 +214,48 @@ void MakePictures(std::vector<TPictureJob>& jobs, const TPictureContext& context
 
 }  // namespace
 
+TListPart ListPartOfPage(std::size_t items, int asked) {
+  const std::size_t size = kListPartMovies;
+  TListPart part;
+  part.Count = static_cast<int>(std::max<std::size_t>(1, (items + size - 1) / size));
+  part.Number = std::clamp(asked, 1, part.Count);
+  part.First = static_cast<std::size_t>(part.Number - 1) * size;
+  part.End = std::min(items, part.First + size);
+  return part;
+}
+
+namespace {
+
+// A count with its thousands grouped as the locale writes numbers:
+// "61,352", or "61.352" where the comma is the decimal sign.
+std::string GroupedNumber(std::size_t number) {
+  const char separator = CurrentLocale().DecimalSeparator() == ',' ? '.' : ',';
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), 1, separator);
+  }
+  return digits;
+}
+
+}  // namespace
+
+std::string PartLine(const TListPart& part, std::size_t items, bool withIds, const std::string& query) {
+  std::string where = FormatMessage(Translate("Movies %s\x96%s of %s"), GroupedNumber(part.First + 1));
+  where = FormatMessage(where, GroupedNumber(part.End));
+  where = FormatMessage(where, GroupedNumber(items));
+  auto link = [&](const char* id, const char* caption, int target, const char* rel) {
+    const std::string text = EscapeMarkup(Translate(caption));
+    if (target < 1 || target > part.Count || target == part.Number) return text;
+    std::string anchor = "<a";
+    if (withIds) anchor += std::string(" id=\"elk-part-") + id + "\"";
+    if (*rel != '\0') anchor += std::string(" rel=\"") + rel + "\"";
+    return anchor + " href=\"?" + query + ListPartLink(target).substr(1) + "\">" + text + "</a>";
+  };
+  return "<p class=\"elk-parts\" align=\"center\">" + EscapeMarkup(where) + " &nbsp; " +
+         link("first", "First", 1, "") + " | " + link("previous", "Previous", part.Number - 1, "prev") + " | " +
+         link("next", "Next", part.Number + 1, "next") + " | " + link("last", "Last", part.Count, "") + "</p>\r\n";
+}
+
 void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement, std::size_t limit) {
   if (find.empty()) return;
   std::size_t at = text.find(find);
@@ -336,6 +327,7 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
   if (tokens.size() < 3) return page + input.Frame.PageFooter;
 
   if (tokens.front() == kProcessEndedPageName) return page + ProcessEndedBlock(tokens[1]) + input.Frame.PageFooter;
+  if (tokens.front() == kTableRowsPageName) return RenderTablePage(tokens, input);
   if (tokens.front() == kStatisticsPageName) {
     return page + StatisticsBlock(CollectStatistics(input.Movies, input.Settings.VideoPathField), true) +
            input.Frame.PageFooter;
@@ -377,7 +369,7 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
     userVars = &ledUserVars;
   }
   if (!input.Heading.empty()) page += "<h2 class=\"elk-heading\">" + EscapeMarkup(input.Heading) + "</h2>\r\n";
-  if (part.Count > 1) page += PartLine(part, items, true);
+  if (part.Count > 1) page += PartLine(part, items, true, std::string());
   for (std::size_t i = part.First; i < part.End; ++i) {
     if (input.Cancelled != nullptr && input.Cancelled->load(std::memory_order_relaxed)) break;
     std::string block;
@@ -408,7 +400,7 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
       break;
     }
   }
-  if (part.Count > 1) page += PartLine(part, items, false);
+  if (part.Count > 1) page += PartLine(part, items, false, std::string());
   return page + input.Frame.PageFooter;
 }
 

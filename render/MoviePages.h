@@ -85,6 +85,24 @@ using TPageResolver = std::function<std::optional<TResolvedPage>(std::string_vie
 // workers.
 std::string RenderMoviePage(std::string_view address, const TPageInput& input);
 
+// The box of every movie's small picture ($SMALLPICTURE).
+constexpr int kSmallPictureBox = 200;
+
+// Which movies of a list a page shows: part `Number` of `Count`, the
+// items [First, End), of kListPartMovies each.
+struct TListPart {
+  int Number = 1;
+  int Count = 1;
+  std::size_t First = 0;
+  std::size_t End = 0;
+};
+TListPart ListPartOfPage(std::size_t items, int asked);
+// The line above and below a list shown in parts: which movies the part
+// holds and links to the first, previous, next and last part, their
+// addresses "?" + `query` + "part=N" (a table keeps its order in `query`).
+// The line above carries ids, so the window's keys can follow its links.
+std::string PartLine(const TListPart& part, std::size_t items, bool withIds, const std::string& query);
+
 // A picture a list page named without making it ("image-small-<handle>.jpg"),
 // made now, stored and returned; nothing for any other name.
 std::shared_ptr<const std::string> MakePagePicture(std::string_view name, const TPageInput& input);

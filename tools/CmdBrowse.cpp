@@ -2,13 +2,16 @@
 #include "tools/ElkcatCommands.h"
 
 #include "browse/Grouping.h"
+#include "browse/MovieFilter.h"
 #include "browse/Search.h"
 #include "browse/TSideBarModel.h"
+#include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -58,5 +61,30 @@ int RunSearch(const std::vector<std::string>& words) {
   if (int status = LoadCatalog(args.Positional()[0], movies)) return status;
   std::optional<std::string> address = SearchMovies(Utf8ToCp1252(args.Positional()[1]), field, movies, titleType);
   if (address) std::cout << Cp1252ToUtf8(*address) << "\n";
+  return 0;
+}
+
+int RunFilter(const std::vector<std::string>& words) {
+  TArgs args(words, {}, {"json"});
+  args.ExpectPositional(2, 1000000);
+  TMovieList movies;
+  if (int status = LoadCatalog(args.Positional()[0], movies)) return status;
+  std::string typed;
+  for (std::size_t i = 1; i < args.Positional().size(); ++i) typed += Utf8ToCp1252(args.Positional()[i]) + " ";
+  const std::vector<bool> kept = FilterCatalog(movies, FilterWords(typed));
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  std::string out;
+  for (int i = 0; i < movies.Count(); ++i) {
+    if (!kept[static_cast<std::size_t>(i)]) continue;
+    const TMovie& movie = movies.Items(i);
+    const std::string title = Cp1252ToUtf8(GetMovieTitle(movie, 0));
+    if (args.Flag("json")) {
+      list.push_back({{"handle", movie.Handle}, {"title", title}});
+    } else {
+      out += std::to_string(movie.Handle) + "\t" + title + "\n";
+    }
+  }
+  if (args.Flag("json")) out = list.dump(2) + "\n";
+  std::cout << out;
   return 0;
 }

@@ -2,6 +2,7 @@
 #include "tools/ElkcatCommands.h"
 
 #include "browse/Search.h"
+#include "browse/TablePages.h"
 #include "config/TextEncoding.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
@@ -20,7 +21,7 @@ int RunPage(const std::vector<std::string>& words) {
   args.ExpectPositional(2, 2);
   try {
     auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0],
-                                            ResolveFindPage);
+                                            ResolveBrowsingPage);
     std::string address = args.Positional()[1];
     if (address.rfind("movie://", 0) == 0) address = TMovieRequestHandler::RequestName(address);
     std::cout << session->RenderPage(address);
@@ -92,7 +93,7 @@ int RunGet(const std::vector<std::string>& words) {
   std::filesystem::create_directories(*out, error);
   try {
     auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0],
-                                            ResolveFindPage);
+                                            ResolveBrowsingPage);
     RegisterMovieNameSpace([&](TMovieNameSpace&, std::u16string_view url, TMovieResponse& response, bool& handled) {
       if (std::optional<TMovieResponse> answer = session->Answer(url)) {
         response = std::move(*answer);

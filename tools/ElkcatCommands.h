@@ -25,5 +25,6 @@ int RunPage(const std::vector<std::string>& words);
 int RunGet(const std::vector<std::string>& words);
 int RunSideBar(const std::vector<std::string>& words);
 int RunSearch(const std::vector<std::string>& words);
+int RunFilter(const std::vector<std::string>& words);
 int RunPaths(const std::vector<std::string>& words);
 int RunSite(const std::vector<std::string>& words);

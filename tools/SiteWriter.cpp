@@ -14,6 +14,8 @@
 #include "render/MoviePictures.h"
 #include "render/TMovieRequestHandler.h"
 #include "render/TPageSession.h"
+#include "render/TablePage.h"
+#include "render/TPictureStore.h"
 #include "render/StatisticsPage.h"
 #include "render/TPictureStore.h"
 
@@ -160,7 +162,8 @@ std::string IndexPage(const TPageSession& session, const TSiteOptions& options,
                                      settings.LastOrderDesc);
   std::string index = session.Frame().PageHeader + kIndexStyle + "<div class=\"elk-index\">\r\n<h1>" +
                       EscapeMarkup(CollectionName(movies)) + "</h1>\r\n<p class=\"elk-nav\"><a href=\"statistics.html\">" +
-                      EscapeMarkup(Translate("Statistics")) + "</a></p>\r\n<p>" + EscapeMarkup(caption) + "</p>\r\n";
+                      EscapeMarkup(Translate("Statistics")) + "</a><a href=\"table.html\">" +
+                      EscapeMarkup(Translate("Table")) + "</a></p>\r\n<p>" + EscapeMarkup(caption) + "</p>\r\n";
   for (int s = 0; s < bar.Items().Count(); ++s) {
     const TSideBarItem& section = bar.Items()[s];
     const bool grid = covers != nullptr && SideBarItemMovie(bar, s, 0) != nullptr;
@@ -252,6 +255,27 @@ std::set<std::string> WritePages(const TPageSession& session, const TSiteOptions
   return written;
 }
 
+// The whole collection as one table, ordered by title: a static page
+// cannot order itself again, and a copy per column and direction would be
+// fourteen pages of every movie. Its small pictures are those the movies'
+// pages wrote.
+std::string TablePage(const TPageSession& session, const std::unordered_map<std::int64_t, int>& positions,
+                      const std::set<std::string>& written) {
+  const TMovieList& movies = session.Catalog();
+  TPictureStore store;
+  for (const std::string& name : written) {
+    if (name.rfind("image-small-", 0) != 0) continue;
+    const std::optional<std::int64_t> handle = ParseHandle(name.substr(12, name.find('.') - 12));
+    const TMovie* movie = handle ? movies.FindByHandle(*handle) : nullptr;
+    if (movie != nullptr) store.RememberMade(MadePictureKey("small", *movie, kSmallPictureBox, kSmallPictureBox), name);
+  }
+  TSiteLinks links(positions);
+  const TPageInput input = session.InputWith(store, &links, 1);
+  std::string rows;
+  for (int i = 0; i < movies.Count(); ++i) rows += (i > 0 ? "," : "") + MovieHandleText(movies.Items(i));
+  return RenderMoviePage(std::string(kTableRowsPageName) + "[" + rows + "].html", input);
+}
+
 }  // namespace
 
 TSiteResult WriteSite(const TSiteOptions& options) {
@@ -282,6 +306,7 @@ TSiteResult WriteSite(const TSiteOptions& options) {
       StatisticsBlock(CollectStatistics(movies, session->Settings().VideoPathField), false) + "</div>" +
       session->Frame().PageFooter;
   WriteFile(out / "statistics.html", SitePage(statistics, Translate("Statistics"), true));
+  WriteFile(out / "table.html", SitePage(TablePage(*session, positions, written), Translate("Table"), true));
   // Every rating image, so any template's rating is there.
   char name[16];
   for (int i = 0; i <= 10; ++i) {

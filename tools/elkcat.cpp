@@ -94,6 +94,13 @@ std::vector<TElkcatCommand> PageCommands() {
      "5 Comments, 6 Original Title, 7 Translated Title. Nothing is printed for an\n"
      "empty TEXT.\n",
      RunSearch},
+    {"filter", "print the movies the filter keeps", "elkcat filter CATALOG WORDS... [--json]",
+     "Prints the movies the viewer's filter keeps for WORDS: those whose text fields\n"
+     "(titles, people, category, country, media, description, comments and the others)\n"
+     "and year hold every word, in any order and any field, ignoring case and accents\n"
+     "(e matches \u00e9, ss matches \u00df, ae matches \u00e6). One line per movie in catalog\n"
+     "order: its handle, a TAB and its title; with --json a list of {\"handle\", \"title\"}.\n",
+     RunFilter},
     {"paths", "count the linked files that exist here", "elkcat paths CATALOG [--dir DIR]",
      "Prints as JSON how many of the catalog's linked pictures and video paths (the\n"
      "field named by VideoPathField) name a file that exists here, as stored and with\n"

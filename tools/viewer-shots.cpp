@@ -4,6 +4,7 @@
 //   viewer-shots FOLDER           at the screen's own density
 //   viewer-shots FOLDER dense     at two device pixels per layout pixel
 //   viewer-shots FOLDER statistics  only the statistics page, light and dark
+//   viewer-shots FOLDER finding     the filter and a table of what it keeps
 //   viewer-shots FOLDER site SITE   the index, statistics and first movie of a
 //                                   site that elkcat site --covers wrote to SITE
 //
@@ -29,6 +30,8 @@
 #include "widgets/TNiceSideBar.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QIcon>
 #include <QPixmap>
 #include <QEventLoop>
@@ -173,8 +176,9 @@ int main(int argc, char** argv) {
   const bool dense = argc == 3 && std::string(argv[2]) == "dense";
   const bool statistics = argc == 3 && std::string(argv[2]) == "statistics";
   const bool site = argc == 4 && std::string(argv[2]) == "site";
-  if (argc != 2 && !dense && !statistics && !site) {
-    std::fprintf(stderr, "usage: viewer-shots FOLDER [dense|statistics|site SITE]\n");
+  const bool finding = argc == 3 && std::string(argv[2]) == "finding";
+  if (argc != 2 && !dense && !statistics && !site && !finding) {
+    std::fprintf(stderr, "usage: viewer-shots FOLDER [dense|statistics|finding|site SITE]\n");
     return 2;
   }
   const fs::path bin = fs::canonical("/proc/self/exe").parent_path().parent_path() / "bin";
@@ -213,6 +217,19 @@ int main(int argc, char** argv) {
       view.grab().save(file);
       std::printf("%s\n", file.toLocal8Bit().constData());
     }
+    return 0;
+  }
+  // The filter typed, then a random movie of those kept or their table.
+  auto filterThen = [](int key) {
+    return [key](TFormMain& form) {
+      form.Ui().EditFilter->setText(QStringLiteral("wild"));
+      RunEventsUntil([&] { return form.Ui().Label4->text().contains(QStringLiteral(" of ")); }, kLongestWaitMs);
+      form.FormKeyDown(key, Qt::ControlModifier);
+    };
+  };
+  if (finding) {
+    Shoot(bin, path("filter.png"), "LastGroup=1\r\n", filterThen(Qt::Key_R));
+    Shoot(bin, path("table.png"), "LastGroup=1\r\n", filterThen(Qt::Key_T));
     return 0;
   }
   auto showStatistics = [](TFormMain& form) { form.Exports().ShowStatistics(); };

@@ -3,6 +3,8 @@
 #include "browse/Grouping.h"
 #include "browse/PlayTarget.h"
 #include "browse/Search.h"
+#include "browse/RandomPick.h"
+#include "browse/TablePages.h"
 #include "browse/SideBarPlace.h"
 #include "browse/UNulContainer.h"
 #include "catalog/DisplayRules.h"
@@ -15,10 +17,13 @@
 #include "dialogs/TFormPassword.h"
 #include "render/MovieAddress.h"
 #include "render/PathCheck.h"
+#include "render/StatisticsPage.h"
+#include "render/TMovieRequestHandler.h"
 #include "render/TPageSession.h"
 #include "viewer/TCatalogDrop.h"
 #include "viewer/TCatalogWatcher.h"
 #include "viewer/TDesktop.h"
+#include "viewer/TFilterRunner.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TPageExports.h"
 #include "viewer/TPageProcessGuard.h"
@@ -91,7 +96,7 @@ TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string s
     : QWidget(nullptr),
       m_paths(std::move(paths)),
       m_progress(progress),
-      m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder, ResolveFindPage)),
+      m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder, ResolveBrowsingPage)),
       m_schemes(m_paths.ProgramFolder),
       m_startCatalog(std::move(startCatalog)),
       m_preload(preload) {
@@ -166,6 +171,12 @@ void TFormMain::WireComponents() {
     }
     m_ui.NiceGallery1->SetActive(Settings().ShowTopImages && Settings().AutoScroll);
   };
+  m_filter = new TFilterRunner(this);
+  m_filter->OnFiltered = [this](const std::vector<bool>& kept, int count) {
+    RunGuarded([&] { ShowFiltered(kept, count); });
+  };
+  QObject::connect(m_ui.EditFilter, &QLineEdit::textChanged, this,
+                   [this](const QString& text) { RunGuarded([&] { FilterTyped(text); }); });
   m_watcher = new TCatalogWatcher(this);
   m_watcher->OnReloaded = [this](TMovieList& fresh) { return CatalogReloaded(fresh); };
   m_watcher->OnUnreadable = [this] { m_status->ShowProblem("(changed on disk, but the new file could not be read)"); };
@@ -182,6 +193,13 @@ void TFormMain::FormCreate() {
   m_exports = new TPageExports(*this, *m_ui.WebBrowser1, *m_ui.PopupMenu1, [this]() -> const TMovieList& {
     return Catalog();
   });
+  // The table and the random pick follow, shown with their keys.
+  m_ui.PopupMenu1->addSeparator();
+  auto addCommand = [this](const QKeySequence& keys, void (TFormMain::*run)()) {
+    return AddMenuCommand(*m_ui.PopupMenu1, *this, keys, [this, run] { (this->*run)(); });
+  };
+  m_tableAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::ShowMovieTable);
+  m_randomAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_R), &TFormMain::ShowRandomMovie);
 
   m_browserHost = std::make_unique<TWBContainer>(*m_ui.WebBrowser1);
   m_browserHost->SetBorderVisible(false);
@@ -248,7 +266,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   const QWidget* focused = QApplication::focusWidget();
-  const TKeyContext context{TakesText(focused), Settings().FullScreen, focused == m_ui.BtnOpen};
+  const TKeyContext context{TakesText(focused), Settings().FullScreen, focused == m_ui.BtnOpen,
+                            !m_ui.EditFilter->text().isEmpty()};
   switch (WindowCommandOf(key, modifiers, context)) {
     case TWindowCommand::None: return false;
     case TWindowCommand::Settings: BtnSettingsClick(); break;
@@ -267,6 +286,13 @@ bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     case TWindowCommand::PreviousPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-previous")); break;
     case TWindowCommand::NextPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-next")); break;
     case TWindowCommand::LastPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-last")); break;
+    case TWindowCommand::ClearFilter: m_ui.EditFilter->clear(); break;
+    case TWindowCommand::FindInCollection:
+      m_ui.EditFilter->setFocus(Qt::ShortcutFocusReason);
+      m_ui.EditFilter->selectAll();
+      break;
+    case TWindowCommand::RandomMovie: ShowRandomMovie(); break;
+    case TWindowCommand::MovieTable: ShowMovieTable(); break;
   }
   return true;
 }
@@ -369,6 +395,8 @@ void TFormMain::ApplyLanguage(bool rebuildSideBar) {
   if (rebuildSideBar) RefreshSideBar();
   m_sortMenus->Translate();
   m_exports->Translate();
+  m_tableAction->setText(TranslatedText("Table of the List"));
+  m_randomAction->setText(TranslatedText("Random Movie"));
 }
 
 void TFormMain::LayoutToolbar() { m_ui.LayoutToolbar(Settings()); }
@@ -381,6 +409,7 @@ void TFormMain::OpenCatalog() {
     m_strip->Clear();
     m_ui.NiceSideBar1->Items().Clear();
     m_session->CloseCatalog();
+    CatalogChanged();
     m_currentSelection.clear();
     m_watcher->Watch(std::string());
     m_status->ShowCatalog(0, std::string(), true);
@@ -394,6 +423,7 @@ void TFormMain::OpenCatalog() {
   m_strip->Clear();
   m_ui.NiceSideBar1->Items().Clear();
   m_session->TakeCatalog(fresh, path);
+  CatalogChanged();
   // Nothing chosen in the earlier catalog may be played in this one.
   m_currentSelection.clear();
   m_watcher->Watch(path);
@@ -465,6 +495,7 @@ std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) 
   const TSideBarPlace place = TakeSideBarPlace(bar, Catalog(), m_currentSelection);
   m_strip->Clear();
   std::shared_ptr<const TMovieList> old = m_session->ReplaceCatalog(fresh);
+  CatalogChanged();
   TimingLog::Write("reload", std::to_string(Catalog().Count()));
   ShowCatalogState();
   const TRestoredPlace restored = RestoreSideBarPlace(bar, Catalog(), place);
@@ -504,9 +535,103 @@ void TFormMain::ShowPageAgain() {
 
 void TFormMain::RefreshSideBar() {
   const TViewerSettings& s = Settings();
-  m_ui.GroupCaptionText = ToQString(BuildSideBar(Catalog(), m_ui.NiceSideBar1->Model(), s.TitleType, s.LastGroup,
-                                                 s.LastGroupDesc, s.LastOrder, s.LastOrderDesc));
+  m_sideBarPlan = ArrangeSideBar(Catalog(), s.LastGroup, s.LastGroupDesc, s.LastOrder, s.LastOrderDesc);
+  FillSideBar(m_sideBarPlan, Catalog(), m_ui.NiceSideBar1->Model(), s.TitleType,
+              m_filterKept ? &*m_filterKept : nullptr);
+  m_ui.GroupCaptionText = ToQString(m_sideBarPlan.Caption);
   m_ui.PlaceGroupCaption();
+}
+
+// The filter.
+
+void TFormMain::CatalogChanged() {
+  // What was kept belongs to the catalog before; the text filters the new one.
+  m_filterKept.reset();
+  m_ui.NiceGallery1->Model().SetFilter(nullptr);
+  m_filter->SetCatalog(m_session->Snapshot()->Catalog);
+  if (!m_ui.EditFilter->text().isEmpty()) m_filter->Filter(FromQString(m_ui.EditFilter->text()));
+}
+
+void TFormMain::FilterTyped(const QString& text) {
+  if (!text.isEmpty()) {
+    m_filter->Filter(FromQString(text));
+    return;
+  }
+  m_filter->Stop();
+  if (!m_filterKept) return;
+  m_filterKept.reset();
+  FillSideBar(m_sideBarPlan, Catalog(), m_ui.NiceSideBar1->Model(), Settings().TitleType, nullptr);
+  if (m_placeBeforeFilter) RestoreSideBarPlace(m_ui.NiceSideBar1->Model(), Catalog(), *m_placeBeforeFilter);
+  m_placeBeforeFilter.reset();
+  MarkMovieShown();
+  m_ui.NiceGallery1->Model().SetFilter(nullptr);
+  m_status->ShowFiltered(std::nullopt);
+}
+
+void TFormMain::ShowFiltered(const std::vector<bool>& kept, int count) {
+  if (kept.size() != static_cast<std::size_t>(Catalog().Count())) return;
+  // The user's sections come back when the filter is cleared.
+  if (!m_filterKept) m_placeBeforeFilter = TakeSideBarPlace(m_ui.NiceSideBar1->Model(), Catalog(), m_currentSelection);
+  m_filterKept = kept;
+  FillSideBar(m_sideBarPlan, Catalog(), m_ui.NiceSideBar1->Model(), Settings().TitleType, &*m_filterKept);
+  MarkMovieShown();
+  const TMovieList& catalog = Catalog();
+  m_ui.NiceGallery1->Model().SetFilter([&catalog, kept](std::int64_t handle) {
+    const int place = catalog.PlaceOf(handle);
+    return place >= 0 && kept[static_cast<std::size_t>(place)];
+  });
+  m_status->ShowFiltered(count);
+}
+
+void TFormMain::ShowRandomMovie() {
+  // Among the movies the side bar shows, filtered or not.
+  std::vector<std::int64_t> offered;
+  for (int i = 0; i < Catalog().Count(); ++i) {
+    if (!m_filterKept || (*m_filterKept)[static_cast<std::size_t>(i)]) offered.push_back(Catalog().Items(i).Handle);
+  }
+  const std::int64_t handle = PickRandomMovie(offered, m_lastRandom, m_random);
+  if (handle < 0) return;
+  m_lastRandom = handle;
+  m_currentSelection = std::to_string(handle);
+  MarkMovieShown();
+  TGalleryModel& strip = m_ui.NiceGallery1->Model();
+  for (int i = 0; i < strip.Items().Count(); ++i) {
+    if (strip.Items()[i].Tag == handle) strip.ShowItem(i);
+  }
+  ShowMovies(m_currentSelection);
+}
+
+void TFormMain::ShowMovieTable() {
+  // The list on screen, or else the movies the side bar shows.
+  const QUrl shown = m_ui.WebBrowser1->url();
+  std::string name;
+  if (shown.scheme() == QLatin1String(kMovieScheme)) {
+    const QString url = shown.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery).toString(QUrl::FullyEncoded);
+    name = TMovieRequestHandler::RequestName(TMovieRequestHandler::DecodeRequestUrl(url.toStdU16String()));
+  }
+  const std::vector<std::string> tokens = TokenizeMovieAddress(name);
+  const bool list = (tokens.size() > 3 && tokens[0] == "movie") ||
+                    (tokens.size() >= 3 && (tokens[0] == kFindPageName || tokens[0] == kStatisticsBarPageName));
+  const std::string address =
+      list ? ListTableAddress(name) : SideBarTableAddress(FromQString(m_ui.EditFilter->text()));
+  TimingLog::Write("navigate", address);
+  m_status->ShowCount();
+  m_ui.WebBrowser1->load(QUrl(ToQString(address)));
+}
+
+void TFormMain::MarkMovieShown() {
+  // The movie on screen stays chosen where the side bar still lists it.
+  TSideBarModel& bar = m_ui.NiceSideBar1->Model();
+  const std::optional<std::int64_t> handle = ParseHandle(m_currentSelection);
+  for (int section = 0; handle && section < bar.Items().Count(); ++section) {
+    for (int item = 0; item < bar.Items()[section].Items().Count(); ++item) {
+      const TMovie* movie = SideBarItemMovie(bar, section, item);
+      if (movie == nullptr || movie->Handle != *handle) continue;
+      m_ui.NiceSideBar1->SetItemIndex(section);
+      m_ui.NiceSideBar1->SetSubItemIndex(item);
+      return;
+    }
+  }
 }
 
 void TFormMain::SearchMovies(const std::string& text) {

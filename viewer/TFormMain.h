@@ -2,6 +2,8 @@
 
 #include "config/ColorScheme.h"
 #include "config/SettingsLocation.h"
+#include "browse/Grouping.h"
+#include "browse/SideBarPlace.h"
 #include "config/Translation.h"
 #include "dialogs/TFormSettings.h"
 #include "viewer/TFormMainUi.h"
@@ -9,10 +11,13 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 
 class QAction;
 class TCatalogWatcher;
+class TFilterRunner;
 class TFormOpen;
 class TFormPassword;
 class TFormProgress;
@@ -155,6 +160,15 @@ class TFormMain : public QWidget, public TSettingsOwner {
   void RetitleMovies();
   // The page shown loaded again (after the settings changed).
   void ShowPageAgain();
+  // The filter: a catalog opened or read again, a text typed, its result.
+  void CatalogChanged();
+  void FilterTyped(const QString& text);
+  void ShowFiltered(const std::vector<bool>& kept, int count);
+  void MarkMovieShown();
+  // A random movie of those the side bar shows; a table of the list shown
+  // (or of the side bar's movies).
+  void ShowRandomMovie();
+  void ShowMovieTable();
 
   TProgramPaths m_paths;
   TFormProgress* m_progress;
@@ -171,6 +185,15 @@ class TFormMain : public QWidget, public TSettingsOwner {
   std::unique_ptr<TMovieSchemeServer> m_schemeServer;
   TStripFiller* m_strip = nullptr;
   TCatalogWatcher* m_watcher = nullptr;
+  TFilterRunner* m_filter = nullptr;
+  // The side bar's arrangement, and what the filter keeps of it.
+  TSideBarPlan m_sideBarPlan;
+  std::optional<std::vector<bool>> m_filterKept;
+  std::optional<TSideBarPlace> m_placeBeforeFilter;
+  QAction* m_tableAction = nullptr;
+  QAction* m_randomAction = nullptr;
+  std::mt19937 m_random{std::random_device{}()};
+  std::int64_t m_lastRandom = -1;
   TStatusLine* m_status = nullptr;
   TPageExports* m_exports = nullptr;
   std::unique_ptr<TRecentMenu> m_recent;

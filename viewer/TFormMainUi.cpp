@@ -144,6 +144,9 @@ void TFormMainUi::Setup(QWidget* form) {
   LabelGroup->setAttribute(Qt::WA_TransparentForMouseEvents, false);
   LabelGroup->move(5, 5);
   BtnCateg = Named(new TImageButton(Panel3), "BtnCateg");
+  EditFilter = Named(new QLineEdit(Panel2), "EditFilter");
+  EditFilter->setClearButtonEnabled(true);
+  sideLayout->addWidget(EditFilter);
   NiceSideBar1 = Named(new TNiceSideBar(Panel2), "NiceSideBar1");
   SetMainWindowLook(*NiceSideBar1);
   NiceSideBar1->setFocusPolicy(Qt::StrongFocus);

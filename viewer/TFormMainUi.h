@@ -38,6 +38,7 @@ struct TFormMainUi {
   QWidget* Panel3 = nullptr;
   QLabel* LabelGroup = nullptr;
   TImageButton* BtnCateg = nullptr;
+  QLineEdit* EditFilter = nullptr;
   TNiceSideBar* NiceSideBar1 = nullptr;
   QSplitter* Splitter1 = nullptr;
   QFrame* WebBrowserFrame = nullptr;

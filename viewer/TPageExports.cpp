@@ -65,12 +65,7 @@ TPageExports::TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::fu
   setObjectName(QStringLiteral("PageExports"));
   menu.addSeparator();
   auto add = [&](const QKeySequence& keys, void (TPageExports::*run)()) {
-    QAction* action = menu.addAction(QString());
-    // Shown in the menu; the window's key handling runs them.
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    QObject::connect(action, &QAction::triggered, this, [this, run] { RunGuarded([&] { (this->*run)(); }); });
-    return action;
+    return AddMenuCommand(menu, *this, keys, [this, run] { (this->*run)(); });
   };
   m_statistics = add(QKeySequence(Qt::CTRL | Qt::Key_I), &TPageExports::ShowStatistics);
   m_print = add(QKeySequence(Qt::CTRL | Qt::Key_P), &TPageExports::Print);

@@ -90,6 +90,11 @@ void TStatusLine::ShowCount() {
   Render();
 }
 
+void TStatusLine::ShowFiltered(std::optional<int> kept) {
+  m_filtered = kept;
+  Render();
+}
+
 void TStatusLine::ShowProblem(const std::string& english) {
   m_problem = english;
   Render();
@@ -112,6 +117,9 @@ void TStatusLine::Render() {
   if (m_found) {
     std::string found = FormatMessage(Translate("%s of %s Movies found"), std::to_string(*m_found));
     count = ToQString(FormatMessage(found, std::to_string(m_count)));
+  } else if (m_filtered) {
+    std::string filtered = FormatMessage(Translate("%s of %s Movies"), std::to_string(*m_filtered));
+    count = ToQString(FormatMessage(filtered, std::to_string(m_count)));
   } else {
     count = CountText(m_count);
   }

@@ -36,6 +36,8 @@ class TStatusLine : public QObject {
   void ShowFound(int found);
   // A movie or list was shown: the count again.
   void ShowCount();
+  // How many movies the filter keeps (nothing: no filter).
+  void ShowFiltered(std::optional<int> kept);
   // Stays after the path until the catalog is shown again.
   void ShowProblem(const std::string& english);
   // Shown instead of the path for a few seconds.
@@ -67,6 +69,7 @@ class TStatusLine : public QObject {
   std::string m_path;
   bool m_complete = true;
   std::optional<int> m_found;
+  std::optional<int> m_filtered;
   std::string m_problem;
   QString m_note;
   int m_made = 0;

@@ -2,6 +2,8 @@
 
 #include "viewer/TDesktop.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -86,6 +88,14 @@ void ShowCurrentException() {
   } catch (...) {
     ShowErrorMessage("Unknown error");
   }
+}
+
+QAction* AddMenuCommand(QMenu& menu, QObject& owner, const QKeySequence& keys, std::function<void()> run) {
+  QAction* action = menu.addAction(QString());
+  action->setShortcut(keys);
+  action->setShortcutContext(Qt::WidgetShortcut);
+  QObject::connect(action, &QAction::triggered, &owner, [run = std::move(run)] { RunGuarded(run); });
+  return action;
 }
 
 QWidget* LiveWidget(const QObject* object) {

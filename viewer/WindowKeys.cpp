@@ -18,11 +18,18 @@ TWindowCommand WindowCommandOf(int key, Qt::KeyboardModifiers modifiers, const T
     case Qt::Key_F11:
       return plain ? TWindowCommand::ToggleFullScreen : TWindowCommand::None;
     case Qt::Key_Escape:
-      return plain && context.FullScreen ? TWindowCommand::LeaveFullScreen : TWindowCommand::None;
+      if (!plain) return TWindowCommand::None;
+      if (context.Filtering) return TWindowCommand::ClearFilter;
+      return context.FullScreen ? TWindowCommand::LeaveFullScreen : TWindowCommand::None;
     case Qt::Key_O:
       return modifiers == Qt::ControlModifier ? TWindowCommand::Open : TWindowCommand::None;
     case Qt::Key_F:
+      if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return TWindowCommand::FindInCollection;
       return modifiers == Qt::ControlModifier ? TWindowCommand::FindText : TWindowCommand::None;
+    case Qt::Key_R:
+      return modifiers == Qt::ControlModifier ? TWindowCommand::RandomMovie : TWindowCommand::None;
+    case Qt::Key_T:
+      return modifiers == Qt::ControlModifier ? TWindowCommand::MovieTable : TWindowCommand::None;
     case Qt::Key_Q:
       return modifiers == Qt::ControlModifier ? TWindowCommand::Close : TWindowCommand::None;
     case Qt::Key_I:

@@ -7,7 +7,11 @@ enum class TWindowCommand {
   None,
   Settings,          // F10
   ToggleFullScreen,  // F11
-  LeaveFullScreen,   // Esc, in full screen
+  LeaveFullScreen,   // Esc, in full screen (without a filter)
+  ClearFilter,       // Esc, while a filter is typed
+  FindInCollection,  // Ctrl+Shift+F: the filter box
+  RandomMovie,       // Ctrl+R
+  MovieTable,        // Ctrl+T
   Open,              // Ctrl+O
   FindText,          // Ctrl+F: the search box, its text selected
   Back,              // Alt+Left, or Backspace outside a text field
@@ -27,6 +31,7 @@ struct TKeyContext {
   bool InTextField = false;
   bool FullScreen = false;
   bool OnOpenButton = false;
+  bool Filtering = false;
 };
 
 TWindowCommand WindowCommandOf(int key, Qt::KeyboardModifiers modifiers, const TKeyContext& context);

@@ -135,6 +135,7 @@ void ApplyCaptions(TFormMainUi& ui) {
     ui.ComboSearch->addItem(TranslatedText(field));
   }
   ui.ComboSearch->setCurrentIndex(0);
+  ui.EditFilter->setPlaceholderText(TranslatedText("Filter ...").replace(QStringLiteral("..."), QChar(0x2026)));
   // The starting text follows the language until the user replaced it.
   const QString searchStart = TranslatedText("Search ...");
   if (ui.EditSearch->text() == ui.SearchStartText) ui.EditSearch->setText(searchStart);
@@ -145,6 +146,7 @@ void ApplyCaptions(TFormMainUi& ui) {
   ui.BtnSearch->setAccessibleName(TranslatedText("Search"));
   ui.EditSearch->setAccessibleName(TranslatedText("Search"));
   ui.ComboSearch->setAccessibleName(TranslatedText("Search in"));
+  ui.EditFilter->setAccessibleName(TranslatedText("Filter"));
   ui.NiceSideBar1->setAccessibleName(TranslatedText("Movies"));
   ui.NiceGallery1->setAccessibleName(TranslatedText("Covers"));
 }

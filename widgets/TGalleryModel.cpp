@@ -125,9 +125,17 @@ void TGalleryModel::LayoutItems() {
   if (m_view) m_view->SetTimerRunning(false);
   const std::int64_t h = m_height;
   std::int64_t x = 0;
+  int shown = 0;
   for (int i = 0; i < m_items.Count(); ++i) {
     TGalleryItem& item = m_items.m_items[static_cast<std::size_t>(i)];
-    std::int64_t tile = i % 3 == 0 ? RoundHalfEven(h * 60, 100) : i % 3 == 1 ? RoundHalfEven(h * 85, 100) : h;
+    item.Hidden = m_filter && !m_filter(item.Tag);
+    if (item.Hidden) {
+      item.Rect = {static_cast<int>(x), 0, static_cast<int>(x), 0};
+      continue;
+    }
+    // The heights take turns among the tiles shown.
+    const int turn = shown++ % 3;
+    std::int64_t tile = turn == 0 ? RoundHalfEven(h * 60, 100) : turn == 1 ? RoundHalfEven(h * 85, 100) : h;
     std::int64_t width = 0;
     if (item.Width() > 0 && item.Height() > 0 && tile > 0) {
       width = RoundHalfEven(static_cast<std::int64_t>(item.Width()) * tile, item.Height());
@@ -151,6 +159,22 @@ void TGalleryModel::LayoutItems() {
                    {l + 5 * u, t + 3 * u}, {l + 3 * u, t + 5 * u}, {l + 3 * u, t + 4 * u}}};
   UpdateScrollButtons();
   if (m_active && m_view) m_view->SetTimerRunning(true);
+}
+
+void TGalleryModel::SetFilter(std::function<bool(std::int64_t tag)> shown) {
+  m_filter = std::move(shown);
+  LayoutItems();
+  m_scrollPos = std::clamp(m_scrollPos, 0, m_maxScroll);
+  if (!IsPicture(m_cursor)) m_cursor = -1;
+  UpdateScrollButtons();
+  RedrawAll();
+}
+
+int TGalleryModel::ShownFrom(int index, int step) const {
+  for (; index >= 0 && index < m_items.Count(); index += step) {
+    if (!m_items[index].Hidden) return index;
+  }
+  return -1;
 }
 
 void TGalleryModel::UpdateScrollButtons() {
@@ -265,19 +289,26 @@ bool TGalleryModel::KeyDown(TGalleryKey key) {
   if (count == 0) return false;
   int cursor = m_cursor;
   // The first key finds the first picture in view.
-  if (!IsPicture(cursor)) cursor = std::clamp(FirstVisibleItem(), 0, count - 1);
+  if (!IsPicture(cursor)) cursor = ShownFrom(std::clamp(FirstVisibleItem(), 0, count - 1), +1);
+  if (cursor < 0) cursor = ShownFrom(count - 1, -1);
+  if (cursor < 0) return false;
+  // Tiles a filter left out are passed over.
+  auto step = [&](int from, int by) {
+    const int next = ShownFrom(from + by, by);
+    return next < 0 ? from : next;
+  };
   switch (key) {
     case TGalleryKey::Left:
-      if (IsPicture(m_cursor)) cursor = std::max(0, cursor - 1);
+      if (IsPicture(m_cursor)) cursor = step(cursor, -1);
       break;
     case TGalleryKey::Right:
-      if (IsPicture(m_cursor)) cursor = std::min(count - 1, cursor + 1);
+      if (IsPicture(m_cursor)) cursor = step(cursor, +1);
       break;
     case TGalleryKey::Home:
-      cursor = 0;
+      cursor = ShownFrom(0, +1);
       break;
     case TGalleryKey::End:
-      cursor = count - 1;
+      cursor = ShownFrom(count - 1, -1);
       break;
     case TGalleryKey::Enter:
     case TGalleryKey::Space:

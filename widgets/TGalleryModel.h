@@ -43,7 +43,9 @@ struct TGalleryItem {
   // plain placeholder stands in. Used when Bitmap is empty.
   int PictureWidth = 0;
   int PictureHeight = 0;
-  std::shared_ptr<const TCompactPicture> Compact;
+  std::shared_ptr<const TCompactPicture> Compact = {};
+  // Left out by the strip's filter: no tile (an empty Rect).
+  bool Hidden = false;
 
   int Width() const { return Bitmap.Empty() ? PictureWidth : Bitmap.Width; }
   int Height() const { return Bitmap.Empty() ? PictureHeight : Bitmap.Height; }
@@ -116,6 +118,9 @@ class TGalleryModel {
   void SetClientSize(int width, int height);
 
   void LayoutItems();
+  // Shows only the items whose tag `shown` keeps (all with none), laid out
+  // without gaps; items added later are kept or left out the same way.
+  void SetFilter(std::function<bool(std::int64_t tag)> shown);
   int ItemAt(int x, int y) const;
   void MouseDown(int x, int y);
   void MouseMove(int x, int y);
@@ -160,10 +165,14 @@ class TGalleryModel {
   void UpdateScrollButtons();
   void Redraw(int indexOrCode);
   void RedrawAll();
-  bool IsPicture(int index) const { return index >= 0 && index < m_items.Count(); }
+  bool IsPicture(int index) const { return index >= 0 && index < m_items.Count() && !m_items[index].Hidden; }
+  // The next shown item from `index` on in the direction of `step` (+1 or
+  // -1), or -1.
+  int ShownFrom(int index, int step) const;
 
   TGalleryView* m_view = nullptr;
   TGalleryItems m_items{this};
+  std::function<bool(std::int64_t tag)> m_filter;
   bool m_active = false;
   int m_scrollerSize = 25;
   int m_width = 0;

@@ -134,7 +134,7 @@ void TNiceGallery::paintEvent(QPaintEvent*) {
   // stopping at the first one past the edge.
   for (int i = m_model.FirstVisibleItem(); i < count; ++i) {
     if (m_model.Items()[i].Rect.Left - m_model.ScrollPos() >= width()) break;
-    DrawEntry(canvas, i);
+    if (!m_model.Items()[i].Hidden) DrawEntry(canvas, i);
   }
   int end = count == 0 ? 0 : m_model.Items()[count - 1].Rect.Right - m_model.ScrollPos();
   if (end < width()) FillRect(canvas, std::max(end, 0), 0, width(), height(), m_model.Color);

@@ -8,6 +8,7 @@
 #include "render/MoviePages.h"
 #include "render/MoviePictures.h"
 #include "render/TPictureStore.h"
+#include "render/TablePage.h"
 
 #include <gtest/gtest.h>
 
@@ -346,4 +347,42 @@ TEST_F(MoviePages, ASitesCoverComesWithThePagesPicturesFromOneDecoding) {
   EXPECT_EQ(Render("movie[" + Handle(0) + "].html"), "<H><img src=\"image-large-" + Handle(0) +
                                                           ".jpg\"> <img src=\"image-small-" + Handle(0) + ".jpg\">\r\n<F>");
   EXPECT_EQ(m_store.Count(), 3u);
+}
+
+TEST_F(MoviePages, TablesOrderByAnyColumnWithEmptyValuesLast) {
+  std::vector<TMovie> movies(4);
+  const int years[] = {1990, -1, 980, 2001};
+  const char* titles[] = {"beta", "", "Alpha", "gamma"};
+  const char* directors[] = {"Zed", "Ann", "", "bob"};
+  for (std::size_t i = 0; i < movies.size(); ++i) {
+    movies[i].OriginalTitle = titles[i];
+    movies[i].Year = years[i];
+    movies[i].Director = directors[i];
+  }
+  LoadMovies(m_movies, movies);
+  std::vector<const TMovie*> rows;
+  for (int i = 0; i < m_movies.Count(); ++i) rows.push_back(&m_movies.Items(i));
+  auto order = [&](TTableOrder by) {
+    std::vector<int> places;
+    for (const TMovie* movie : SortTableRows(rows, by, 0)) places.push_back(m_movies.PlaceOf(movie->Handle));
+    return places;
+  };
+  // Numbers as numbers (980 before 1990), texts without regard to case.
+  EXPECT_EQ(order({TTableColumn::Year, false}), (std::vector<int>{2, 0, 3, 1}));
+  EXPECT_EQ(order({TTableColumn::Year, true}), (std::vector<int>{3, 0, 2, 1}));
+  EXPECT_EQ(order({TTableColumn::Title, false}), (std::vector<int>{2, 0, 3, 1}));
+  EXPECT_EQ(order({TTableColumn::Director, true}), (std::vector<int>{0, 3, 1, 2}));
+  EXPECT_EQ(TableOrderOf(".html?sort=director&order=desc&part=3").Column, TTableColumn::Director);
+  EXPECT_TRUE(TableOrderOf(".html?sort=director&order=desc&part=3").Descending);
+  EXPECT_EQ(TableOrderOf(".html?sort=nothing").Column, TTableColumn::Title);
+
+  // A long table in parts that keep its order; a head shown again turns it.
+  std::string address = "movierows[";
+  for (int i = 0; i <= kListPartMovies; ++i) address += (i > 0 ? "," : "") + Handle(i % 4);
+  const std::string second = Render(address + "].html?sort=year&order=desc&part=2");
+  EXPECT_NE(second.find("Movies 101\x96" "101 of 101"), std::string::npos);
+  EXPECT_NE(second.find("href=\"?sort=year&order=desc&part=1\">First</a>"), std::string::npos);
+  EXPECT_NE(second.find("<a href=\"?sort=year\">Year &#9660;</a>"), std::string::npos);
+  EXPECT_NE(second.find("<a href=\"?sort=title\">Title</a>"), std::string::npos);
+  EXPECT_EQ(second.find("<script"), std::string::npos);
 }

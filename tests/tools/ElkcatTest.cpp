@@ -1,5 +1,6 @@
 #include "catalog/TMovieList.h"
 #include "tests/support/TTestFolder.h"
+#include "tools/TCatalogWriter.h"
 
 #include <algorithm>
 #include <array>
@@ -350,4 +351,21 @@ TEST_F(Elkcat, PrintsTheStatisticsOfTheViewersPage) {
   std::ofstream(m_folder / "Config.ini") << "[Config]\r\nLanguage=Deutsch\r\n";
   EXPECT_EQ(Run("stats " + catalog + " --dir " + m_folder.string()).Out, stats.Out);
   EXPECT_NE(stats.Out.find("\"Others\""), std::string::npos);
+}
+
+TEST_F(Elkcat, FiltersAsTheViewerDoesWithoutCaseOrAccents) {
+  TCatalogWriter writer(TFormatVersion::V35);
+  writer.WriteHeader(TMovieProperties{});
+  for (const char* title : {"Le Ch\xE2teau", "Stra\xDF" "e der Tr\xE4ume", "Chateau Blue"}) {
+    TMovie movie;
+    movie.OriginalTitle = title;
+    writer.WriteMovie(movie);
+  }
+  std::ofstream(Path("f.qzt"), std::ios::binary) << writer.Bytes();
+  TRun found = Run("filter " + Path("f.qzt") + " CHATEAU");
+  ASSERT_EQ(found.Status, 0) << found.Err;
+  EXPECT_EQ(found.Out, "1\tLe Ch\u00e2teau\n3\tChateau Blue\n");
+  TRun json = Run("filter " + Path("f.qzt") + " traume strasse --json");
+  EXPECT_EQ(nlohmann::json::parse(json.Out), nlohmann::json::parse(R"([{"handle": 2, "title": "Stra\u00dfe der Tr\u00e4ume"}])"));
+  EXPECT_EQ(Run("filter " + Path("f.qzt")).Status, 2);
 }

@@ -5,11 +5,16 @@
 #include "ViewerFixture.h"
 
 #include "../dialogs/ManualTimer.h"
+#include "browse/MovieFilter.h"
+#include "catalog/TMovieList.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TStallWatch.h"
 #include "viewer/TStatusLine.h"
 #include "viewer/TWebView.h"
+#include "widgets/TNiceGallery.h"
+#include "widgets/TNiceSideBar.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -77,4 +82,56 @@ TEST_F(Pages, ASlowPageIsSaidToBeInTheMakingUntilItIsShown) {
   status.PageEnded(given);
   EXPECT_FALSE(wait.Active());
   EXPECT_EQ(Form->Ui().Label5->text(), path);
+}
+
+TEST_F(Pages, TheFilterNarrowsTheSideBarAndTheStripAndEscBringsThemBack) {
+  WriteConfig(WriteSample(60));
+  Start();
+  const std::string shown = PageUrl();
+  const TSideBarModel& bar = Form->Ui().NiceSideBar1->Model();
+  auto rows = [&] {
+    int count = 0;
+    for (int s = 0; s < bar.Items().Count(); ++s) count += bar.Items()[s].Items().Count();
+    return count;
+  };
+  auto tiles = [&] {
+    int count = 0;
+    for (int i = 0; i < Form->Ui().NiceGallery1->Items().Count(); ++i) {
+      count += Form->Ui().NiceGallery1->Items()[i].Hidden ? 0 : 1;
+    }
+    return count;
+  };
+  const int allTiles = tiles();
+  QTest::keyClick(Form.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Form->Ui().EditFilter);
+  QTest::keyClicks(Form->Ui().EditFilter, QStringLiteral("GARD"));
+  ASSERT_TRUE(WaitUntil([&] { return Form->Ui().Label4->text().endsWith(QStringLiteral(" of 60 Movies")); }));
+  const int kept = Form->Ui().Label4->text().section(QLatin1Char(' '), 0, 0).toInt();
+  ASSERT_GT(kept, 0);
+  ASSERT_LT(kept, 60);
+  EXPECT_EQ(rows(), kept);
+  EXPECT_LT(tiles(), allTiles);
+  // The movie on screen stays; a random pick comes from those kept, never
+  // the same twice in a row.
+  EXPECT_EQ(PageUrl(), shown);
+  std::string before;
+  for (int i = 0; i < 3 && kept > 1; ++i) {
+    ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form.get(), Qt::Key_R, Qt::ControlModifier); }));
+    const TMovie* movie = Form->Catalog().FindByHandle(std::stoll(Form->CurrentSelection()));
+    ASSERT_NE(movie, nullptr);
+    EXPECT_NE(FilterText(*movie).find("gard"), std::string::npos);
+    EXPECT_NE(Form->CurrentSelection(), before);
+    before = Form->CurrentSelection();
+  }
+  // A table of the movies the side bar shows.
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form.get(), Qt::Key_T, Qt::ControlModifier); }));
+  EXPECT_NE(PageUrl().find("movietable[all,"), std::string::npos);
+  EXPECT_EQ(RunScript(QStringLiteral("document.querySelectorAll('tr').length")).toInt(), kept + 1);
+
+  QTest::keyClick(Form->Ui().EditFilter, Qt::Key_Escape);
+  EXPECT_TRUE(Form->Ui().EditFilter->text().isEmpty());
+  EXPECT_EQ(rows(), 60);
+  EXPECT_EQ(tiles(), allTiles);
+  // The count is the table's again, not the filter's.
+  EXPECT_FALSE(Form->Ui().Label4->text().endsWith(QStringLiteral(" of 60 Movies")));
 }
