@@ -1,13 +1,21 @@
 #pragma once
 
 #include "render/MoviePages.h"
-#include "render/TMovieNameSpace.h"
 
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// The answer to one "movie" request, whole: the bytes and their type.
+struct TMovieResponse {
+  std::string Bytes;
+  std::string ContentType;
+  // A search's page (or a table's, a statistics bar's): how many movies it
+  // lists, for the status line.
+  std::optional<int> Found = {};
+};
 
 // Answers "movie" URLs: pages from the renderer, pictures from the store
 // (those a list only named are made when asked for), the rating images,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/TMovieNameSpace.h"
+#include "render/TMovieRequestHandler.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -14,7 +14,6 @@
 #include <thread>
 #include <vector>
 
-class TMovieRequestHandler;
 struct TPageSnapshot;
 
 // Whether anybody still waits for a request: the one who asked cancels it,

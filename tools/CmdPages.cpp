@@ -94,30 +94,18 @@ int RunGet(const std::vector<std::string>& words) {
   try {
     auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0],
                                             ResolveBrowsingPage);
-    RegisterMovieNameSpace([&](TMovieNameSpace&, std::u16string_view url, TMovieResponse& response, bool& handled) {
-      if (std::optional<TMovieResponse> answer = session->Answer(url)) {
-        response = std::move(*answer);
-        handled = true;
-      }
-    });
     for (std::size_t i = 1; i < args.Positional().size(); ++i) {
       const std::string& url = args.Positional()[i];
-      TMovieNameSpace request;
-      if (request.Start(Utf8ToUtf16(url)) != ResultCode::kOk) {
+      const std::optional<TMovieResponse> answer = session->Answer(Utf8ToUtf16(url));
+      if (!answer) {
         std::cout << "not-found " << url << "\n";
         continue;
       }
-      std::string bytes(request.TotalSize(), '\0');
-      std::uint32_t read = 0;
-      request.Read(bytes.data(), request.TotalSize(), read);
       std::ofstream file(std::filesystem::path(*out) / std::to_string(i), std::ios::binary);
-      file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      std::cout << "ok " << bytes.size() << " " << request.ContentType() << " " << url << "\n";
-      request.Terminate();
+      file.write(answer->Bytes.data(), static_cast<std::streamsize>(answer->Bytes.size()));
+      std::cout << "ok " << answer->Bytes.size() << " " << answer->ContentType << " " << url << "\n";
     }
-    UnregisterMovieNameSpace();
   } catch (const TViewerError& error) {
-    UnregisterMovieNameSpace();
     std::cerr << error.what() << "\n";
     return 1;
   }

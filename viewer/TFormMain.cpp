@@ -6,7 +6,6 @@
 #include "browse/RandomPick.h"
 #include "browse/TablePages.h"
 #include "browse/SideBarPlace.h"
-#include "browse/UNulContainer.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TCatalogPreload.h"
 #include "config/PasswordCheck.h"
@@ -201,9 +200,9 @@ void TFormMain::FormCreate() {
   m_tableAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::ShowMovieTable);
   m_randomAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_R), &TFormMain::ShowRandomMovie);
 
-  m_browserHost = std::make_unique<TWBContainer>(*m_ui.WebBrowser1);
-  m_browserHost->SetBorderVisible(false);
-  m_ui.WebBrowser1->ApplyHostInfo();
+  TPageViewOptions pageView;
+  pageView.Border = false;
+  m_ui.WebBrowser1->SetOptions(pageView);
   m_ui.PlaceTitleLabels();
 
   m_schemeServer = std::make_unique<TMovieSchemeServer>(m_ui.WebBrowser1->page()->profile(), *m_session);

@@ -31,7 +31,6 @@ class TCatalogPreload;
 class TSortMenus;
 class TPageExports;
 class TStripFiller;
-class TWBContainer;
 struct TPageFrame;
 
 // Where the main window finds its files: the program folder (schemes,
@@ -181,7 +180,6 @@ class TFormMain : public QWidget, public TSettingsOwner {
   TSchemeFile m_schemes;
   TLanguageLoader m_language;
   std::unique_ptr<TSortMenuActions> m_sortMenus;
-  std::unique_ptr<TWBContainer> m_browserHost;
   std::unique_ptr<TMovieSchemeServer> m_schemeServer;
   TStripFiller* m_strip = nullptr;
   TCatalogWatcher* m_watcher = nullptr;

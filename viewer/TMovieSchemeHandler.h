@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/TMovieNameSpace.h"
+#include "render/TMovieRequestHandler.h"
 
 #include <QPointer>
 #include <QWebEngineUrlSchemeHandler>

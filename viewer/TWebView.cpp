@@ -16,7 +16,7 @@
 
 namespace {
 
-const QString kHostStyleScript = QStringLiteral("elk-host-style");
+const QString kHostStyleScript = QStringLiteral("elk-window-style");
 // How long after the user's click a link may still leave the view.
 constexpr qint64 kUserGestureMilliseconds = 1000;
 
@@ -74,7 +74,7 @@ TWebView::TWebView(QFrame* border, QWidget* parent) : QWebEngineView(parent), m_
   settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
   settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-  QObject::connect(m_page, &QWebEnginePage::loadStarted, this, [this] { ApplyHostInfo(); });
+  SetOptions(TPageViewOptions());
   // On paper every page is dark text on white, whatever the scheme's
   // colours; the page itself is not touched.
   QWebEngineScript print;
@@ -127,54 +127,36 @@ void TWebView::FollowPageLink(const QString& id) {
       QWebEngineScript::ApplicationWorld);
 }
 
-void TWebView::SetClientSite(TNulWBContainer* site) {
-  m_site = site;
-  ApplyHostInfo();
-}
-
-void TWebView::PopupMenuAt(int screenX, int screenY) {
-  if (PopupMenu != nullptr) PopupMenu->popup(QPoint(screenX, screenY));
-}
-
-void TWebView::ApplyHostInfo() {
-  TDocHostUIInfo info;
-  if (m_site == nullptr || m_site->GetHostInfo(info) != ResultCode::kOk) info = TDocHostUIInfo();
-  m_hostInfo = info;
-  const std::uint32_t flags = info.dwFlags;
-  QWebEngineSettings* settings = m_page->settings();
-  settings->setAttribute(QWebEngineSettings::ShowScrollBars, (flags & HostFlag::DOCHOSTUIFLAG_SCROLL_NO) == 0);
+void TWebView::SetOptions(TPageViewOptions options) {
+  m_options = std::move(options);
+  m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, m_options.ScrollBars);
   if (m_border != nullptr) {
-    bool border = (flags & HostFlag::DOCHOSTUIFLAG_NO3DBORDER) == 0;
-    m_border->setFrameStyle(border ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+    m_border->setFrameStyle(m_options.Border ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
   }
-  QString css;
-  if (!info.pchHostCss.empty()) {
-    std::u16string text = info.pchHostCss;
-    while (!text.empty() && text.back() == u'\0') text.pop_back();
-    css = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-  }
-  if ((flags & HostFlag::DOCHOSTUIFLAG_DIALOG) != 0) {
-    css += QStringLiteral("\n* { -webkit-user-select: none; user-select: none; }");
-  }
+  ApplyStyleSheet();
+}
+
+void TWebView::ApplyStyleSheet() {
+  const QString css = QString::fromStdString(PageViewStyleSheet(m_options));
   if (css == m_appliedCss) return;
   m_appliedCss = css;
   QWebEngineScriptCollection& scripts = m_page->scripts();
   for (const QWebEngineScript& old : scripts.find(kHostStyleScript)) scripts.remove(old);
-  if (!css.trimmed().isEmpty()) {
-    QWebEngineScript script;
-    script.setName(kHostStyleScript);
-    script.setInjectionPoint(QWebEngineScript::DocumentReady);
-    script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(true);
-    script.setSourceCode(StyleScriptSource(css));
-    scripts.insert(script);
-  }
+  if (css.trimmed().isEmpty()) return;
+  QWebEngineScript script;
+  script.setName(kHostStyleScript);
+  script.setInjectionPoint(QWebEngineScript::DocumentReady);
+  script.setWorldId(QWebEngineScript::ApplicationWorld);
+  script.setRunsOnSubFrames(true);
+  script.setSourceCode(StyleScriptSource(css));
+  scripts.insert(script);
 }
 
 void TWebView::contextMenuEvent(QContextMenuEvent* event) {
-  std::int32_t answer = ResultCode::kFalse;
-  if (m_site != nullptr) answer = m_site->ShowContextMenu(0, event->globalPos().x(), event->globalPos().y());
-  if (answer == ResultCode::kOk) return;
+  if (m_options.OwnContextMenu) {
+    if (PopupMenu != nullptr) PopupMenu->popup(event->globalPos());
+    return;
+  }
   QMenu* menu = createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose, true);
   menu->popup(event->globalPos());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/UNulContainer.h"
+#include "browse/PageViewOptions.h"
 
 #include <QElapsedTimer>
 #include <QWebEnginePage>
@@ -31,30 +31,23 @@ class TWebPage : public QWebEnginePage {
   TWebView* m_view;
 };
 
-// The browser control of the main window. It asks its client site (the
-// browser host) for the host information at every page and applies it:
-// scroll bars, the 3D border (drawn by the frame around it), text
-// selection, the host style sheet and the choice of context menu.
-class TWebView : public QWebEngineView, public TBrowserControl {
+// The page view of the main window: the pages of the "movie" scheme in
+// the view's own fonts, with the options the window gives it (scroll bars,
+// border, text selection, a style sheet of its own, its context menu).
+class TWebView : public QWebEngineView {
  public:
   TWebView(QFrame* border, QWidget* parent);
 
   TWebPage& Page() { return *m_page; }
 
-  // TBrowserControl
-  bool SupportsClientSite() const override { return true; }
-  void SetClientSite(TNulWBContainer* site) override;
-  bool HasPopupMenu() const override { return PopupMenu != nullptr; }
-  void PopupMenuAt(int screenX, int screenY) override;
+  const TPageViewOptions& Options() const { return m_options; }
+  // Shown from the next page on (scroll bars and style sheet) and at once
+  // (the border).
+  void SetOptions(TPageViewOptions options);
 
-  // The view's own popup menu, if it has one (not owned).
+  // The menu shown instead of the view's own context menu when the
+  // options say so (not owned).
   QMenu* PopupMenu = nullptr;
-
-  // Asks the host again; runs by itself before every page.
-  void ApplyHostInfo();
-  // The host information last applied.
-  const TDocHostUIInfo& HostInfo() const { return m_hostInfo; }
-  TNulWBContainer* ClientSite() const { return m_site; }
 
   // True once after a click or key of the user in the page, for a short
   // while: a link the user followed, not one a script followed for itself.
@@ -70,10 +63,11 @@ class TWebView : public QWebEngineView, public TBrowserControl {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ApplyStyleSheet();
+
   QFrame* m_border;
   TWebPage* m_page;
-  TNulWBContainer* m_site = nullptr;
-  TDocHostUIInfo m_hostInfo;
+  TPageViewOptions m_options;
   QString m_appliedCss;
   QElapsedTimer m_userInput;
 };

@@ -24,24 +24,14 @@ class MovieRequests : public ::testing::Test {
     m_pictures.BlankImage = "BLANK";
     for (int i = 0; i <= 10; ++i) m_ratings[static_cast<std::size_t>(i)] = "GIF" + std::to_string(i);
     m_handler = std::make_unique<TMovieRequestHandler>(m_ratings, m_folder.Path());
-    RegisterMovieNameSpace([this](TMovieNameSpace&, std::u16string_view url, TMovieResponse& response, bool& handled) {
-      if (std::optional<TMovieResponse> answer = m_handler->Answer(url, m_input)) {
-        response = std::move(*answer);
-        handled = true;
-      }
-    });
   }
-  void TearDown() override { UnregisterMovieNameSpace(); }
 
   // The answer's bytes, or "not found".
   std::string Get(const std::string& url, std::string* contentType = nullptr) {
-    TMovieNameSpace request;
-    if (request.Start(Wide(url)) != ResultCode::kOk) return "not found";
-    std::string bytes(request.TotalSize(), '\0');
-    std::uint32_t read = 0;
-    EXPECT_EQ(request.Read(bytes.data(), request.TotalSize(), read), ResultCode::kFalse);
-    if (contentType) *contentType = request.ContentType();
-    return bytes;
+    const std::optional<TMovieResponse> answer = m_handler->Answer(Wide(url), m_input);
+    if (!answer) return "not found";
+    if (contentType) *contentType = answer->ContentType;
+    return answer->Bytes;
   }
   std::string Handle() { return std::to_string(m_movies.Items(0).Handle); }
 
@@ -184,46 +174,11 @@ TEST_F(MovieRequests, DecodesPercentEscapesBeforeDispatching) {
   EXPECT_NE(page.find("<b>\"\"star wars\"\"</b>"), std::string::npos) << page;
 }
 
-TEST_F(MovieRequests, HasAllDataAtOnceAndFinishesEmptyAnswersAtTheFirstRead) {
+TEST_F(MovieRequests, AnEmptyFileIsAnEmptyAnswer) {
   m_folder.Write("empty.txt", "");
-  TMovieNameSpace request;
-  ASSERT_EQ(request.Start(u"movie://localhost/empty.txt"), ResultCode::kOk);
-  EXPECT_TRUE(request.DataReady());
-  EXPECT_EQ(request.TotalSize(), 0u);
-  char buffer[4];
-  std::uint32_t read = 7;
-  EXPECT_EQ(request.Read(buffer, sizeof buffer, read), ResultCode::kFalse);
-  EXPECT_EQ(read, 0u);
-  EXPECT_EQ(request.Terminate(), ResultCode::kOk);
-  EXPECT_EQ(request.Terminate(), ResultCode::kOk);
-}
-
-TEST_F(MovieRequests, ReadsInPiecesUntilEverythingWasHandedOut) {
-  m_folder.Write("ten.txt", "0123456789");
-  TMovieNameSpace request;
-  ASSERT_EQ(request.Start(u"movie://localhost/ten.txt"), ResultCode::kOk);
-  char buffer[4];
-  std::uint32_t read = 0;
-  EXPECT_EQ(request.Read(buffer, 4, read), ResultCode::kPending);
-  EXPECT_EQ(request.Read(buffer, 4, read), ResultCode::kPending);
-  EXPECT_EQ(request.Read(buffer, 4, read), ResultCode::kFalse);
-  EXPECT_EQ(read, 2u);
-  EXPECT_EQ(std::string(buffer, 2), "89");
-  EXPECT_EQ(request.BytesRead(), 10u);
-}
-
-TEST_F(MovieRequests, AnswersNotFoundWithoutACallbackOrWhenItThrows) {
-  UnregisterMovieNameSpace();
-  TMovieNameSpace request;
-  EXPECT_EQ(request.Start(u"movie://localhost/rating01.gif"), ResultCode::kObjectNotFound);
-  EXPECT_EQ(request.Terminate(), ResultCode::kOk);
-  RegisterMovieNameSpace([](TMovieNameSpace&, std::u16string_view, TMovieResponse& response, bool& handled) {
-    response.Bytes = "half";
-    handled = true;
-    throw std::runtime_error("broken");
-  });
-  EXPECT_EQ(request.Start(u"movie://localhost/rating01.gif"), ResultCode::kObjectNotFound);
-  EXPECT_FALSE(request.DataReady());
+  std::string type;
+  EXPECT_EQ(Get("movie://localhost/empty.txt", &type), "");
+  EXPECT_EQ(type, "application/octet-stream");
 }
 
 TEST(MovieRequestTypes, NamesFileTypesByExtension) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 
 namespace {
 
@@ -87,6 +88,7 @@ TEST(PageWorkers, ASlowPageDoesNotDelayAQuickOneAskedAfterIt) {
   TAnswers answers;
   TPageWorkers workers([&](std::u16string_view url, const TPageSnapshot&, const std::atomic<bool>&) {
     if (url == u"slow") door.Arrive();
+    if (url == u"broken") throw std::runtime_error("broken");
     return std::optional<TMovieResponse>(TMovieResponse{Ascii(url), "text/html", std::nullopt});
   });
   auto snapshot = std::make_shared<TPageSnapshot>();
@@ -97,6 +99,10 @@ TEST(PageWorkers, ASlowPageDoesNotDelayAQuickOneAskedAfterIt) {
   door.Open();
   EXPECT_TRUE(answers.WaitFor("slow"));
   EXPECT_EQ(answers.Order(), (std::vector<std::string>{"quick", "slow"}));
+  // Whatever a page raises, it is not found, and the workers go on.
+  workers.Request(u"broken", snapshot, answers.For("broken"));
+  ASSERT_TRUE(answers.WaitFor("broken"));
+  EXPECT_EQ(answers.Bytes("broken"), "not found");
 }
 
 TEST(PageWorkers, ACancelledPageStopsAndIsNeverAnswered) {

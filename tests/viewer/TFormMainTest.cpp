@@ -1,7 +1,6 @@
 #include "ViewerFixture.h"
 
 #include "../dialogs/ManualTimer.h"
-#include "browse/UNulContainer.h"
 #include "config/Translation.h"
 #include "dialogs/TFormOpen.h"
 #include "dialogs/TFormPassword.h"
@@ -448,26 +447,21 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   SetDesktopPalette(before);
 }
 
-TEST_F(MainWindow, BrowserHostShowsNoBorderAndKeepsTheOtherDefaults) {
+TEST_F(MainWindow, ThePageViewShowsNoBorderAndItsOptionsReachThePage) {
   WriteConfig(WriteSample(3));
   Start();
-  EXPECT_FALSE(Host().BorderVisible());
+  TWebView& view = *Form->Ui().WebBrowser1;
+  EXPECT_FALSE(view.Options().Border);
   EXPECT_EQ(Form->Ui().WebBrowserFrame->frameShape(), QFrame::NoFrame);
-  EXPECT_TRUE(Form->Ui().WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
-  EXPECT_EQ(Form->Ui().WebBrowser1->HostInfo().dwFlags, HostFlag::DOCHOSTUIFLAG_NO3DBORDER | HostFlag::DOCHOSTUIFLAG_THEME);
-  Host().SetScrollBarsVisible(false);
-  Host().SetBorderVisible(true);
-  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->reload(); }));
-  EXPECT_FALSE(Form->Ui().WebBrowser1->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+  EXPECT_TRUE(view.page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+  TPageViewOptions options;
+  options.ScrollBars = false;
+  options.TextSelectable = false;
+  options.StyleSheet = "body { border-top: 7px solid red; }";
+  view.SetOptions(options);
   EXPECT_NE(Form->Ui().WebBrowserFrame->frameShape(), QFrame::NoFrame);
-}
-
-TEST_F(MainWindow, TextSelectionAndHostStyleSheetReachThePage) {
-  WriteConfig(WriteSample(3));
-  Start();
-  Host().SetTextSelectable(false);
-  Host().SetHostStyleSheet("body { border-top: 7px solid red; }");
-  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->reload(); }));
+  ASSERT_TRUE(Navigate([&] { view.reload(); }));
+  EXPECT_FALSE(view.page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
   ASSERT_TRUE(WaitUntil(
       [&] { return RunScript(QStringLiteral("getComputedStyle(document.body).borderTopWidth")).toString() == "7px"; },
       10000));

@@ -9,7 +9,6 @@
 #include "dialogs/TFormSettings.h"
 #include "tools/SampleCatalog.h"
 #include "tools/TCatalogWriter.h"
-#include "browse/UNulContainer.h"
 #include "tests/support/RunEvents.h"
 #include "viewer/TCatalogWatcher.h"
 #include "viewer/TFormMain.h"
@@ -196,7 +195,6 @@ TCatalogWatcher& ViewerFixture::Watcher() {
   return *Form->findChild<TCatalogWatcher*>(QStringLiteral("CatalogWatcher"));
 }
 
-TWBContainer& ViewerFixture::Host() { return dynamic_cast<TWBContainer&>(*Form->Ui().WebBrowser1->ClientSite()); }
 
 void ViewerFixture::ClickSideBarItem(int section, int item) {
   const TSideBarModel& model = Form->Ui().NiceSideBar1->Model();

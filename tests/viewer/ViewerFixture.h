@@ -21,7 +21,6 @@ class TFormProgress;
 class TFormSettings;
 class TManualTimer;
 class TStripFiller;
-class TWBContainer;
 
 // Collects what the viewer asks of the desktop instead of doing it.
 class TRecordingDesktop : public TDesktop {
@@ -111,7 +110,6 @@ class ViewerFixture {
   // The window's behaviours, found by their object names.
   TStripFiller& Strip();
   TCatalogWatcher& Watcher();
-  TWBContainer& Host();
 
   void ClickSideBarItem(int section, int item);
   void ClickStripPicture(int index);
