@@ -15,7 +15,7 @@
 #include "viewer/TFormMain.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TStallWatch.h"
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 #include "viewer/TViewerApplication.h"
 
 #include <QIcon>

@@ -6,7 +6,7 @@
 
 #include "browse/Grouping.h"
 #include "browse/Search.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/TCatalogReader.h"
 #include "catalog/TMovieList.h"
 #include "tools/TCatalogWriter.h"

@@ -24,11 +24,11 @@
 #include "tests/support/WindowUse.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -5,8 +5,8 @@
 
 #include "BenchUtil.h"
 
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QImage>
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
 
-  TNiceSideBar sideBar;
+  TSideBar sideBar;
   sideBar.resize(249, 700);
   sideBar.Model().SetAlwaysExpand(false);
   sideBar.BeginUpdate();
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   Measure("side bar repaint after one wheel notch", sideBar, 2000, [&] { sideBar.Model().Wheel(-120); });
   Measure("side bar repaint after Page Down", sideBar, 400, [&] { sideBar.Model().PageDown(); });
 
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(1024, 100);
   gallery.Items().BeginUpdate();
   TBitmap picture(66, 100);

@@ -40,8 +40,8 @@
 #include "viewer/TStripFiller.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QLabel>

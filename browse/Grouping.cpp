@@ -2,7 +2,7 @@
 
 #include "config/AsciiText.h"
 
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "config/TLocale.h"

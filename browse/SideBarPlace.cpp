@@ -1,7 +1,7 @@
 #include "browse/SideBarPlace.h"
 
 #include "browse/Grouping.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/TMovieList.h"
 #include "render/MovieAddress.h"
 

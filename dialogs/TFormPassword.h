@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/TIntervalTimer.h"
+#include "widgets/TIntervalTimer.h"
 
 #include <QDialog>
 #include <memory>

@@ -9,7 +9,7 @@
 #include "dialogs/DialogLook.h"
 #include "render/MoviePages.h"
 #include "widgets/QtBridge.h"
-#include "widgets/TNiceGrid.h"
+#include "widgets/TGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -107,9 +107,9 @@ T* Named(T* widget, const char* name) {
 
 // A two-column grid of text pairs that grows a row as the last one is
 // filled.
-TNiceGrid* MakePairGrid(QWidget* tab, const char* name, const char* leftTitle, int leftWidth, const char* rightTitle,
+TGrid* MakePairGrid(QWidget* tab, const char* name, const char* leftTitle, int leftWidth, const char* rightTitle,
                         int rightWidth) {
-  auto* grid = Named(new TNiceGrid(tab), name);
+  auto* grid = Named(new TGrid(tab), name);
   grid->SetColCount(2);
   grid->Columns()[0].Title = leftTitle;
   grid->Columns()[0].Width = leftWidth;
@@ -122,7 +122,7 @@ TNiceGrid* MakePairGrid(QWidget* tab, const char* name, const char* leftTitle, i
 }
 
 // Shows the pairs, one a row, with one empty row when there are none.
-void FillPairGrid(TNiceGrid& grid, const std::vector<std::pair<std::string, std::string>>& rows) {
+void FillPairGrid(TGrid& grid, const std::vector<std::pair<std::string, std::string>>& rows) {
   grid.ClearCells();
   grid.SetRowCount(std::max<int>(1, static_cast<int>(rows.size())));
   for (std::size_t i = 0; i < rows.size(); ++i) {

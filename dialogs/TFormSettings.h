@@ -18,7 +18,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QToolButton;
-class TNiceGrid;
+class TGrid;
 struct TViewerSettings;
 
 // What the settings window needs of the main window: the settings it edits,
@@ -89,8 +89,8 @@ class TFormSettings : public QDialog {
   QPlainTextEdit* MemoTemplate;
   QPushButton* BtnInsert2;
   QPlainTextEdit* MemoListTemplate;
-  TNiceGrid* GridUserVars;
-  TNiceGrid* GridPathMap;
+  TGrid* GridUserVars;
+  TGrid* GridPathMap;
   QPushButton* BtnCheckPaths;
   QLabel* LabelPathCounts;
   QLabel* LabelAbout;

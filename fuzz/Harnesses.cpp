@@ -3,7 +3,7 @@
 #include "browse/Grouping.h"
 #include "browse/Search.h"
 #include "browse/TablePages.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TCatalogReader.h"
 #include "config/PageFrame.h"

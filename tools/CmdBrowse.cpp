@@ -4,7 +4,7 @@
 #include "browse/Grouping.h"
 #include "browse/MovieFilter.h"
 #include "browse/Search.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "config/TextEncoding.h"

@@ -1,7 +1,7 @@
 #include "tools/SiteWriter.h"
 
 #include "browse/Grouping.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "config/TViewerError.h"

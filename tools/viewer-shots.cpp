@@ -25,9 +25,9 @@
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
-#include "widgets/TGalleryModel.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "layout/TCoverStripModel.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QDir>
 #include <QLabel>
@@ -125,8 +125,8 @@ QPalette DarkDesktop() {
 // Gives the strip the keyboard with its cursor on the third picture.
 void FocusStrip(TFormMain& form) {
   form.Ui().NiceGallery1->setFocus(Qt::TabFocusReason);
-  for (int i = 0; i < 3; ++i) form.Ui().NiceGallery1->Model().KeyDown(TGalleryKey::Right);
-  form.Ui().NiceGallery1->Model().KeyDown(TGalleryKey::Enter);
+  for (int i = 0; i < 3; ++i) form.Ui().NiceGallery1->Model().KeyDown(TCoverStripKey::Right);
+  form.Ui().NiceGallery1->Model().KeyDown(TCoverStripKey::Enter);
 }
 
 // Opens the first section that holds a name with several movies and

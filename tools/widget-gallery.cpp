@@ -6,11 +6,11 @@
 // With --shots each widget is also saved as a PNG picture in FOLDER.
 
 #include "tools/SamplePictures.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceGrid.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TGrid.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +23,7 @@ namespace {
 constexpr TColor kGrey = RgbColor(0x80, 0x80, 0x80);
 constexpr TColor kLightGrey = RgbColor(0xAA, 0xAA, 0xAA);
 
-void GreySideBar(TNiceSideBar& bar) {
+void GreySideBar(TSideBar& bar) {
   SetMainWindowLook(bar);
   const char* sections[][6] = {{"Category: Drama", "Casablanca", "Harbor Lights", "The Long Winter", "Wild River", nullptr},
                                {"Category: Comedy", "Electric Garden", "Golden Voyage", nullptr},
@@ -41,7 +41,7 @@ void GreySideBar(TNiceSideBar& bar) {
   bar.SetSubItemIndex(1);
 }
 
-void FillGallery(TNiceGallery& gallery) {
+void FillGallery(TCoverStrip& gallery) {
   gallery.Model().ScrollerColor = clBlack;
   gallery.SetColor(kGrey);
   gallery.Model().ShowHint = true;
@@ -62,8 +62,8 @@ QImage ArrowGlyph(QColor color) {
   return glyph;
 }
 
-TEncartaButton* CaptionButton(QWidget* parent, const char* caption, int x, bool glyph) {
-  auto* button = new TEncartaButton(parent, caption);
+TCaptionButton* CaptionButton(QWidget* parent, const char* caption, int x, bool glyph) {
+  auto* button = new TCaptionButton(parent, caption);
   button->SetCaption(std::string(" ") + caption);
   button->Font = {"Arial", -11, false, clWhite};
   button->SetColor(kGrey);
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   auto* layout = new QVBoxLayout(&window);
   layout->setContentsMargins(0, 0, 0, 0);
 
-  auto* gallery = new TNiceGallery(&window);
+  auto* gallery = new TCoverStrip(&window);
   gallery->setFixedHeight(100);
   FillGallery(*gallery);
   gallery->SetActive(true);
@@ -109,11 +109,11 @@ int main(int argc, char** argv) {
   auto* row = new QWidget(&window);
   auto* rowLayout = new QHBoxLayout(row);
   rowLayout->setContentsMargins(0, 0, 0, 0);
-  auto* sideBar = new TNiceSideBar(row);
+  auto* sideBar = new TSideBar(row);
   sideBar->setFixedWidth(249);
   GreySideBar(*sideBar);
   rowLayout->addWidget(sideBar);
-  auto* grid = new TNiceGrid(row);
+  auto* grid = new TGrid(row);
   grid->setStyleSheet(QStringLiteral("background: white"));
   grid->SetColCount(2);
   grid->Columns()[0].Title = "Find";

@@ -1,7 +1,7 @@
 #include "viewer/TCatalogWatcher.h"
 
 #include "catalog/TMovieList.h"
-#include "dialogs/TIntervalTimer.h"
+#include "widgets/TIntervalTimer.h"
 #include "viewer/TViewerApplication.h"
 #include "widgets/QtBridge.h"
 

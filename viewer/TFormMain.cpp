@@ -30,17 +30,17 @@
 #include "viewer/TSortMenuActions.h"
 #include "viewer/TStatusLine.h"
 #include "viewer/TStripFiller.h"
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
 #include "viewer/WindowKeys.h"
 #include "viewer/WindowLook.h"
 #include "viewer/WindowPlacement.h"
 #include "widgets/QtBridge.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -131,8 +131,8 @@ void TFormMain::WireComponents() {
   }
   QObject::connect(m_ui.EditSearch, &QLineEdit::returnPressed, this,
                    [this] { RunGuarded([this] { EditSearchKeyDown(Qt::Key_Return); }); });
-  m_ui.NiceGallery1->OnClick = [this](TNiceGallery&, int index) { RunGuarded([&] { NiceGallery1Click(index); }); };
-  m_ui.NiceSideBar1->OnSelect = [this](TNiceSideBar&, int index, int subIndex, const std::string& caption) {
+  m_ui.NiceGallery1->OnClick = [this](TCoverStrip&, int index) { RunGuarded([&] { NiceGallery1Click(index); }); };
+  m_ui.NiceSideBar1->OnSelect = [this](TSideBar&, int index, int subIndex, const std::string& caption) {
     RunGuarded([&] { NiceSideBar1Select(index, subIndex, caption); });
   };
   m_ui.WebBrowser1->Page().OnOutsideLink = [](const QUrl& url) { ApplicationDesktop().OpenUrl(url); };
@@ -593,7 +593,7 @@ void TFormMain::ShowRandomMovie() {
   m_lastRandom = handle;
   m_currentSelection = std::to_string(handle);
   MarkMovieShown();
-  TGalleryModel& strip = m_ui.NiceGallery1->Model();
+  TCoverStripModel& strip = m_ui.NiceGallery1->Model();
   for (int i = 0; i < strip.Items().Count(); ++i) {
     if (strip.Items()[i].Tag == handle) strip.ShowItem(i);
   }

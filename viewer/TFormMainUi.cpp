@@ -3,10 +3,10 @@
 #include "config/TViewerSettings.h"
 #include "viewer/TWebView.h"
 #include "widgets/QtBridge.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 #include "widgets/TSearchEdit.h"
 
 #include <QComboBox>
@@ -60,8 +60,8 @@ QWidget* MakePanel(QWidget* parent, const char* name) {
   return panel;
 }
 
-TEncartaButton* MakeCaptionButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new TEncartaButton(parent, QString::fromLatin1(name));
+TCaptionButton* MakeCaptionButton(QWidget* parent, const char* name, const char* caption) {
+  auto* button = new TCaptionButton(parent, QString::fromLatin1(name));
   button->SetCaption(caption);
   button->Font = {"Arial", -11, false, clWhite};
   button->SetColor(kGrey);
@@ -103,7 +103,7 @@ class TPanelPlacer : public QObject {
 
 void TFormMainUi::Setup(QWidget* form) {
   QVBoxLayout* layout = StackedLayout(form);
-  NiceGallery1 = Named(new TNiceGallery(form), "NiceGallery1");
+  NiceGallery1 = Named(new TCoverStrip(form), "NiceGallery1");
   NiceGallery1->setFixedHeight(kStripHeight);
   NiceGallery1->SetColor(kGrey);
   NiceGallery1->Model().ShowHint = true;
@@ -147,7 +147,7 @@ void TFormMainUi::Setup(QWidget* form) {
   EditFilter = Named(new QLineEdit(Panel2), "EditFilter");
   EditFilter->setClearButtonEnabled(true);
   sideLayout->addWidget(EditFilter);
-  NiceSideBar1 = Named(new TNiceSideBar(Panel2), "NiceSideBar1");
+  NiceSideBar1 = Named(new TSideBar(Panel2), "NiceSideBar1");
   SetMainWindowLook(*NiceSideBar1);
   NiceSideBar1->setFocusPolicy(Qt::StrongFocus);
   sideLayout->addWidget(NiceSideBar1, 1);
@@ -249,7 +249,7 @@ void TFormMainUi::LayoutToolbar() {
 
 void TFormMainUi::LayoutButtons() {
   const QFontMetrics metrics(ToQFont(BtnOpen->Font));
-  for (TEncartaButton* button : {BtnOpen, BtnEdit, BtnSettings, BtnPlay, BtnBack}) {
+  for (TCaptionButton* button : {BtnOpen, BtnEdit, BtnSettings, BtnPlay, BtnBack}) {
     button->resize(metrics.horizontalAdvance(ToQString(button->Caption())) + 40, kButtonHeight);
   }
   int x = 5;
@@ -258,7 +258,7 @@ void TFormMainUi::LayoutButtons() {
     BtnOpen->move(5, kButtonTop);
     x = BtnOpen->width() + 10;
   }
-  const std::pair<TEncartaButton*, bool> others[] = {{BtnEdit, m_showEdit}, {BtnSettings, m_showSettings},
+  const std::pair<TCaptionButton*, bool> others[] = {{BtnEdit, m_showEdit}, {BtnSettings, m_showSettings},
                                                       {BtnPlay, m_showPlay}};
   for (const auto& [button, visible] : others) {
     button->setVisible(visible);

@@ -9,10 +9,10 @@ class QLineEdit;
 class QMenu;
 class QSplitter;
 class QWidget;
-class TEncartaButton;
+class TCaptionButton;
 class TImageButton;
-class TNiceGallery;
-class TNiceSideBar;
+class TCoverStrip;
+class TSideBar;
 class TWebView;
 struct TViewerSettings;
 
@@ -21,14 +21,14 @@ struct TViewerSettings;
 // window wires them; the Place functions put the labels and buttons whose
 // places follow their texts or the window's size.
 struct TFormMainUi {
-  TNiceGallery* NiceGallery1 = nullptr;
+  TCoverStrip* NiceGallery1 = nullptr;
   QWidget* Panel1 = nullptr;
-  TEncartaButton* BtnOpen = nullptr;
-  TEncartaButton* BtnEdit = nullptr;
-  TEncartaButton* BtnSettings = nullptr;
-  TEncartaButton* BtnPlay = nullptr;
+  TCaptionButton* BtnOpen = nullptr;
+  TCaptionButton* BtnEdit = nullptr;
+  TCaptionButton* BtnSettings = nullptr;
+  TCaptionButton* BtnPlay = nullptr;
   QWidget* PanelSearch = nullptr;
-  TEncartaButton* BtnBack = nullptr;
+  TCaptionButton* BtnBack = nullptr;
   QComboBox* ComboSearch = nullptr;
   QLineEdit* EditSearch = nullptr;
   TImageButton* BtnSearch = nullptr;
@@ -39,7 +39,7 @@ struct TFormMainUi {
   QLabel* LabelGroup = nullptr;
   TImageButton* BtnCateg = nullptr;
   QLineEdit* EditFilter = nullptr;
-  TNiceSideBar* NiceSideBar1 = nullptr;
+  TSideBar* NiceSideBar1 = nullptr;
   QSplitter* Splitter1 = nullptr;
   QFrame* WebBrowserFrame = nullptr;
   TWebView* WebBrowser1 = nullptr;
@@ -48,7 +48,7 @@ struct TFormMainUi {
   QLabel* Label6 = nullptr;
   QLabel* Label5 = nullptr;
   QWidget* PanelClose = nullptr;
-  TEncartaButton* BtnClose = nullptr;
+  TCaptionButton* BtnClose = nullptr;
   QMenu* PopupMenu1 = nullptr;
 
   // The whole texts of Label1, Label2 and LabelGroup, which may show them

@@ -3,7 +3,7 @@
 #include "dialogs/DialogLook.h"
 #include "render/MovieAddress.h"
 #include "viewer/TStallWatch.h"
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 #include "viewer/TViewerApplication.h"
 
 #include <QTimer>

@@ -3,7 +3,7 @@
 #include "config/TViewerError.h"
 #include "config/Translation.h"
 #include "dialogs/DialogLook.h"
-#include "dialogs/TIntervalTimer.h"
+#include "widgets/TIntervalTimer.h"
 #include "viewer/TFormMainUi.h"
 #include "widgets/QtBridge.h"
 

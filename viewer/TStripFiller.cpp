@@ -7,9 +7,9 @@
 #include "dialogs/TFormProgress.h"
 #include "render/MoviePictures.h"
 #include "render/TThumbnailFill.h"
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 #include "viewer/TViewerApplication.h"
-#include "widgets/TNiceGallery.h"
+#include "widgets/TCoverStrip.h"
 
 #include <QTimer>
 
@@ -24,7 +24,7 @@ constexpr qint64 kProgressDelayMilliseconds = 400;
 
 }  // namespace
 
-TStripFiller::TStripFiller(QObject* parent, TNiceGallery& strip, TFormProgress* progress,
+TStripFiller::TStripFiller(QObject* parent, TCoverStrip& strip, TFormProgress* progress,
                            const TViewerSettings& settings)
     : QObject(parent),
       m_strip(strip),
@@ -82,7 +82,7 @@ void TStripFiller::Go() {
 void TStripFiller::LayOut() {
   // Every tile at once: the strip can be scrolled and clicked at once,
   // placeholders standing in for the pictures still to come.
-  TGalleryItems& items = m_strip.Items();
+  TCoverStripItems& items = m_strip.Items();
   items.BeginUpdate();
   for (const TThumbnailFill::TEntry& entry : m_fill->Entries()) {
     const TMovie& movie = m_fill->MovieOf(entry);
@@ -96,7 +96,7 @@ void TStripFiller::LayOut() {
 
 void TStripFiller::WantVisible() {
   const auto [first, last] = m_strip.VisibleItems();
-  const TGalleryModel& model = m_strip.Model();
+  const TCoverStripModel& model = m_strip.Model();
   m_fill->SetWanted(first, last, model.ScrollingLeft() && model.ScrollPos() > 0 ? -1 : 1);
   if (m_visibleShown || first >= last) return;
   for (int i = first; i < last; ++i) {
@@ -149,7 +149,7 @@ void TStripFiller::TakeReady() {
 void TStripFiller::End() {
   m_timer->stop();
   if (m_progress != nullptr) m_progress->hide();
-  TGalleryItems& items = m_strip.Items();
+  TCoverStripItems& items = m_strip.Items();
   // A picture whose header was fine but whose data was not: no tile.
   items.BeginUpdate();
   for (int i = items.Count(); i-- > 0;) {
@@ -198,7 +198,7 @@ void TStripFiller::Clear() {
 
 void TStripFiller::Retitle(const TMovieList& catalog) {
   // Each picture carries its movie's handle.
-  TGalleryItems& pictures = m_strip.Items();
+  TCoverStripItems& pictures = m_strip.Items();
   for (int i = 0; i < pictures.Count(); ++i) {
     if (const TMovie* movie = catalog.FindByHandle(pictures[i].Tag)) {
       pictures.SetHint(i, GetMovieTitle(*movie, m_settings.TitleType));

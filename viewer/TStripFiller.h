@@ -14,7 +14,7 @@ class QTimer;
 class TFormProgress;
 class TMovieList;
 struct TMovie;
-class TNiceGallery;
+class TCoverStrip;
 class TThumbnailFill;
 struct TPictureContext;
 struct TViewerSettings;
@@ -32,7 +32,7 @@ class TStripFiller : public QObject {
  public:
   // The progress window shows only when the tiles in view take long (a
   // slow disk or network share), and only until they are made.
-  TStripFiller(QObject* parent, TNiceGallery& strip, TFormProgress* progress, const TViewerSettings& settings);
+  TStripFiller(QObject* parent, TCoverStrip& strip, TFormProgress* progress, const TViewerSettings& settings);
   ~TStripFiller() override;
 
   // Prepares filling the strip with the catalog's thumbnails: `catalogPath`
@@ -71,7 +71,7 @@ class TStripFiller : public QObject {
   void ShowProgress(int first, int last);
   void End();
 
-  TNiceGallery& m_strip;
+  TCoverStrip& m_strip;
   TFormProgress* m_progress;
   const TViewerSettings& m_settings;
   QTimer* m_timer;

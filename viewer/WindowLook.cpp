@@ -6,10 +6,10 @@
 #include "viewer/Glyphs.h"
 #include "viewer/TFormMainUi.h"
 #include "widgets/QtBridge.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -32,7 +32,7 @@ void SetPanelColor(QWidget* panel, TColor color) {
   panel->setPalette(palette);
 }
 
-void ApplySideBarScheme(TNiceSideBar& sideBar, const TColorScheme& s) {
+void ApplySideBarScheme(TSideBar& sideBar, const TColorScheme& s) {
   TSideBarModel& bar = sideBar.Model();
   sideBar.SetColor(s.SideBarColor);
   bar.ItemStyle.NormalColor = s.SideBarSectionColor;
@@ -69,14 +69,14 @@ void ApplyScheme(TFormMainUi& ui, const TColorScheme& s) {
   SetTextColor(ui.Label1, s.Title1Color);
   SetTextColor(ui.Label2, s.Title2Color);
 
-  TEncartaButton& open = *ui.BtnOpen;
+  TCaptionButton& open = *ui.BtnOpen;
   open.SetColor(s.ButtonColor);
   open.ColorOver = s.ButtonHoverColor;
   open.ColorDown = s.ButtonClickColor;
   open.Font.Color = s.ButtonTextColor;
   open.ColorOverCaption = s.ButtonTextHoverColor;
   open.SetColorBorder(s.ButtonBorderColor);
-  for (TEncartaButton* button : {ui.BtnEdit, ui.BtnSettings, ui.BtnPlay, ui.BtnBack}) {
+  for (TCaptionButton* button : {ui.BtnEdit, ui.BtnSettings, ui.BtnPlay, ui.BtnBack}) {
     button->SetColor(open.Color());
     button->ColorOver = open.ColorOver;
     button->ColorDown = open.ColorDown;
@@ -98,14 +98,14 @@ void ApplyScheme(TFormMainUi& ui, const TColorScheme& s) {
 }
 
 void DrawGlyphs(TFormMainUi& ui, double ratio) {
-  const TEncartaButton& open = *ui.BtnOpen;
+  const TCaptionButton& open = *ui.BtnOpen;
   const QColor text = ToQColor(open.Font.Color);
   ui.BtnOpen->SetGlyph(OpenGlyph(text, ratio));
   ui.BtnEdit->SetGlyph(EditGlyph(text, ratio));
   ui.BtnSettings->SetGlyph(SettingsGlyph(text, ratio));
   ui.BtnPlay->SetGlyph(PlayGlyph(text, ratio));
   ui.BtnBack->SetGlyph(BackGlyph(text, ratio));
-  for (TEncartaButton* button : {ui.BtnOpen, ui.BtnEdit, ui.BtnSettings, ui.BtnPlay, ui.BtnBack}) button->update();
+  for (TCaptionButton* button : {ui.BtnOpen, ui.BtnEdit, ui.BtnSettings, ui.BtnPlay, ui.BtnBack}) button->update();
 
   const TSideBarModel& bar = ui.NiceSideBar1->Model();
   const QColor ground = ToQColor(ui.NiceSideBar1->Color());

@@ -1,10 +1,10 @@
 #include "widgets/Accessibility.h"
 
 #include "widgets/QtBridge.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>
@@ -83,11 +83,11 @@ class TSideBarRowAccessible : public TVirtualChild {
   }
 
  private:
-  TNiceSideBar& Bar() const { return *static_cast<TNiceSideBar*>(m_owner); }
+  TSideBar& Bar() const { return *static_cast<TSideBar*>(m_owner); }
   const TSideBarRow& Row() const { return Bar().Model().Rows()[static_cast<std::size_t>(m_index)]; }
 };
 
-class TGalleryPictureAccessible : public TVirtualChild {
+class TCoverStripPictureAccessible : public TVirtualChild {
  public:
   using TVirtualChild::TVirtualChild;
 
@@ -109,7 +109,7 @@ class TGalleryPictureAccessible : public TVirtualChild {
       state.invalid = true;
       return state;
     }
-    const TGalleryModel& model = Strip().Model();
+    const TCoverStripModel& model = Strip().Model();
     const TRect& tile = model.Items()[m_index].Rect;
     state.focusable = true;
     state.focused = Strip().hasFocus() && model.CursorIndex() == m_index;
@@ -121,7 +121,7 @@ class TGalleryPictureAccessible : public TVirtualChild {
   }
 
  private:
-  TNiceGallery& Strip() const { return *static_cast<TNiceGallery*>(m_owner); }
+  TCoverStrip& Strip() const { return *static_cast<TCoverStrip*>(m_owner); }
 };
 
 // A widget of drawn elements: a list of virtual children, each registered
@@ -170,7 +170,7 @@ class TButtonAccessible : public QAccessibleWidget {
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
     if (!widget()->accessibleName().isEmpty()) return widget()->accessibleName();
-    if (auto* button = dynamic_cast<TEncartaButton*>(widget())) {
+    if (auto* button = dynamic_cast<TCaptionButton*>(widget())) {
       return ToQString(button->Caption()).trimmed().remove(QLatin1Char('&'));
     }
     return {};
@@ -197,19 +197,19 @@ QAccessibleInterface* CreateAccessible(const QString& className, QObject* object
   if (className != QLatin1String("QWidget")) return nullptr;
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
-  if (dynamic_cast<TNiceSideBar*>(widget) != nullptr) {
+  if (dynamic_cast<TSideBar*>(widget) != nullptr) {
     return new TElementListAccessible<TSideBarRowAccessible>(widget, QAccessible::Tree, QStringLiteral("Movies"),
                                                              [](QWidget* w) {
                                                                return static_cast<int>(
-                                                                   static_cast<TNiceSideBar*>(w)->Model().Rows().size());
+                                                                   static_cast<TSideBar*>(w)->Model().Rows().size());
                                                              });
   }
-  if (dynamic_cast<TNiceGallery*>(widget) != nullptr) {
-    return new TElementListAccessible<TGalleryPictureAccessible>(
+  if (dynamic_cast<TCoverStrip*>(widget) != nullptr) {
+    return new TElementListAccessible<TCoverStripPictureAccessible>(
         widget, QAccessible::List, QStringLiteral("Covers"),
-        [](QWidget* w) { return static_cast<TNiceGallery*>(w)->Items().Count(); });
+        [](QWidget* w) { return static_cast<TCoverStrip*>(w)->Items().Count(); });
   }
-  if (dynamic_cast<TEncartaButton*>(widget) != nullptr || dynamic_cast<TImageButton*>(widget) != nullptr) {
+  if (dynamic_cast<TCaptionButton*>(widget) != nullptr || dynamic_cast<TImageButton*>(widget) != nullptr) {
     return new TButtonAccessible(widget);
   }
   return nullptr;

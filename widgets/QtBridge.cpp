@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPen>
 
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "config/SystemScheme.h"
 #include "config/TextEncoding.h"
 #include "render/TBitmap.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/TNavigationKey.h"
+#include "layout/TNavigationKey.h"
 #include "config/TColor.h"
 
 #include <QColor>

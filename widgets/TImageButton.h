@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 
 #include <QImage>
 #include <QWidget>

@@ -6,7 +6,7 @@
 #include "browse/RandomPick.h"
 #include "browse/Search.h"
 #include "browse/TablePages.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/MovieFields.h"
 #include "config/PageFrame.h"

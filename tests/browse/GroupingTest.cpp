@@ -1,6 +1,6 @@
 #include "browse/Grouping.h"
 #include "browse/SideBarPlace.h"
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "browse/TSortMenus.h"
 #include "catalog/TCatalogReader.h"
 #include "config/TLocale.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/TIntervalTimer.h"
+#include "widgets/TIntervalTimer.h"
 
 // A timer the test fires by hand: the 30 seconds pass when the test says so.
 class TManualTimer : public TIntervalTimer {

@@ -7,8 +7,8 @@
 #include "viewer/TMovieSchemeHandler.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -29,8 +29,8 @@ TBrowsingUser::~TBrowsingUser() { QObject::disconnect(m_loads); }
 void TBrowsingUser::ClickSomewhere() {
   ++m_changes;
   const int kind = static_cast<int>(m_random() % 10);
-  TNiceSideBar& bar = *m_form.Ui().NiceSideBar1;
-  TNiceGallery& strip = *m_form.Ui().NiceGallery1;
+  TSideBar& bar = *m_form.Ui().NiceSideBar1;
+  TCoverStrip& strip = *m_form.Ui().NiceGallery1;
   if (kind >= 8 && m_form.Ui().WebBrowser1->history()->canGoBack()) {
     m_form.BtnBackClick();
   } else if (kind == 7 && m_form.Catalog().Count() > 0) {
@@ -60,7 +60,7 @@ TWindowHoldings HoldingsOf(TFormMain& form) {
   holdings.Objects = static_cast<int>(form.findChildren<QObject*>().size());
   holdings.Timers = static_cast<int>(form.findChildren<QTimer*>().size());
   holdings.History = form.Ui().WebBrowser1->history()->count();
-  TNiceGallery& strip = *form.Ui().NiceGallery1;
+  TCoverStrip& strip = *form.Ui().NiceGallery1;
   for (int i = 0; i < strip.Items().Count(); ++i) holdings.StripPictures += strip.Items()[i].HasPicture() ? 1 : 0;
   return holdings;
 }

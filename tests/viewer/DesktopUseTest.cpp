@@ -12,10 +12,10 @@
 #include "viewer/TFormMain.h"
 #include "viewer/TWebView.h"
 #include "viewer/WindowKeys.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

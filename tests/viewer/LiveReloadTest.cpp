@@ -8,8 +8,8 @@
 #include "config/TViewerSettings.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -13,7 +13,7 @@
 #include "viewer/TFormMain.h"
 #include "viewer/TPageExports.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -11,8 +11,8 @@
 #include "viewer/TStallWatch.h"
 #include "viewer/TStatusLine.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -14,10 +14,10 @@
 #include "viewer/TStripFiller.h"
 #include "viewer/TWebView.h"
 #include "widgets/QtBridge.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -111,7 +111,7 @@ TEST_F(MainWindow, ComponentsCarryTheirDesignNames) {
 TEST_F(MainWindow, StripHoldsPicturesInCatalogOrderTaggedWithHandles) {
   WriteConfig(WriteSample(30));
   Start();
-  const TGalleryItems& items = Form->Ui().NiceGallery1->Items();
+  const TCoverStripItems& items = Form->Ui().NiceGallery1->Items();
   ASSERT_GT(items.Count(), 1);
   std::int64_t previous = 0;
   for (int i = 0; i < items.Count(); ++i) {
@@ -377,7 +377,7 @@ TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
   EXPECT_EQ(Form->Ui().BtnOpen->Color(), 0u);
   EXPECT_EQ(Form->Ui().BtnOpen->ColorOver, 0u);
   // The other caption buttons and the search panel copy the Open button.
-  for (TEncartaButton* button : {Form->Ui().BtnEdit, Form->Ui().BtnSettings, Form->Ui().BtnPlay, Form->Ui().BtnBack}) {
+  for (TCaptionButton* button : {Form->Ui().BtnEdit, Form->Ui().BtnSettings, Form->Ui().BtnPlay, Form->Ui().BtnBack}) {
     EXPECT_EQ(button->Color(), 0u);
     EXPECT_EQ(button->ColorDown, Form->Ui().BtnOpen->ColorDown);
     EXPECT_EQ(button->ColorBorder(), Form->Ui().BtnOpen->ColorBorder());

@@ -11,10 +11,10 @@
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TWebView.h"
-#include "widgets/TEncartaButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceGrid.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCaptionButton.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TGrid.h"
+#include "widgets/TSideBar.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -6,7 +6,7 @@
 #include "config/TViewerSettings.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 #include "viewer/TWebView.h"
 
 #include <QTest>

@@ -14,8 +14,8 @@
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -209,7 +209,7 @@ void ViewerFixture::ClickSideBarItem(int section, int item) {
 }
 
 void ViewerFixture::ClickStripPicture(int index) {
-  TGalleryModel& model = Form->Ui().NiceGallery1->Model();
+  TCoverStripModel& model = Form->Ui().NiceGallery1->Model();
   const TRect& tile = model.Items()[index].Rect;
   QTest::mouseClick(Form->Ui().NiceGallery1, Qt::LeftButton, Qt::NoModifier,
                     QPoint(tile.Left - model.ScrollPos() + tile.Width() / 2, tile.Top + 3));

@@ -13,8 +13,8 @@
 #include "viewer/TFormMain.h"
 #include "viewer/TStripFiller.h"
 #include "viewer/TWebView.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QLabel>
 #include <QLineEdit>

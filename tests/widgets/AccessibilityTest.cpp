@@ -1,17 +1,17 @@
 #include "WidgetTestUtil.h"
 
 #include "tests/support/TestPictures.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
 
 TEST(Accessibility, SideBarRowsAreATreeNamedByTheirCaptions) {
-  TNiceSideBar bar;
+  TSideBar bar;
   bar.resize(200, 300);
   bar.BeginUpdate();
   TSideBarItem& drama = bar.Items().Add();
@@ -42,13 +42,13 @@ TEST(Accessibility, SideBarRowsAreATreeNamedByTheirCaptions) {
   EXPECT_EQ(tree->child(3)->parent(), tree);
   // "Press" selects, as a click would.
   std::vector<int> selected;
-  bar.OnSelect = [&](TNiceSideBar&, int index, int subIndex, const std::string&) { selected = {index, subIndex}; };
+  bar.OnSelect = [&](TSideBar&, int index, int subIndex, const std::string&) { selected = {index, subIndex}; };
   tree->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   EXPECT_EQ(selected, (std::vector<int>{0, 0}));
 }
 
 TEST(Accessibility, StripPicturesAreAListNamedByTheirMovies) {
-  TNiceGallery strip;
+  TCoverStrip strip;
   strip.resize(300, 100);
   strip.Items().Add(11, "Alien", SolidBitmap(60, 90, 1, 2, 3));
   strip.Items().Add(12, "Brazil", SolidBitmap(60, 90, 1, 2, 3));
@@ -59,14 +59,14 @@ TEST(Accessibility, StripPicturesAreAListNamedByTheirMovies) {
   EXPECT_EQ(list->child(1)->text(QAccessible::Name), QStringLiteral("Brazil"));
   EXPECT_EQ(list->child(1)->role(), QAccessible::ListItem);
   std::vector<int> clicks;
-  strip.OnClick = [&](TNiceGallery&, int index) { clicks.push_back(index); };
+  strip.OnClick = [&](TCoverStrip&, int index) { clicks.push_back(index); };
   list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   EXPECT_EQ(clicks, std::vector<int>{1});
   EXPECT_EQ(strip.focusPolicy(), Qt::TabFocus);
 }
 
 TEST(Accessibility, ButtonsArePushButtonsNamedByTheirCaptions) {
-  TEncartaButton open(nullptr, QStringLiteral("BtnOpen"));
+  TCaptionButton open(nullptr, QStringLiteral("BtnOpen"));
   open.SetCaption(" &Open");
   int clicks = 0;
   open.OnClick = [&](QWidget&) { ++clicks; };
@@ -88,7 +88,7 @@ TEST(Accessibility, ButtonsArePushButtonsNamedByTheirCaptions) {
 }
 
 TEST(Accessibility, TypingInTheSideBarMovesTheCursorAndDrawsItsMark) {
-  TNiceSideBar bar;
+  TSideBar bar;
   bar.resize(200, 300);
   SetMainWindowLook(bar);
   bar.BeginUpdate();

@@ -1,6 +1,6 @@
 #include "WidgetTestUtil.h"
 
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ namespace {
 constexpr TColor kLight = RgbColor(0xF8, 0xF4, 0xED);
 constexpr TColor kDark = RgbColor(0x4F, 0x4F, 0x4F);
 
-QImage Look(TEncartaButton& button, TButtonLook look) {
+QImage Look(TCaptionButton& button, TButtonLook look) {
   QImage image(button.size(), QImage::Format_RGB32);
   image.fill(Qt::magenta);
   QPainter canvas(&image);
@@ -46,7 +46,7 @@ class EncartaButton : public ::testing::Test {
     m_button.ColorOver = m_button.ColorDown = RgbColor(170, 170, 170);
     m_button.SetShowCaption(false);
   }
-  TEncartaButton m_button;
+  TCaptionButton m_button;
 };
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include "WidgetTestUtil.h"
 
 #include "tests/support/TestPictures.h"
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
-#include "widgets/TNiceGallery.h"
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TCoverStrip.h"
+#include "widgets/TSideBar.h"
 
 #include <QPainter>
 #include <cmath>
@@ -73,7 +73,7 @@ bool ShowsExactly(const QImage& screen, int left, int top, const QImage& picture
 }  // namespace
 
 TEST(PixelRatio, SideBarRowsKeepTheirLayoutPixels) {
-  TNiceSideBar bar;
+  TSideBar bar;
   bar.resize(200, 300);
   bar.SetColor(RgbColor(10, 20, 30));
   TSideBarModel& m = bar.Model();
@@ -95,7 +95,7 @@ TEST(PixelRatio, SideBarRowsKeepTheirLayoutPixels) {
 }
 
 TEST(PixelRatio, StripTilesStayInLayoutPixelsAndDensePicturesArriveWhole) {
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(300, 130);
   gallery.SetColor(RgbColor(128, 128, 128));
   // The first tile is 60 % of the strip's height, 78 pixels; its picture
@@ -121,7 +121,7 @@ TEST(PixelRatio, StripTilesStayInLayoutPixelsAndDensePicturesArriveWhole) {
 }
 
 TEST(PixelRatio, CaptionButtonDrawsADenseGlyphPixelForPixel) {
-  TEncartaButton button(nullptr, "Open");
+  TCaptionButton button(nullptr, "Open");
   button.resize(73, 25);
   button.SetColor(RgbColor(128, 128, 128));
   button.SetColorBorder(RgbColor(0, 0, 0));

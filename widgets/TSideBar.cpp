@@ -1,4 +1,4 @@
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TSideBar.h"
 
 #include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
@@ -14,7 +14,7 @@ namespace {
 
 // The image list a header uses in its state; the plain list when the one
 // for the state is not assigned.
-const TImageList* ChooseImages(const TNiceSideBar& bar, TSideBarStates states) {
+const TImageList* ChooseImages(const TSideBar& bar, TSideBarStates states) {
   const TImageList* special = nullptr;
   if (states & ssDisabled) {
     special = bar.DisabledImages;
@@ -51,7 +51,7 @@ int StartX(TSideBarAlign alignment, int left, int right, int contentWidth) {
 
 }  // namespace
 
-TNiceSideBar::TNiceSideBar(QWidget* parent) : QWidget(parent) {
+TSideBar::TSideBar(QWidget* parent) : QWidget(parent) {
   InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -66,18 +66,18 @@ TNiceSideBar::TNiceSideBar(QWidget* parent) : QWidget(parent) {
   };
 }
 
-void TNiceSideBar::SetColor(TColor color) {
+void TSideBar::SetColor(TColor color) {
   if (color == m_model.Color) return;
   m_model.Color = color;
   update();
 }
 
-void TNiceSideBar::SetHandPointCursor(bool value) {
+void TSideBar::SetHandPointCursor(bool value) {
   m_model.HandPointCursor = value;
   setCursor(Qt::ArrowCursor);
 }
 
-QRect TNiceSideBar::RowPaintRect(int rowOrCode) const {
+QRect TSideBar::RowPaintRect(int rowOrCode) const {
   if (rowOrCode == UpScrollerCode) return ToQRect(m_model.UpRect());
   if (rowOrCode == DownScrollerCode) return ToQRect(m_model.DownRect());
   if (rowOrCode < 0 || rowOrCode >= static_cast<int>(m_model.Rows().size())) return {};
@@ -86,14 +86,14 @@ QRect TNiceSideBar::RowPaintRect(int rowOrCode) const {
   return ToQRect(0, r.Top - m_model.ScrollOffset(), width(), r.Bottom - m_model.ScrollOffset() + 1);
 }
 
-void TNiceSideBar::RedrawRow(int rowOrCode) {
+void TSideBar::RedrawRow(int rowOrCode) {
   QRect rect = RowPaintRect(rowOrCode);
   if (!rect.isEmpty()) update(rect);
 }
 
-void TNiceSideBar::RedrawAll() { update(); }
+void TSideBar::RedrawAll() { update(); }
 
-void TNiceSideBar::paintEvent(QPaintEvent* event) {
+void TSideBar::paintEvent(QPaintEvent* event) {
   if (m_model.Updating()) return;
   QPainter canvas(this);
   const int cw = width(), ch = height(), margin = m_model.Margin();
@@ -119,7 +119,7 @@ void TNiceSideBar::paintEvent(QPaintEvent* event) {
   DrawRow(canvas, DownScrollerCode);
 }
 
-void TNiceSideBar::DrawRow(QPainter& canvas, int rowOrCode) {
+void TSideBar::DrawRow(QPainter& canvas, int rowOrCode) {
   auto drawScroller = [&](bool up) {
     if (up ? !m_model.CanScrollUp() : !m_model.CanScrollDown()) return;
     QRect rc = ToQRect(up ? m_model.UpRect() : m_model.DownRect());
@@ -160,7 +160,7 @@ void TNiceSideBar::DrawRow(QPainter& canvas, int rowOrCode) {
   if (m_model.CanScrollDown() && rc.intersects(ToQRect(m_model.DownRect()))) drawScroller(false);
 }
 
-void TNiceSideBar::DrawItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states,
+void TSideBar::DrawItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states,
                             int imageIndex) {
   const TSideBarItemStyle& style = m_model.ItemStyle;
   const int left = rc.left(), top = rc.top(), right = rc.left() + rc.width(), bottom = rc.top() + rc.height();
@@ -190,7 +190,7 @@ void TNiceSideBar::DrawItem(QPainter& canvas, const QRect& rc, const std::string
   DrawClippedText(canvas, x, textY, ToQRect(areaLeft, bodyTop, areaRight, bottom), text, font, look.Font->Color);
 }
 
-void TNiceSideBar::DrawSubItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states) {
+void TSideBar::DrawSubItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states) {
   const TSideBarItemStyle& style = m_model.SubItemStyle;
   const int left = rc.left(), top = rc.top(), right = rc.left() + rc.width(), bottom = rc.top() + rc.height();
   const int indent = m_model.Indent();
@@ -259,11 +259,11 @@ void TNiceSideBar::DrawSubItem(QPainter& canvas, const QRect& rc, const std::str
   DrawClippedText(canvas, x, textY, ToQRect(areaLeft, top, areaRight, bottom), text, font, look.Font->Color);
 }
 
-void TNiceSideBar::DrawNonItem(QPainter& canvas, const QRect& rc) {
+void TSideBar::DrawNonItem(QPainter& canvas, const QRect& rc) {
   FillRect(canvas, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), m_model.Color);
 }
 
-void TNiceSideBar::DrawScroller(QPainter& canvas, const QRect& rc, bool up, bool hover) {
+void TSideBar::DrawScroller(QPainter& canvas, const QRect& rc, bool up, bool hover) {
   const TSideBarScrollerStyle& style = m_model.Scrollers;
   const int left = rc.left(), top = rc.top(), right = rc.left() + rc.width(), bottom = rc.top() + rc.height();
   TColor body = hover ? style.HoverColor : style.NormalColor;
@@ -278,33 +278,33 @@ void TNiceSideBar::DrawScroller(QPainter& canvas, const QRect& rc, bool up, bool
   }
 }
 
-void TNiceSideBar::resizeEvent(QResizeEvent*) { m_model.SetClientSize(width(), height()); }
+void TSideBar::resizeEvent(QResizeEvent*) { m_model.SetClientSize(width(), height()); }
 
-void TNiceSideBar::UpdateCursor() {
+void TSideBar::UpdateCursor() {
   if (m_model.HandPointCursor) setCursor(m_model.PointerOverRow() ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TNiceSideBar::mousePressEvent(QMouseEvent* event) {
+void TSideBar::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   QPoint at = event->position().toPoint();
   m_model.MouseDown(at.x(), at.y());
   event->accept();
 }
 
-void TNiceSideBar::mouseMoveEvent(QMouseEvent* event) {
+void TSideBar::mouseMoveEvent(QMouseEvent* event) {
   QPoint at = event->position().toPoint();
   m_model.MouseMove(at.x(), at.y());
   UpdateCursor();
   event->accept();
 }
 
-void TNiceSideBar::leaveEvent(QEvent* event) {
+void TSideBar::leaveEvent(QEvent* event) {
   m_model.MouseLeave();
   if (m_model.HandPointCursor) setCursor(Qt::ArrowCursor);
   QWidget::leaveEvent(event);
 }
 
-void TNiceSideBar::wheelEvent(QWheelEvent* event) {
+void TSideBar::wheelEvent(QWheelEvent* event) {
   int delta = event->angleDelta().y();
   if (delta != 0 && m_model.Wheel(delta)) {
     event->accept();
@@ -313,7 +313,7 @@ void TNiceSideBar::wheelEvent(QWheelEvent* event) {
   }
 }
 
-void TNiceSideBar::DrawFocusMark(QPainter& canvas, const QRect& rc, const TSideBarItemStyle& style) {
+void TSideBar::DrawFocusMark(QPainter& canvas, const QRect& rc, const TSideBarItemStyle& style) {
   canvas.save();
   QPen pen(ToQColor(style.HoverFont.Color), 1, Qt::DotLine);
   canvas.setPen(pen);
@@ -322,17 +322,17 @@ void TNiceSideBar::DrawFocusMark(QPainter& canvas, const QRect& rc, const TSideB
   canvas.restore();
 }
 
-void TNiceSideBar::focusInEvent(QFocusEvent* event) {
+void TSideBar::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   RedrawRow(m_model.HoverRow());
 }
 
-void TNiceSideBar::focusOutEvent(QFocusEvent* event) {
+void TSideBar::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
   RedrawRow(m_model.HoverRow());
 }
 
-void TNiceSideBar::keyPressEvent(QKeyEvent* event) {
+void TSideBar::keyPressEvent(QKeyEvent* event) {
   // Letters and digits typed without Ctrl or Alt find rows by their start.
   const QString text = event->text();
   if (text.size() == 1 && text[0].isPrint() && !text[0].isSpace() &&
@@ -355,7 +355,7 @@ void TNiceSideBar::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void SetMainWindowLook(TNiceSideBar& bar) {
+void SetMainWindowLook(TSideBar& bar) {
   constexpr TColor kGrey = RgbColor(0x80, 0x80, 0x80);
   constexpr TColor kLightGrey = RgbColor(0xAA, 0xAA, 0xAA);
   TSideBarModel& m = bar.Model();

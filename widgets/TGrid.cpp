@@ -1,4 +1,4 @@
-#include "widgets/TNiceGrid.h"
+#include "widgets/TGrid.h"
 
 #include "widgets/Canvas.h"
 #include "widgets/QtBridge.h"
@@ -23,7 +23,7 @@ Qt::Alignment TextAlignment(const TNiceColumn& column) {
 
 }  // namespace
 
-TNiceInplace::TNiceInplace(TNiceGrid* grid) : QLineEdit(grid->viewport()), m_grid(grid) {
+TNiceInplace::TNiceInplace(TGrid* grid) : QLineEdit(grid->viewport()), m_grid(grid) {
   setFrame(false);
   hide();
   QObject::connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -54,22 +54,22 @@ void TNiceInplace::focusOutEvent(QFocusEvent* event) {
   hide();
 }
 
-TNiceGrid::TNiceGrid(QWidget* parent) : QAbstractScrollArea(parent), m_editor(new TNiceInplace(this)) {
+TGrid::TGrid(QWidget* parent) : QAbstractScrollArea(parent), m_editor(new TNiceInplace(this)) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
   m_model.SetView(this);
 }
 
-QPoint TNiceGrid::Offset() const { return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()); }
+QPoint TGrid::Offset() const { return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()); }
 
-void TNiceGrid::RedrawAll() {
+void TGrid::RedrawAll() {
   UpdateScrollBars();
   viewport()->update();
 }
 
-void TNiceGrid::HideEditor() { m_editor->hide(); }
+void TGrid::HideEditor() { m_editor->hide(); }
 
-void TNiceGrid::ScrollIntoView(int col, int row) {
+void TGrid::ScrollIntoView(int col, int row) {
   if (col < 0 || row < 0 || col >= m_model.ColCount()) return;
   UpdateScrollBars();
   TRect cell = m_model.CellRect(col, row);
@@ -83,14 +83,14 @@ void TNiceGrid::ScrollIntoView(int col, int row) {
   if (cell.Right > horizontal->value() + viewport()->width()) horizontal->setValue(cell.Right - viewport()->width());
 }
 
-void TNiceGrid::UpdateScrollBars() {
+void TGrid::UpdateScrollBars() {
   m_model.FitColumns(viewport()->width());
   verticalScrollBar()->setRange(0, std::max(0, m_model.ContentHeight() - viewport()->height()));
   verticalScrollBar()->setSingleStep(m_model.DefRowHeight);
   horizontalScrollBar()->setRange(0, std::max(0, m_model.ContentWidth() - viewport()->width()));
 }
 
-void TNiceGrid::ShowEditor() {
+void TGrid::ShowEditor() {
   int col = m_model.CurrentCol(), row = m_model.CurrentRow();
   if (col < 0 || row < 0 || m_model.CellReadOnly(col)) return;
   const TNiceColumn& column = m_model.Columns()[static_cast<std::size_t>(col)];
@@ -108,7 +108,7 @@ void TNiceGrid::ShowEditor() {
   m_editor->setFocus();
 }
 
-void TNiceGrid::paintEvent(QPaintEvent*) {
+void TGrid::paintEvent(QPaintEvent*) {
   QPainter canvas(viewport());
   const QPoint offset = Offset();
   const int w = viewport()->width(), h = viewport()->height();
@@ -158,17 +158,17 @@ void TNiceGrid::paintEvent(QPaintEvent*) {
   }
 }
 
-void TNiceGrid::resizeEvent(QResizeEvent* event) {
+void TGrid::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
 }
 
-void TNiceGrid::scrollContentsBy(int, int) {
+void TGrid::scrollContentsBy(int, int) {
   HideEditor();
   viewport()->update();
 }
 
-void TNiceGrid::mousePressEvent(QMouseEvent* event) {
+void TGrid::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   QPoint at = event->position().toPoint() + Offset();
   int col = 0, row = 0;
@@ -180,7 +180,7 @@ void TNiceGrid::mousePressEvent(QMouseEvent* event) {
   }
 }
 
-void TNiceGrid::mouseMoveEvent(QMouseEvent* event) {
+void TGrid::mouseMoveEvent(QMouseEvent* event) {
   QPoint at = event->position().toPoint();
   bool header = at.y() < m_model.HeaderPixels();
   bool gutter = at.x() < m_model.GutterPixels();
@@ -191,7 +191,7 @@ void TNiceGrid::mouseMoveEvent(QMouseEvent* event) {
   viewport()->setCursor(shape);
 }
 
-void TNiceGrid::keyPressEvent(QKeyEvent* event) {
+void TGrid::keyPressEvent(QKeyEvent* event) {
   bool shift = event->modifiers() & Qt::ShiftModifier;
   bool control = event->modifiers() & Qt::ControlModifier;
   const TGridKey key = NavigationKeyOf(event->key());

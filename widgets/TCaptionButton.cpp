@@ -1,4 +1,4 @@
-#include "widgets/TEncartaButton.h"
+#include "widgets/TCaptionButton.h"
 
 #include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
@@ -14,7 +14,7 @@ constexpr TColor kDarkEdge = RgbColor(0x4F, 0x4F, 0x4F);
 
 }  // namespace
 
-TEncartaButton::TEncartaButton(QWidget* parent, const QString& name) : QWidget(parent) {
+TCaptionButton::TCaptionButton(QWidget* parent, const QString& name) : QWidget(parent) {
   InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The keyboard reaches it with Tab; a click does not take the focus.
@@ -24,36 +24,36 @@ TEncartaButton::TEncartaButton(QWidget* parent, const QString& name) : QWidget(p
   m_caption = FromQString(name);
 }
 
-void TEncartaButton::SetCaption(const std::string& caption) {
+void TCaptionButton::SetCaption(const std::string& caption) {
   if (caption == m_caption) return;
   m_caption = caption;
   ShowLook(TButtonLook::Normal);
 }
 
-void TEncartaButton::SetColor(TColor color) {
+void TCaptionButton::SetColor(TColor color) {
   if (color == m_color) return;
   m_color = color;
   ShowLook(TButtonLook::Normal);
 }
 
-void TEncartaButton::SetColorBorder(TColor color) {
+void TCaptionButton::SetColorBorder(TColor color) {
   if (color == m_colorBorder) return;
   m_colorBorder = color;
   ShowLook(TButtonLook::Normal);
 }
 
-void TEncartaButton::SetGlyph(const QImage& glyph) {
+void TCaptionButton::SetGlyph(const QImage& glyph) {
   m_glyph = glyph;
   update();
 }
 
-void TEncartaButton::SetShowCaption(bool show) {
+void TCaptionButton::SetShowCaption(bool show) {
   if (show == m_showCaption) return;
   m_showCaption = show;
   ShowLook(TButtonLook::Normal);
 }
 
-void TEncartaButton::ShowLook(TButtonLook look) {
+void TCaptionButton::ShowLook(TButtonLook look) {
   // Drawn at once, as the state changes; a later repaint from the window
   // system shows the normal look again.
   m_lastLook = look;
@@ -62,14 +62,14 @@ void TEncartaButton::ShowLook(TButtonLook look) {
   m_paintLook = TButtonLook::Normal;
 }
 
-void TEncartaButton::paintEvent(QPaintEvent*) {
+void TCaptionButton::paintEvent(QPaintEvent*) {
   QPainter canvas(this);
   DrawLook(canvas, m_paintLook);
   if (hasFocus()) DrawFocusMark(canvas, rect(), 3, ToQColor(Font.Color));
   m_lastLook = m_paintLook;
 }
 
-void TEncartaButton::keyPressEvent(QKeyEvent* event) {
+void TCaptionButton::keyPressEvent(QKeyEvent* event) {
   const TNavigationKey key = NavigationKeyOf(event->key());
   if ((key == TNavigationKey::Space || key == TNavigationKey::Enter) && event->modifiers() == Qt::NoModifier) {
     event->accept();
@@ -79,17 +79,17 @@ void TEncartaButton::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void TEncartaButton::focusInEvent(QFocusEvent* event) {
+void TCaptionButton::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   update();
 }
 
-void TEncartaButton::focusOutEvent(QFocusEvent* event) {
+void TCaptionButton::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
   update();
 }
 
-void TEncartaButton::DrawLook(QPainter& canvas, TButtonLook look) {
+void TCaptionButton::DrawLook(QPainter& canvas, TButtonLook look) {
   const int w = width(), h = height();
   TColor fill = look == TButtonLook::Normal ? m_color : look == TButtonLook::Hover ? ColorOver : ColorDown;
   FillRect(canvas, 1, 1, w - 1, h - 1, fill);
@@ -139,17 +139,17 @@ void TEncartaButton::DrawLook(QPainter& canvas, TButtonLook look) {
   Line(canvas, w, h - 1, -1, h - 1, sunk);
 }
 
-void TEncartaButton::enterEvent(QEnterEvent* event) {
+void TCaptionButton::enterEvent(QEnterEvent* event) {
   QWidget::enterEvent(event);
   if (m_enabled) ShowLook(TButtonLook::Hover);
 }
 
-void TEncartaButton::leaveEvent(QEvent* event) {
+void TCaptionButton::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
   ShowLook(TButtonLook::Normal);
 }
 
-void TEncartaButton::mousePressEvent(QMouseEvent* event) {
+void TCaptionButton::mousePressEvent(QMouseEvent* event) {
   event->accept();
   m_pressedInside = event->button() == Qt::LeftButton;
   if (event->button() != Qt::LeftButton || !m_enabled) return;
@@ -158,7 +158,7 @@ void TEncartaButton::mousePressEvent(QMouseEvent* event) {
   ShowLook(TButtonLook::Pressed);
 }
 
-void TEncartaButton::mouseReleaseEvent(QMouseEvent* event) {
+void TCaptionButton::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
   QPoint at = event->position().toPoint();
   bool over = rect().contains(at);

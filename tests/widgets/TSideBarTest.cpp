@@ -1,6 +1,6 @@
 #include "WidgetTestUtil.h"
 
-#include "widgets/TNiceSideBar.h"
+#include "widgets/TSideBar.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -17,14 +17,14 @@ constexpr TColor kItemLine = RgbColor(0, 250, 0);
 constexpr TColor kBullet = RgbColor(0, 0, 250);
 
 // Records which rows a paint draws.
-class TRecordingSideBar : public TNiceSideBar {
+class TRecordingSideBar : public TSideBar {
  public:
   std::vector<int> DrawnTops;
 
  protected:
   void DrawSubItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states) override {
     DrawnTops.push_back(rc.top());
-    TNiceSideBar::DrawSubItem(canvas, rc, str, states);
+    TSideBar::DrawSubItem(canvas, rc, str, states);
   }
 };
 
@@ -49,10 +49,10 @@ class SideBarWidget : public ::testing::Test {
     }
     m_bar.EndUpdate();
     m_bar.show();  // delivers the size to the model
-    m_bar.OnSelect = [this](TNiceSideBar&, int index, int subIndex, const std::string&) {
+    m_bar.OnSelect = [this](TSideBar&, int index, int subIndex, const std::string&) {
       Selects.push_back({index, subIndex});
     };
-    m_bar.OnHover = [this](TNiceSideBar&, int index, int subIndex, const std::string& caption) {
+    m_bar.OnHover = [this](TSideBar&, int index, int subIndex, const std::string& caption) {
       Hovers.push_back(std::to_string(index) + "/" + std::to_string(subIndex) + "/" + caption);
     };
   }
@@ -164,12 +164,12 @@ TEST_F(SideBarWidget, DrawsHoveredSelectedHeadersInTheSelectedColour) {
 
 TEST_F(SideBarWidget, CustomDrawEventsReplaceTheOwnDrawing) {
   int headers = 0, items = 0, nonItems = 0;
-  m_bar.OnCustomDrawItem = [&](TNiceSideBar&, QPainter& canvas, QRect& rc, const std::string&, TSideBarStates, int) {
+  m_bar.OnCustomDrawItem = [&](TSideBar&, QPainter& canvas, QRect& rc, const std::string&, TSideBarStates, int) {
     ++headers;
     canvas.fillRect(rc, QColor(9, 9, 9));
   };
-  m_bar.OnCustomDrawSubItem = [&](TNiceSideBar&, QPainter&, QRect&, const std::string&, TSideBarStates) { ++items; };
-  m_bar.OnCustomDrawNonItem = [&](TNiceSideBar&, QPainter&, QRect&) { ++nonItems; };
+  m_bar.OnCustomDrawSubItem = [&](TSideBar&, QPainter&, QRect&, const std::string&, TSideBarStates) { ++items; };
+  m_bar.OnCustomDrawNonItem = [&](TSideBar&, QPainter&, QRect&) { ++nonItems; };
   QImage image = Paint(m_bar);
   EXPECT_EQ(PixelColor(image, 20, 5), RgbColor(9, 9, 9)) << "no separator band of our own";
   EXPECT_GT(headers, 0);

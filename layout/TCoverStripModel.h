@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "config/TColor.h"
 #include "render/TBitmap.h"
 #include "render/TCompactPicture.h"
@@ -15,14 +15,14 @@
 // The picture strip without painting: its items, the tiles they lay out as,
 // the scroll position, the scroll buttons, hover, and the timer's drifting,
 // standing and pushing. The widget paints what this computes and routes its
-// input and timer here; the model asks it to redraw through TGalleryView.
+// input and timer here; the model asks it to redraw through TCoverStripView.
 
 constexpr int LeftScrollerCode = 2147483647;
 constexpr int RightScrollerCode = 2147483646;
 
-class TGalleryView {
+class TCoverStripView {
  public:
-  virtual ~TGalleryView() = default;
+  virtual ~TCoverStripView() = default;
   virtual void RedrawEntry(int indexOrCode) = 0;
   virtual void RedrawAll() = 0;
   virtual void SetTimerRunning(bool running) = 0;
@@ -33,7 +33,7 @@ class TGalleryView {
   virtual void PictureChanged(int index) { RedrawEntry(index); }
 };
 
-struct TGalleryItem {
+struct TCoverStripItem {
   std::int64_t Tag = 0;
   std::string Hint;
   TBitmap Bitmap;
@@ -52,51 +52,51 @@ struct TGalleryItem {
   bool HasPicture() const { return !Bitmap.Empty() || Compact != nullptr; }
 };
 
-class TGalleryModel;
+class TCoverStripModel;
 
-using TGalleryKey = TNavigationKey;
+using TCoverStripKey = TNavigationKey;
 
 // The ordered pictures of one strip, with an update counter that holds the
 // layout back during bulk filling.
-class TGalleryItems {
+class TCoverStripItems {
  public:
-  explicit TGalleryItems(TGalleryModel* owner) : m_owner(owner) {}
-  TGalleryItem& Add(std::int64_t tag, std::string hint, TBitmap bitmap);
+  explicit TCoverStripItems(TCoverStripModel* owner) : m_owner(owner) {}
+  TCoverStripItem& Add(std::int64_t tag, std::string hint, TBitmap bitmap);
   // A tile of this size whose picture comes later.
-  TGalleryItem& AddSized(std::int64_t tag, std::string hint, int width, int height);
+  TCoverStripItem& AddSized(std::int64_t tag, std::string hint, int width, int height);
   // Its picture, of the size it was added with: only that tile is drawn
   // again. A picture of another size lays the strip out anew.
   void SetPicture(int index, std::shared_ptr<const TCompactPicture> picture);
   void Delete(int index);
   int Count() const { return static_cast<int>(m_items.size()); }
-  TGalleryItem& operator[](int index);
-  const TGalleryItem& operator[](int index) const;
+  TCoverStripItem& operator[](int index);
+  const TCoverStripItem& operator[](int index) const;
   void Clear();
   void SetHint(int index, std::string hint);
   void BeginUpdate() { ++m_updateCount; }
   void EndUpdate();
 
  private:
-  friend class TGalleryModel;
+  friend class TCoverStripModel;
   void Changed();
 
-  TGalleryModel* m_owner;
-  std::vector<TGalleryItem> m_items;
+  TCoverStripModel* m_owner;
+  std::vector<TCoverStripItem> m_items;
   int m_updateCount = 0;
 };
 
-class TGalleryModel {
+class TCoverStripModel {
  public:
-  TGalleryModel() = default;
-  TGalleryModel(const TGalleryModel&) = delete;
-  TGalleryModel& operator=(const TGalleryModel&) = delete;
+  TCoverStripModel() = default;
+  TCoverStripModel(const TCoverStripModel&) = delete;
+  TCoverStripModel& operator=(const TCoverStripModel&) = delete;
 
-  void SetView(TGalleryView* view) { m_view = view; }
+  void SetView(TCoverStripView* view) { m_view = view; }
 
-  TGalleryItems& Items() { return m_items; }
-  const TGalleryItems& Items() const { return m_items; }
+  TCoverStripItems& Items() { return m_items; }
+  const TCoverStripItems& Items() const { return m_items; }
   // Replaces every item, back at the start of the strip.
-  void AssignItems(const std::vector<TGalleryItem>& items);
+  void AssignItems(const std::vector<TCoverStripItem>& items);
 
   bool Active() const { return m_active; }
   void SetActive(bool active);
@@ -131,7 +131,7 @@ class TGalleryModel {
   // End move (scrolling it into view) and Enter clicks. While the strip
   // has the keyboard it does not drift by itself. True when the key was
   // used.
-  bool KeyDown(TGalleryKey key);
+  bool KeyDown(TCoverStripKey key);
   int CursorIndex() const { return m_cursor; }
   bool Focused() const { return m_focused; }
   void SetFocused(bool focused);
@@ -156,11 +156,11 @@ class TGalleryModel {
   // The first item whose tile reaches into the visible strip (binary search).
   int FirstVisibleItem() const;
 
-  std::function<void(TGalleryModel& sender, int index)> OnClick;
-  std::function<void(TGalleryModel& sender, int index)> OnHover;
+  std::function<void(TCoverStripModel& sender, int index)> OnClick;
+  std::function<void(TCoverStripModel& sender, int index)> OnHover;
 
  private:
-  friend class TGalleryItems;
+  friend class TCoverStripItems;
   void ItemsChanged();
   void UpdateScrollButtons();
   void Redraw(int indexOrCode);
@@ -170,8 +170,8 @@ class TGalleryModel {
   // -1), or -1.
   int ShownFrom(int index, int step) const;
 
-  TGalleryView* m_view = nullptr;
-  TGalleryItems m_items{this};
+  TCoverStripView* m_view = nullptr;
+  TCoverStripItems m_items{this};
   std::function<bool(std::int64_t tag)> m_filter;
   bool m_active = false;
   int m_scrollerSize = 25;

@@ -1,4 +1,4 @@
-#include "widgets/TGalleryModel.h"
+#include "layout/TCoverStripModel.h"
 
 #include "config/TViewerError.h"
 
@@ -11,16 +11,16 @@ std::int64_t RoundHalfEven(std::int64_t numerator, std::int64_t denominator) {
   return quotient;
 }
 
-// ---- TGalleryItems ----
+// ---- TCoverStripItems ----
 
-TGalleryItem& TGalleryItems::Add(std::int64_t tag, std::string hint, TBitmap bitmap) {
+TCoverStripItem& TCoverStripItems::Add(std::int64_t tag, std::string hint, TBitmap bitmap) {
   m_items.push_back({tag, std::move(hint), std::move(bitmap), {}});
   Changed();
   return m_items.back();
 }
 
-TGalleryItem& TGalleryItems::AddSized(std::int64_t tag, std::string hint, int width, int height) {
-  TGalleryItem& item = m_items.emplace_back();
+TCoverStripItem& TCoverStripItems::AddSized(std::int64_t tag, std::string hint, int width, int height) {
+  TCoverStripItem& item = m_items.emplace_back();
   item.Tag = tag;
   item.Hint = std::move(hint);
   item.PictureWidth = width;
@@ -29,8 +29,8 @@ TGalleryItem& TGalleryItems::AddSized(std::int64_t tag, std::string hint, int wi
   return m_items.back();
 }
 
-void TGalleryItems::SetPicture(int index, std::shared_ptr<const TCompactPicture> picture) {
-  TGalleryItem& item = (*this)[index];
+void TCoverStripItems::SetPicture(int index, std::shared_ptr<const TCompactPicture> picture) {
+  TCoverStripItem& item = (*this)[index];
   const bool sameSize = picture == nullptr || (picture->Width == item.Width() && picture->Height == item.Height());
   item.Bitmap = TBitmap();
   item.Compact = std::move(picture);
@@ -45,74 +45,74 @@ void TGalleryItems::SetPicture(int index, std::shared_ptr<const TCompactPicture>
   }
 }
 
-void TGalleryItems::Delete(int index) {
+void TCoverStripItems::Delete(int index) {
   (*this)[index];  // checks the index
   m_items.erase(m_items.begin() + index);
   Changed();
 }
 
-TGalleryItem& TGalleryItems::operator[](int index) {
+TCoverStripItem& TCoverStripItems::operator[](int index) {
   if (index < 0 || index >= Count()) throw TViewerError("List index out of bounds (" + std::to_string(index) + ")");
   return m_items[static_cast<std::size_t>(index)];
 }
 
-const TGalleryItem& TGalleryItems::operator[](int index) const {
+const TCoverStripItem& TCoverStripItems::operator[](int index) const {
   if (index < 0 || index >= Count()) throw TViewerError("List index out of bounds (" + std::to_string(index) + ")");
   return m_items[static_cast<std::size_t>(index)];
 }
 
-void TGalleryItems::Clear() {
+void TCoverStripItems::Clear() {
   m_items.clear();
   Changed();
 }
 
-void TGalleryItems::SetHint(int index, std::string hint) { (*this)[index].Hint = std::move(hint); }
+void TCoverStripItems::SetHint(int index, std::string hint) { (*this)[index].Hint = std::move(hint); }
 
-void TGalleryItems::EndUpdate() {
+void TCoverStripItems::EndUpdate() {
   if (m_updateCount > 0 && --m_updateCount == 0) Changed();
 }
 
-void TGalleryItems::Changed() {
+void TCoverStripItems::Changed() {
   if (m_updateCount == 0) m_owner->ItemsChanged();
 }
 
-// ---- TGalleryModel ----
+// ---- TCoverStripModel ----
 
-void TGalleryModel::Redraw(int indexOrCode) {
+void TCoverStripModel::Redraw(int indexOrCode) {
   if (m_view) m_view->RedrawEntry(indexOrCode);
 }
 
-void TGalleryModel::RedrawAll() {
+void TCoverStripModel::RedrawAll() {
   if (m_view) m_view->RedrawAll();
 }
 
-void TGalleryModel::ItemsChanged() {
+void TCoverStripModel::ItemsChanged() {
   LayoutItems();
   RedrawAll();
 }
 
-void TGalleryModel::AssignItems(const std::vector<TGalleryItem>& items) {
+void TCoverStripModel::AssignItems(const std::vector<TCoverStripItem>& items) {
   m_scrollPos = 0;
   m_items.BeginUpdate();
   m_items.m_items = items;
   m_items.EndUpdate();
 }
 
-void TGalleryModel::SetActive(bool active) {
+void TCoverStripModel::SetActive(bool active) {
   if (active == m_active) return;
   m_active = active;
   if (!active) m_scrollPos = 0;
   if (m_view) m_view->SetTimerRunning(active);
 }
 
-void TGalleryModel::SetScrollerSize(int size) {
+void TCoverStripModel::SetScrollerSize(int size) {
   if (size == m_scrollerSize) return;
   m_scrollerSize = size;
   LayoutItems();
   RedrawAll();
 }
 
-void TGalleryModel::SetClientSize(int width, int height) {
+void TCoverStripModel::SetClientSize(int width, int height) {
   if (width == m_width && height == m_height) return;
   m_width = width;
   m_height = height;
@@ -121,13 +121,13 @@ void TGalleryModel::SetClientSize(int width, int height) {
   RedrawAll();
 }
 
-void TGalleryModel::LayoutItems() {
+void TCoverStripModel::LayoutItems() {
   if (m_view) m_view->SetTimerRunning(false);
   const std::int64_t h = m_height;
   std::int64_t x = 0;
   int shown = 0;
   for (int i = 0; i < m_items.Count(); ++i) {
-    TGalleryItem& item = m_items.m_items[static_cast<std::size_t>(i)];
+    TCoverStripItem& item = m_items.m_items[static_cast<std::size_t>(i)];
     item.Hidden = m_filter && !m_filter(item.Tag);
     if (item.Hidden) {
       item.Rect = {static_cast<int>(x), 0, static_cast<int>(x), 0};
@@ -161,7 +161,7 @@ void TGalleryModel::LayoutItems() {
   if (m_active && m_view) m_view->SetTimerRunning(true);
 }
 
-void TGalleryModel::SetFilter(std::function<bool(std::int64_t tag)> shown) {
+void TCoverStripModel::SetFilter(std::function<bool(std::int64_t tag)> shown) {
   m_filter = std::move(shown);
   LayoutItems();
   m_scrollPos = std::clamp(m_scrollPos, 0, m_maxScroll);
@@ -170,38 +170,38 @@ void TGalleryModel::SetFilter(std::function<bool(std::int64_t tag)> shown) {
   RedrawAll();
 }
 
-int TGalleryModel::ShownFrom(int index, int step) const {
+int TCoverStripModel::ShownFrom(int index, int step) const {
   for (; index >= 0 && index < m_items.Count(); index += step) {
     if (!m_items[index].Hidden) return index;
   }
   return -1;
 }
 
-void TGalleryModel::UpdateScrollButtons() {
+void TCoverStripModel::UpdateScrollButtons() {
   m_canScrollLeft = m_scrollPos > 0;
   m_canScrollRight = m_scrollPos < m_maxScroll;
 }
 
-int TGalleryModel::ItemAt(int x, int y) const {
+int TCoverStripModel::ItemAt(int x, int y) const {
   if (m_canScrollLeft && m_leftRect.Contains(x, y)) return LeftScrollerCode;
   if (m_canScrollRight && m_rightRect.Contains(x, y)) return RightScrollerCode;
-  const std::vector<TGalleryItem>& items = m_items.m_items;
+  const std::vector<TCoverStripItem>& items = m_items.m_items;
   int stripX = x + m_scrollPos;
   auto after = std::upper_bound(items.begin(), items.end(), stripX,
-                                [](int value, const TGalleryItem& item) { return value < item.Rect.Left; });
+                                [](int value, const TCoverStripItem& item) { return value < item.Rect.Left; });
   if (after == items.begin()) return -1;
-  const TGalleryItem& candidate = *(after - 1);
+  const TCoverStripItem& candidate = *(after - 1);
   return candidate.Rect.Contains(stripX, y) ? static_cast<int>(after - 1 - items.begin()) : -1;
 }
 
-int TGalleryModel::FirstVisibleItem() const {
-  const std::vector<TGalleryItem>& items = m_items.m_items;
+int TCoverStripModel::FirstVisibleItem() const {
+  const std::vector<TCoverStripItem>& items = m_items.m_items;
   auto first = std::upper_bound(items.begin(), items.end(), m_scrollPos,
-                                [](int value, const TGalleryItem& item) { return value < item.Rect.Right; });
+                                [](int value, const TCoverStripItem& item) { return value < item.Rect.Right; });
   return static_cast<int>(first - items.begin());
 }
 
-void TGalleryModel::MouseDown(int x, int y) {
+void TCoverStripModel::MouseDown(int x, int y) {
   int k = ItemAt(x, y);
   if (k == RightScrollerCode || k == LeftScrollerCode) {
     m_scrollPos = k == RightScrollerCode ? std::min(m_maxScroll, m_scrollPos + LargeChange)
@@ -213,7 +213,7 @@ void TGalleryModel::MouseDown(int x, int y) {
   if (OnClick) OnClick(*this, k);
 }
 
-void TGalleryModel::MouseMove(int x, int y) {
+void TCoverStripModel::MouseMove(int x, int y) {
   int k = ItemAt(x, y);
   m_autoReverse = false;
   bool button = k == LeftScrollerCode || k == RightScrollerCode;
@@ -236,7 +236,7 @@ void TGalleryModel::MouseMove(int x, int y) {
   }
 }
 
-void TGalleryModel::MouseLeave() {
+void TCoverStripModel::MouseLeave() {
   m_hoverIndex = -1;
   if (IsPicture(m_lastHoverIndex)) Redraw(m_lastHoverIndex);
   m_lastHoverIndex = -1;
@@ -249,7 +249,7 @@ void TGalleryModel::MouseLeave() {
   }
 }
 
-void TGalleryModel::TimerTick() {
+void TCoverStripModel::TimerTick() {
   if (m_items.Count() == 0 || !Scrollable() || m_focused) return;
   if (m_scrollingLeft) {
     m_lastDirection = LeftScrollerCode;
@@ -278,13 +278,13 @@ void TGalleryModel::TimerTick() {
   }
 }
 
-void TGalleryModel::SetFocused(bool focused) {
+void TCoverStripModel::SetFocused(bool focused) {
   if (focused == m_focused) return;
   m_focused = focused;
   if (IsPicture(m_cursor)) Redraw(m_cursor);
 }
 
-bool TGalleryModel::KeyDown(TGalleryKey key) {
+bool TCoverStripModel::KeyDown(TCoverStripKey key) {
   const int count = m_items.Count();
   if (count == 0) return false;
   int cursor = m_cursor;
@@ -298,20 +298,20 @@ bool TGalleryModel::KeyDown(TGalleryKey key) {
     return next < 0 ? from : next;
   };
   switch (key) {
-    case TGalleryKey::Left:
+    case TCoverStripKey::Left:
       if (IsPicture(m_cursor)) cursor = step(cursor, -1);
       break;
-    case TGalleryKey::Right:
+    case TCoverStripKey::Right:
       if (IsPicture(m_cursor)) cursor = step(cursor, +1);
       break;
-    case TGalleryKey::Home:
+    case TCoverStripKey::Home:
       cursor = ShownFrom(0, +1);
       break;
-    case TGalleryKey::End:
+    case TCoverStripKey::End:
       cursor = ShownFrom(count - 1, -1);
       break;
-    case TGalleryKey::Enter:
-    case TGalleryKey::Space:
+    case TCoverStripKey::Enter:
+    case TCoverStripKey::Space:
       if (!IsPicture(m_cursor)) return false;
       if (OnClick) OnClick(*this, m_cursor);
       return true;
@@ -326,7 +326,7 @@ bool TGalleryModel::KeyDown(TGalleryKey key) {
   return true;
 }
 
-void TGalleryModel::ShowItem(int index) {
+void TCoverStripModel::ShowItem(int index) {
   if (!IsPicture(index)) return;
   const TRect& tile = m_items[index].Rect;
   // Clear of the round buttons at both ends.

@@ -1,4 +1,4 @@
-#include "widgets/TNiceGallery.h"
+#include "widgets/TCoverStrip.h"
 
 #include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
@@ -27,7 +27,7 @@ QColor PlaceholderColor(TColor ground) {
 
 }  // namespace
 
-TNiceGallery::TNiceGallery(QWidget* parent) : QWidget(parent) {
+TCoverStrip::TCoverStrip(QWidget* parent) : QWidget(parent) {
   InstallAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Reachable with Tab, so the covers can be browsed without a mouse; a
@@ -38,21 +38,21 @@ TNiceGallery::TNiceGallery(QWidget* parent) : QWidget(parent) {
   m_timer.setInterval(kTimerInterval);
   QObject::connect(&m_timer, &QTimer::timeout, this, [this] { m_model.TimerTick(); });
   m_model.SetView(this);
-  m_model.OnClick = [this](TGalleryModel&, int index) {
+  m_model.OnClick = [this](TCoverStripModel&, int index) {
     if (OnClick) OnClick(*this, index);
   };
-  m_model.OnHover = [this](TGalleryModel&, int index) {
+  m_model.OnHover = [this](TCoverStripModel&, int index) {
     if (OnHover) OnHover(*this, index);
   };
 }
 
-void TNiceGallery::SetColor(TColor color) {
+void TCoverStrip::SetColor(TColor color) {
   if (color == m_model.Color) return;
   m_model.Color = color;
   update();
 }
 
-QRect TNiceGallery::EntryRect(int indexOrCode) const {
+QRect TCoverStrip::EntryRect(int indexOrCode) const {
   if (indexOrCode == LeftScrollerCode) return ToQRect(m_model.LeftRect());
   if (indexOrCode == RightScrollerCode) return ToQRect(m_model.RightRect());
   if (indexOrCode < 0 || indexOrCode >= m_model.Items().Count()) return {};
@@ -60,12 +60,12 @@ QRect TNiceGallery::EntryRect(int indexOrCode) const {
   return ToQRect(r.Left - m_model.ScrollPos(), 0, r.Right - m_model.ScrollPos(), height());
 }
 
-void TNiceGallery::RedrawEntry(int indexOrCode) {
+void TCoverStrip::RedrawEntry(int indexOrCode) {
   QRect rect = EntryRect(indexOrCode);
   if (!rect.isEmpty()) update(rect);
 }
 
-void TNiceGallery::RedrawAll() {
+void TCoverStrip::RedrawAll() {
   m_images.resize(static_cast<std::size_t>(m_model.Items().Count()));
   m_converted.erase(std::remove_if(m_converted.begin(), m_converted.end(),
                                    [&](int index) { return index >= static_cast<int>(m_images.size()); }),
@@ -73,7 +73,7 @@ void TNiceGallery::RedrawAll() {
   update();
 }
 
-void TNiceGallery::SetTimerRunning(bool running) {
+void TCoverStrip::SetTimerRunning(bool running) {
   if (running) {
     m_timer.start();
   } else {
@@ -81,20 +81,20 @@ void TNiceGallery::SetTimerRunning(bool running) {
   }
 }
 
-void TNiceGallery::ShowHintAt(const std::string& hint, int x, int y) {
+void TCoverStrip::ShowHintAt(const std::string& hint, int x, int y) {
   QToolTip::showText(mapToGlobal(QPoint(x, y)), ToQString(hint), this);
 }
 
-void TNiceGallery::HideHint() { QToolTip::hideText(); }
+void TCoverStrip::HideHint() { QToolTip::hideText(); }
 
-void TNiceGallery::SetHandCursor(bool hand) { setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor); }
+void TCoverStrip::SetHandCursor(bool hand) { setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor); }
 
-void TNiceGallery::PictureChanged(int index) {
+void TCoverStrip::PictureChanged(int index) {
   if (index >= 0 && index < static_cast<int>(m_images.size())) m_images[static_cast<std::size_t>(index)] = QImage();
   RedrawEntry(index);
 }
 
-std::pair<int, int> TNiceGallery::VisibleItems() const {
+std::pair<int, int> TCoverStrip::VisibleItems() const {
   const int first = std::max(0, m_model.FirstVisibleItem());
   int last = first;
   const int count = m_model.Items().Count();
@@ -102,13 +102,13 @@ std::pair<int, int> TNiceGallery::VisibleItems() const {
   return {first, last};
 }
 
-const QImage& TNiceGallery::ImageOf(int index) {
+const QImage& TCoverStrip::ImageOf(int index) {
   if (m_images.size() != static_cast<std::size_t>(m_model.Items().Count())) {
     m_images.assign(static_cast<std::size_t>(m_model.Items().Count()), QImage());
     m_converted.clear();
   }
   QImage& image = m_images[static_cast<std::size_t>(index)];
-  const TGalleryItem& item = m_model.Items()[index];
+  const TCoverStripItem& item = m_model.Items()[index];
   if (image.isNull() && item.HasPicture()) {
     if (!item.Bitmap.Empty()) {
       image = ToQImage(item.Bitmap);
@@ -127,7 +127,7 @@ const QImage& TNiceGallery::ImageOf(int index) {
   return image;
 }
 
-void TNiceGallery::paintEvent(QPaintEvent*) {
+void TCoverStrip::paintEvent(QPaintEvent*) {
   QPainter canvas(this);
   const int count = m_model.Items().Count();
   // Tiles left of the view are skipped by a search, tiles right of it by
@@ -142,7 +142,7 @@ void TNiceGallery::paintEvent(QPaintEvent*) {
   if (m_model.CanScrollRight()) DrawEntry(canvas, RightScrollerCode);
 }
 
-void TNiceGallery::DrawEntry(QPainter& canvas, int indexOrCode) {
+void TCoverStrip::DrawEntry(QPainter& canvas, int indexOrCode) {
   if (indexOrCode == -1) return;
   if (indexOrCode == LeftScrollerCode || indexOrCode == RightScrollerCode) {
     bool left = indexOrCode == LeftScrollerCode;
@@ -159,7 +159,7 @@ void TNiceGallery::DrawEntry(QPainter& canvas, int indexOrCode) {
     return;
   }
   if (indexOrCode < 0 || indexOrCode >= m_model.Items().Count()) return;
-  const TGalleryItem& item = m_model.Items()[indexOrCode];
+  const TCoverStripItem& item = m_model.Items()[indexOrCode];
   const int left = item.Rect.Left - m_model.ScrollPos(), right = item.Rect.Right - m_model.ScrollPos();
   const int top = item.Rect.Top, bottom = item.Rect.Bottom, h = height();
   if (right <= 0 || left >= width() || right <= left) return;
@@ -191,26 +191,26 @@ void TNiceGallery::DrawEntry(QPainter& canvas, int indexOrCode) {
   canvas.restore();
 }
 
-void TNiceGallery::resizeEvent(QResizeEvent*) { m_model.SetClientSize(width(), height()); }
+void TCoverStrip::resizeEvent(QResizeEvent*) { m_model.SetClientSize(width(), height()); }
 
-void TNiceGallery::mousePressEvent(QMouseEvent* event) {
+void TCoverStrip::mousePressEvent(QMouseEvent* event) {
   QPoint at = event->position().toPoint();
   m_model.MouseDown(at.x(), at.y());
   event->accept();
 }
 
-void TNiceGallery::mouseMoveEvent(QMouseEvent* event) {
+void TCoverStrip::mouseMoveEvent(QMouseEvent* event) {
   QPoint at = event->position().toPoint();
   m_model.MouseMove(at.x(), at.y());
   event->accept();
 }
 
-void TNiceGallery::leaveEvent(QEvent* event) {
+void TCoverStrip::leaveEvent(QEvent* event) {
   m_model.MouseLeave();
   QWidget::leaveEvent(event);
 }
 
-void TNiceGallery::keyPressEvent(QKeyEvent* event) {
+void TCoverStrip::keyPressEvent(QKeyEvent* event) {
   if (m_model.KeyDown(NavigationKeyOf(event->key()))) {
     event->accept();
   } else {
@@ -218,12 +218,12 @@ void TNiceGallery::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void TNiceGallery::focusInEvent(QFocusEvent* event) {
+void TCoverStrip::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   m_model.SetFocused(true);
 }
 
-void TNiceGallery::focusOutEvent(QFocusEvent* event) {
+void TCoverStrip::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
   m_model.SetFocused(false);
 }

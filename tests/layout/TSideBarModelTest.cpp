@@ -1,4 +1,4 @@
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 
 #include <gtest/gtest.h>
 

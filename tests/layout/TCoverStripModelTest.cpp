@@ -1,10 +1,10 @@
-#include "widgets/TGalleryModel.h"
+#include "layout/TCoverStripModel.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class TRecorder : public TGalleryView {
+class TRecorder : public TCoverStripView {
  public:
   void RedrawEntry(int indexOrCode) override { Entries.push_back(indexOrCode); }
   void RedrawAll() override { ++All; }
@@ -25,8 +25,8 @@ class GalleryModel : public ::testing::Test {
  protected:
   void SetUp() override {
     m_model.SetView(&m_view);
-    m_model.OnClick = [this](TGalleryModel&, int index) { Clicks.push_back(index); };
-    m_model.OnHover = [this](TGalleryModel&, int index) { Hovers.push_back(index); };
+    m_model.OnClick = [this](TCoverStripModel&, int index) { Clicks.push_back(index); };
+    m_model.OnHover = [this](TCoverStripModel&, int index) { Hovers.push_back(index); };
   }
   // `count` pictures of 100 x 100 in a strip of the given size.
   void Fill(int count, int width, int height) {
@@ -35,7 +35,7 @@ class GalleryModel : public ::testing::Test {
     for (int i = 0; i < count; ++i) m_model.Items().Add(i, "Movie " + std::to_string(i), Picture(100, 100));
     m_model.Items().EndUpdate();
   }
-  TGalleryModel m_model;
+  TCoverStripModel m_model;
   TRecorder m_view;
   std::vector<int> Clicks, Hovers;
 };
@@ -166,25 +166,25 @@ TEST_F(GalleryModel, TheKeyboardMovesACursorThatStaysInViewAndEnterClicksIt) {
   Fill(20, 500, 100);
   m_model.SetActive(true);
   // The first key finds the first picture in view.
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Right));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::Right));
   EXPECT_EQ(m_model.CursorIndex(), 0);
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Right));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::Right));
   EXPECT_EQ(m_model.CursorIndex(), 1);
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::End));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::End));
   EXPECT_EQ(m_model.CursorIndex(), 19);
   EXPECT_EQ(m_model.ScrollPos(), m_model.MaxScroll());
   const TRect& last = m_model.Items()[19].Rect;
   EXPECT_LE(last.Right - m_model.ScrollPos(), 500);
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Left));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::Left));
   EXPECT_EQ(m_model.CursorIndex(), 18);
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Home));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::Home));
   EXPECT_EQ(m_model.CursorIndex(), 0);
   EXPECT_EQ(m_model.ScrollPos(), 0);
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Left));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::Left));
   EXPECT_EQ(m_model.CursorIndex(), 0);
-  EXPECT_TRUE(m_model.KeyDown(TGalleryKey::Enter));
+  EXPECT_TRUE(m_model.KeyDown(TCoverStripKey::Enter));
   EXPECT_EQ(Clicks, std::vector<int>{0});
-  EXPECT_FALSE(m_model.KeyDown(TGalleryKey::Other));
+  EXPECT_FALSE(m_model.KeyDown(TCoverStripKey::Other));
 }
 
 TEST_F(GalleryModel, DoesNotDriftWhileItHasTheKeyboard) {

@@ -1,4 +1,4 @@
-#include "widgets/TGridModel.h"
+#include "layout/TGridModel.h"
 
 #include "config/TViewerError.h"
 

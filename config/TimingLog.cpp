@@ -1,4 +1,4 @@
-#include "viewer/TTimingLog.h"
+#include "config/TimingLog.h"
 
 #include <chrono>
 #include <cstdio>

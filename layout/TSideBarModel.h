@@ -1,6 +1,7 @@
 #pragma once
 
-#include "browse/TNavigationKey.h"
+#include "layout/TRect.h"
+#include "layout/TNavigationKey.h"
 #include "config/TColor.h"
 
 #include <any>
@@ -20,17 +21,6 @@
 constexpr int UpScrollerCode = 2147483647;
 constexpr int DownScrollerCode = 2147483646;
 
-struct TRect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-  bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-  bool Intersects(const TRect& r) const { return Left < r.Right && r.Left < Right && Top < r.Bottom && r.Top < Bottom; }
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
-  bool operator==(const TRect&) const = default;
-};
 
 enum class TSideBarAlign { saLeft, saCenter, saRight };
 enum class TSideBarBullet { sbRound, sbRectangle, sbDiamond };

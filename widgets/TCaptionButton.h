@@ -25,10 +25,10 @@ struct TButtonEvents {
 // caption, drawn in three looks: normal, hover (raised edge) and pressed
 // (sunken edge). It draws the new look at once when its state changes; any
 // other repaint shows the normal look.
-class TEncartaButton : public QWidget, public TButtonEvents {
+class TCaptionButton : public QWidget, public TButtonEvents {
  public:
   // The caption starts as the component name, as placed on a window.
-  explicit TEncartaButton(QWidget* parent = nullptr, const QString& name = QString());
+  explicit TCaptionButton(QWidget* parent = nullptr, const QString& name = QString());
 
   const std::string& Caption() const { return m_caption; }
   void SetCaption(const std::string& caption);

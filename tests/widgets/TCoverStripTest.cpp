@@ -1,13 +1,13 @@
 #include "WidgetTestUtil.h"
 
 #include "tests/support/TestPictures.h"
-#include "widgets/TNiceGallery.h"
+#include "widgets/TCoverStrip.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
 TEST(GalleryWidget, PaintsTilesTheBackgroundAndTheOnePixelHoverFrame) {
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(400, 100);
   gallery.SetColor(RgbColor(128, 128, 128));
   gallery.Items().Add(1, "one", SolidBitmap(60, 60, 0, 0, 255));
@@ -29,13 +29,13 @@ TEST(GalleryWidget, PaintsTilesTheBackgroundAndTheOnePixelHoverFrame) {
 }
 
 TEST(GalleryWidget, RaisesClickAndDrawsButtonsOverPictures) {
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(200, 100);
   gallery.Items().BeginUpdate();
   for (int i = 0; i < 10; ++i) gallery.Items().Add(i, "m", SolidBitmap(100, 100, 0, 0, 255));
   gallery.Items().EndUpdate();
   std::vector<int> clicks;
-  gallery.OnClick = [&](TNiceGallery&, int index) { clicks.push_back(index); };
+  gallery.OnClick = [&](TCoverStrip&, int index) { clicks.push_back(index); };
   gallery.show();
   QTest::mouseClick(&gallery, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
   QTest::mouseClick(&gallery, Qt::RightButton, Qt::NoModifier, QPoint(20, 80));
@@ -51,7 +51,7 @@ TEST(GalleryWidget, RaisesClickAndDrawsButtonsOverPictures) {
 }
 
 TEST(GalleryWidget, HoldsOnlyThePicturesAroundTheVisibleOnesConverted) {
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(400, 100);
   gallery.Items().BeginUpdate();
   for (int i = 0; i < 1000; ++i) gallery.Items().Add(i, "m", SolidBitmap(60, 90, 0, 0, static_cast<std::uint8_t>(i)));
@@ -74,7 +74,7 @@ TEST(GalleryWidget, HoldsOnlyThePicturesAroundTheVisibleOnesConverted) {
 }
 
 TEST(GalleryWidget, ATileWaitingForItsPictureIsAPlainPlaceholderOfItsSize) {
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(400, 100);
   gallery.SetColor(RgbColor(128, 128, 128));
   gallery.Items().AddSized(1, "one", 60, 60);
@@ -96,7 +96,7 @@ TEST(GalleryWidget, ATileWaitingForItsPictureIsAPlainPlaceholderOfItsSize) {
 }
 
 TEST(GalleryWidget, TwentyThousandCompactPicturesAreNeverAllPixels) {
-  TNiceGallery gallery;
+  TCoverStrip gallery;
   gallery.resize(1000, 100);
   gallery.Items().BeginUpdate();
   for (int i = 0; i < 20000; ++i) gallery.Items().AddSized(i, "m", 67, 100);

@@ -1,5 +1,5 @@
 #include "config/TViewerError.h"
-#include "widgets/TGridModel.h"
+#include "layout/TGridModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -22,9 +22,9 @@ struct TImageList {
 // rows, scroll position, selection and input rules; this widget measures,
 // paints every pixel itself and routes Qt's input to the model. A redraw
 // the model asks for repaints only the rectangle of that row or button.
-class TNiceSideBar : public QWidget, public TSideBarView {
+class TSideBar : public QWidget, public TSideBarView {
  public:
-  explicit TNiceSideBar(QWidget* parent = nullptr);
+  explicit TSideBar(QWidget* parent = nullptr);
 
   TSideBarModel& Model() { return m_model; }
   const TSideBarModel& Model() const { return m_model; }
@@ -46,15 +46,15 @@ class TNiceSideBar : public QWidget, public TSideBarView {
   const TImageList* SelectedImages = nullptr;
   const TImageList* DisabledImages = nullptr;
 
-  std::function<void(TNiceSideBar& sender, int index, int subIndex, const std::string& caption)> OnSelect;
-  std::function<void(TNiceSideBar& sender, int index, int subIndex, const std::string& caption)> OnHover;
-  std::function<void(TNiceSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states,
+  std::function<void(TSideBar& sender, int index, int subIndex, const std::string& caption)> OnSelect;
+  std::function<void(TSideBar& sender, int index, int subIndex, const std::string& caption)> OnHover;
+  std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states,
                      int imageIndex)>
       OnCustomDrawItem;
-  std::function<void(TNiceSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states)>
+  std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states)>
       OnCustomDrawSubItem;
-  std::function<void(TNiceSideBar& sender, QPainter& canvas, QRect& rc)> OnCustomDrawNonItem;
-  std::function<void(TNiceSideBar& sender, QPainter& canvas, QRect& rc, bool up, bool hover)> OnCustomDrawScroller;
+  std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc)> OnCustomDrawNonItem;
+  std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc, bool up, bool hover)> OnCustomDrawScroller;
 
   // TSideBarView
   void RedrawRow(int rowOrCode) override;
@@ -92,4 +92,4 @@ class TNiceSideBar : public QWidget, public TSideBarView {
 // The main window's side bar before a colour scheme is applied: grey, with
 // Arial 8 point in white (bold section headers), yellow under the pointer,
 // black when selected, and collapsible sections.
-void SetMainWindowLook(TNiceSideBar& bar);
+void SetMainWindowLook(TSideBar& bar);

@@ -1,4 +1,4 @@
-#include "widgets/TNiceGrid.h"
+#include "widgets/TGrid.h"
 
 #include <QApplication>
 #include <QTest>
@@ -25,7 +25,7 @@ class GridWidget : public ::testing::Test {
     TRect cell = m_grid.Model().CellRect(col, row);
     return QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
   }
-  TNiceGrid m_grid;
+  TGrid m_grid;
 };
 
 }  // namespace

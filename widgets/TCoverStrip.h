@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/TGalleryModel.h"
+#include "layout/TCoverStripModel.h"
 
 #include <QImage>
 #include <QTimer>
@@ -9,15 +9,15 @@
 #include <functional>
 #include <vector>
 
-// The strip of cover pictures. TGalleryModel holds the items, tiles, scroll
+// The strip of cover pictures. TCoverStripModel holds the items, tiles, scroll
 // state and input rules; this widget paints every pixel itself, runs the
 // 100 ms timer, shows the tooltips and routes Qt's input to the model.
-class TNiceGallery : public QWidget, public TGalleryView {
+class TCoverStrip : public QWidget, public TCoverStripView {
  public:
-  explicit TNiceGallery(QWidget* parent = nullptr);
+  explicit TCoverStrip(QWidget* parent = nullptr);
 
-  TGalleryModel& Model() { return m_model; }
-  TGalleryItems& Items() { return m_model.Items(); }
+  TCoverStripModel& Model() { return m_model; }
+  TCoverStripItems& Items() { return m_model.Items(); }
   bool Active() const { return m_model.Active(); }
   void SetActive(bool active) { m_model.SetActive(active); }
   TColor Color() const { return m_model.Color; }
@@ -29,10 +29,10 @@ class TNiceGallery : public QWidget, public TGalleryView {
   // The timer that drives the strip; tests call TimerTick() themselves.
   QTimer& Timer() { return m_timer; }
 
-  std::function<void(TNiceGallery& sender, int index)> OnClick;
-  std::function<void(TNiceGallery& sender, int index)> OnHover;
+  std::function<void(TCoverStrip& sender, int index)> OnClick;
+  std::function<void(TCoverStrip& sender, int index)> OnHover;
 
-  // TGalleryView
+  // TCoverStripView
   void RedrawEntry(int indexOrCode) override;
   void RedrawAll() override;
   void SetTimerRunning(bool running) override;
@@ -56,7 +56,7 @@ class TNiceGallery : public QWidget, public TGalleryView {
   QRect EntryRect(int indexOrCode) const;
   const QImage& ImageOf(int index);
 
-  TGalleryModel m_model;
+  TCoverStripModel m_model;
   QTimer m_timer;
   std::vector<QImage> m_images;  // the items' pictures, converted when shown
   std::deque<int> m_converted;   // which of them hold a picture, oldest first

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browse/TSideBarModel.h"
+#include "layout/TSideBarModel.h"
 #include "config/TColor.h"
 
 #include <functional>

@@ -1,31 +1,31 @@
 #pragma once
 
-#include "widgets/TGridModel.h"
+#include "layout/TGridModel.h"
 
 #include <QAbstractScrollArea>
 #include <QLineEdit>
 
-class TNiceGrid;
+class TGrid;
 
 // The grid's in-place editor: a borderless one-line edit box over the
 // current cell that writes every change into the cell at once.
 class TNiceInplace : public QLineEdit {
  public:
-  explicit TNiceInplace(TNiceGrid* grid);
+  explicit TNiceInplace(TGrid* grid);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  TNiceGrid* m_grid;
+  TGrid* m_grid;
 };
 
 // The editable grid. TGridModel holds the columns, cells, current cell and
 // key rules; this widget paints, scrolls, routes input and hosts the editor.
-class TNiceGrid : public QAbstractScrollArea, public TGridView {
+class TGrid : public QAbstractScrollArea, public TGridView {
  public:
-  explicit TNiceGrid(QWidget* parent = nullptr);
+  explicit TGrid(QWidget* parent = nullptr);
 
   TGridModel& Model() { return m_model; }
   std::vector<TNiceColumn>& Columns() { return m_model.Columns(); }
