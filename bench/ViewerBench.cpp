@@ -17,6 +17,7 @@
 // it under xvfb-run.
 
 #include "BarePage.h"
+#include "tests/support/WindowParts.h"
 #include "BenchUtil.h"
 
 #include "dialogs/TFormProgress.h"
@@ -163,10 +164,10 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
   TFormProgress progress;
   TFormMain form(TProgramPaths::ForFolder(folder), &progress);
   form.ShowWindow();
-  QSignalSpy loads(form.Ui().WebBrowser1, &QWebEngineView::loadFinished);
+  QSignalSpy loads(Parts(form).PageView, &QWebEngineView::loadFinished);
   RunEventsUntil([&] { return !form.findChild<TStripFiller*>(QStringLiteral("StripFiller"))->Filling() && loads.count() > 0; }, 60000);
   std::vector<double> times;
-  const TSideBarModel& model = form.Ui().NiceSideBar1->Model();
+  const TSideBarModel& model = Parts(form).SideBar->Model();
   for (int i = 1; i <= clicks; ++i) {
     const TSideBarRow* target = nullptr;
     for (const TSideBarRow& row : model.Rows()) {
@@ -176,7 +177,7 @@ std::pair<double, double> TimeClicks(const std::string& folder, int clicks) {
     QPoint at((target->Rect.Left + target->Rect.Right) / 2, (target->Rect.Top + target->Rect.Bottom) / 2 - model.ScrollOffset());
     const qsizetype before = loads.count();
     auto start = std::chrono::steady_clock::now();
-    QTest::mouseClick(form.Ui().NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseClick(Parts(form).SideBar, Qt::LeftButton, Qt::NoModifier, at);
     RunEventsUntil([&] { return loads.count() > before; }, 10000);
     times.push_back(SecondsSince(start) * 1000);
   }

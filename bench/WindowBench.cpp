@@ -27,6 +27,7 @@
 // It needs a display: run it under xvfb-run.
 
 #include "BarePage.h"
+#include "tests/support/WindowParts.h"
 #include "BenchUtil.h"
 
 #include "dialogs/TFormProgress.h"
@@ -134,8 +135,8 @@ TPageTime TimePage(TFormMain& form, const std::function<void()>& action, int set
   TStallWatch stalls;
   bool done = false;
   const auto start = std::chrono::steady_clock::now();
-  auto connection = QObject::connect(form.Ui().WebBrowser1, &QWebEngineView::loadFinished, [&](bool) {
-    if (done || (wanted && !wanted(form.Ui().WebBrowser1->url()))) return;
+  auto connection = QObject::connect(Parts(form).PageView, &QWebEngineView::loadFinished, [&](bool) {
+    if (done || (wanted && !wanted(Parts(form).PageView->url()))) return;
     done = true;
     result.Ms = SecondsSince(start) * 1000;
   });
@@ -158,7 +159,7 @@ std::string Stalls(const TPageTime& time) {
 // The filter typed a key at a time: from each key to the side bar and the
 // strip narrowed (the count in the status line changed) and painted.
 void FilterFigures(TFormMain& form) {
-  QLineEdit* box = form.Ui().EditFilter;
+  QLineEdit* box = Parts(form).FilterBox;
   box->setFocus();
   // Each result shown counts, the same count twice too.
   TFilterRunner& runner = *form.findChild<TFilterRunner*>(QStringLiteral("FilterRunner"));
@@ -179,8 +180,8 @@ void FilterFigures(TFormMain& form) {
       const auto start = std::chrono::steady_clock::now();
       QTest::keyClicks(box, QString(key));
       RunEventsUntil([&] { return shown > before; }, 10000);
-      form.Ui().NiceSideBar1->repaint();
-      form.Ui().NiceGallery1->repaint();
+      Parts(form).SideBar->repaint();
+      Parts(form).CoverStrip->repaint();
       times.push_back(SecondsSince(start) * 1000);
     }
   }
@@ -217,13 +218,13 @@ void PageFigures(const std::string& viewer, const std::string& catalog, const st
               opening.Stalls(), opening.Longest());
 
   auto search = [&](const char* text) {
-    form->Ui().EditSearch->setFocus();
-    form->Ui().EditSearch->setText(QString::fromLatin1(text));
-    QTest::keyClick(form->Ui().EditSearch, Qt::Key_Return);
+    Parts(*form).SearchBox->setFocus();
+    Parts(*form).SearchBox->setText(QString::fromLatin1(text));
+    QTest::keyClick(Parts(*form).SearchBox, Qt::Key_Return);
   };
   const TPageTime wide = TimePage(*form, [&] { search("a"); });
   std::printf("  search \"a\" (%s): first part shown %.0f ms after Enter; %s\n",
-              form->Ui().Label4->text().toStdString().c_str(), wide.Ms, Stalls(wide).c_str());
+              Parts(*form).StatusCount->text().toStdString().c_str(), wide.Ms, Stalls(wide).c_str());
   const TPageTime next = TimePage(*form, [&] { QTest::keyClick(form.get(), Qt::Key_PageDown, Qt::AltModifier); });
   std::printf("  the next part (Alt+Page Down): %.0f ms; %s\n", next.Ms, Stalls(next).c_str());
   const TPageTime statistics = TimePage(*form, [&] { QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier); });

@@ -13,6 +13,7 @@
 // Schemes.ini, Deutsch.lng).
 
 #include "browse/Grouping.h"
+#include "tests/support/WindowParts.h"
 #include "config/TViewerSettings.h"
 #include "dialogs/TFormProgress.h"
 #include "dialogs/TFormSettings.h"
@@ -86,7 +87,7 @@ void Shoot(const fs::path& bin, const QString& file, const std::string& settings
     TFormProgress progress;
     TFormMain form(TProgramPaths::ForFolder(folder), &progress);
     int loads = 0;
-    QObject::connect(form.Ui().WebBrowser1, &QWebEngineView::loadFinished, [&] { ++loads; });
+    QObject::connect(Parts(form).PageView, &QWebEngineView::loadFinished, [&] { ++loads; });
     form.ShowWindow();
     RunEventsUntil([&] { return !Filling(form) && loads > 0; }, kLongestWaitMs);
     if (prepare) {
@@ -94,7 +95,7 @@ void Shoot(const fs::path& bin, const QString& file, const std::string& settings
       prepare(form);
       RunEventsUntil([&] { return loads > before; }, kLongestWaitMs);
     }
-    form.Ui().NiceGallery1->SetActive(false);
+    Parts(form).CoverStrip->SetActive(false);
     Settle(400);
     QPixmap shot = form.screen()->grabWindow(0, 0, 0, kWidth, kHeight);
     shot.save(file);
@@ -124,21 +125,21 @@ QPalette DarkDesktop() {
 
 // Gives the strip the keyboard with its cursor on the third picture.
 void FocusStrip(TFormMain& form) {
-  form.Ui().NiceGallery1->setFocus(Qt::TabFocusReason);
-  for (int i = 0; i < 3; ++i) form.Ui().NiceGallery1->Model().KeyDown(TCoverStripKey::Right);
-  form.Ui().NiceGallery1->Model().KeyDown(TCoverStripKey::Enter);
+  Parts(form).CoverStrip->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < 3; ++i) Parts(form).CoverStrip->Model().KeyDown(TCoverStripKey::Right);
+  Parts(form).CoverStrip->Model().KeyDown(TCoverStripKey::Enter);
 }
 
 // Opens the first section that holds a name with several movies and
 // selects that name.
 void SelectNameWithSeveralMovies(TFormMain& form) {
-  TSideBarModel& bar = form.Ui().NiceSideBar1->Model();
+  TSideBarModel& bar = Parts(form).SideBar->Model();
   for (int section = 0; section < bar.Items().Count(); ++section) {
     for (int item = 0; item < bar.Items()[section].Items().Count(); ++item) {
       if (SideBarItemHandles(bar, section, item).find(',') == std::string::npos) continue;
       bar.Items()[section].SetExpanded(true);
-      form.Ui().NiceSideBar1->SetItemIndex(section);
-      form.Ui().NiceSideBar1->SetSubItemIndex(item);
+      Parts(form).SideBar->SetItemIndex(section);
+      Parts(form).SideBar->SetSubItemIndex(item);
       form.NiceSideBar1Select(section, item, bar.Items()[section].Items().Strings(item));
       return;
     }
@@ -189,9 +190,9 @@ int main(int argc, char** argv) {
   QDir().mkpath(QString::fromLocal8Bit(argv[1]));
   auto path = [&](const char* name) { return QDir(QString::fromLocal8Bit(argv[1])).filePath(QLatin1String(name)); };
   auto openMovie = [](TFormMain& form) {
-    form.Ui().NiceSideBar1->Items()[1].SetExpanded(true);
-    form.Ui().NiceSideBar1->SetItemIndex(1);
-    form.Ui().NiceSideBar1->SetSubItemIndex(1);
+    Parts(form).SideBar->Items()[1].SetExpanded(true);
+    Parts(form).SideBar->SetItemIndex(1);
+    Parts(form).SideBar->SetSubItemIndex(1);
     form.NiceSideBar1Select(1, 1, "");
   };
 
@@ -222,8 +223,8 @@ int main(int argc, char** argv) {
   // The filter typed, then a random movie of those kept or their table.
   auto filterThen = [](int key) {
     return [key](TFormMain& form) {
-      form.Ui().EditFilter->setText(QStringLiteral("wild"));
-      RunEventsUntil([&] { return form.Ui().Label4->text().contains(QStringLiteral(" of ")); }, kLongestWaitMs);
+      Parts(form).FilterBox->setText(QStringLiteral("wild"));
+      RunEventsUntil([&] { return Parts(form).StatusCount->text().contains(QStringLiteral(" of ")); }, kLongestWaitMs);
       form.FormKeyDown(key, Qt::ControlModifier);
     };
   };
@@ -240,9 +241,9 @@ int main(int argc, char** argv) {
   }
   Shoot(bin, path("start.png"), "");
   Shoot(bin, path("movie-page.png"), "LastGroup=1\r\n", [](TFormMain& form) {
-    form.Ui().NiceSideBar1->Items()[2].SetExpanded(true);
-    form.Ui().NiceSideBar1->SetItemIndex(2);
-    form.Ui().NiceSideBar1->SetSubItemIndex(1);
+    Parts(form).SideBar->Items()[2].SetExpanded(true);
+    Parts(form).SideBar->SetItemIndex(2);
+    Parts(form).SideBar->SetSubItemIndex(1);
     form.NiceSideBar1Select(2, 1, "");
   });
   Shoot(bin, path("people-list.png"), "LastGroup=17\r\n", SelectNameWithSeveralMovies);

@@ -122,26 +122,26 @@ void TFormMain::SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPasswo
 
 void TFormMain::WireComponents() {
   const std::pair<TButtonEvents*, void (TFormMain::*)()> buttons[] = {
-      {m_ui.BtnOpen, &TFormMain::BtnOpenClick},   {m_ui.BtnEdit, &TFormMain::BtnEditClick},
-      {m_ui.BtnSettings, &TFormMain::BtnSettingsClick}, {m_ui.BtnPlay, &TFormMain::BtnPlayClick},
-      {m_ui.BtnBack, &TFormMain::BtnBackClick},   {m_ui.BtnClose, &TFormMain::BtnCloseClick},
-      {m_ui.BtnCateg, &TFormMain::BtnCategClick}, {m_ui.BtnSearch, &TFormMain::BtnSearchClick}};
+      {m_ui.OpenButton, &TFormMain::BtnOpenClick},   {m_ui.EditButton, &TFormMain::BtnEditClick},
+      {m_ui.SettingsButton, &TFormMain::BtnSettingsClick}, {m_ui.PlayButton, &TFormMain::BtnPlayClick},
+      {m_ui.BackButton, &TFormMain::BtnBackClick},   {m_ui.CloseButton, &TFormMain::BtnCloseClick},
+      {m_ui.SideBarMenuButton, &TFormMain::BtnCategClick}, {m_ui.SearchButton, &TFormMain::BtnSearchClick}};
   for (const auto& [button, handler] : buttons) {
     button->OnClick = [this, handler = handler](QWidget&) { RunGuarded([&] { (this->*handler)(); }); };
   }
-  QObject::connect(m_ui.EditSearch, &QLineEdit::returnPressed, this,
+  QObject::connect(m_ui.SearchBox, &QLineEdit::returnPressed, this,
                    [this] { RunGuarded([this] { EditSearchKeyDown(Qt::Key_Return); }); });
-  m_ui.NiceGallery1->OnClick = [this](TCoverStrip&, int index) { RunGuarded([&] { NiceGallery1Click(index); }); };
-  m_ui.NiceSideBar1->OnSelect = [this](TSideBar&, int index, int subIndex, const std::string& caption) {
+  m_ui.CoverStrip->OnClick = [this](TCoverStrip&, int index) { RunGuarded([&] { NiceGallery1Click(index); }); };
+  m_ui.SideBar->OnSelect = [this](TSideBar&, int index, int subIndex, const std::string& caption) {
     RunGuarded([&] { NiceSideBar1Select(index, subIndex, caption); });
   };
-  m_ui.WebBrowser1->Page().OnOutsideLink = [](const QUrl& url) { ApplicationDesktop().OpenUrl(url); };
-  QObject::connect(m_ui.WebBrowser1, &QWebEngineView::loadFinished, this, [this](bool) {
-    TimingLog::Write("page", m_ui.WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString());
+  m_ui.PageView->Page().OnOutsideLink = [](const QUrl& url) { ApplicationDesktop().OpenUrl(url); };
+  QObject::connect(m_ui.PageView, &QWebEngineView::loadFinished, this, [this](bool) {
+    TimingLog::Write("page", m_ui.PageView->url().toString(QUrl::FullyEncoded).toStdString());
     // The strip's pictures wait for the page the user asked for.
     m_strip->Go();
   });
-  QObject::connect(m_ui.WebBrowser1->page(), &QWebEnginePage::loadingChanged, this,
+  QObject::connect(m_ui.PageView->page(), &QWebEnginePage::loadingChanged, this,
                    [this](const QWebEngineLoadingInfo& loading) {
                      if (loading.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
                        m_status->PageStarted(loading.url());
@@ -151,30 +151,30 @@ void TFormMain::WireComponents() {
                    });
 
   m_status = new TStatusLine(m_ui, this);
-  auto* pageProcess = new TPageProcessGuard(*m_ui.WebBrowser1, this);
+  auto* pageProcess = new TPageProcessGuard(*m_ui.PageView, this);
   pageProcess->OnNote = [this](const QString& note) { m_status->ShowNote(note); };
   auto* drop = new TCatalogDrop(*this);
   drop->OnDropped = [this](const std::string& path) { OpenChosenCatalog(path); };
   m_recent = std::make_unique<TRecentMenu>(this);
   m_recent->OnChosen = [this](const std::string& path) { OpenChosenCatalog(path); };
   // The right click and the menu key on the Open button offer the recent catalogs.
-  m_ui.BtnOpen->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(m_ui.BtnOpen, &QWidget::customContextMenuRequested, this, [this] { ShowRecentCatalogs(); });
+  m_ui.OpenButton->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(m_ui.OpenButton, &QWidget::customContextMenuRequested, this, [this] { ShowRecentCatalogs(); });
 
-  m_strip = new TStripFiller(this, *m_ui.NiceGallery1, m_progress, Settings());
+  m_strip = new TStripFiller(this, *m_ui.CoverStrip, m_progress, Settings());
   m_strip->OnProgress = [this](int made, int total) { m_status->ShowWork(made, total); };
   m_strip->OnFilled = [this] {
     if (isVisible()) {
       raise();
       activateWindow();
     }
-    m_ui.NiceGallery1->SetActive(Settings().ShowTopImages && Settings().AutoScroll);
+    m_ui.CoverStrip->SetActive(Settings().ShowTopImages && Settings().AutoScroll);
   };
   m_filter = new TFilterRunner(this);
   m_filter->OnFiltered = [this](const std::vector<bool>& kept, int count) {
     RunGuarded([&] { ShowFiltered(kept, count); });
   };
-  QObject::connect(m_ui.EditFilter, &QLineEdit::textChanged, this,
+  QObject::connect(m_ui.FilterBox, &QLineEdit::textChanged, this,
                    [this](const QString& text) { RunGuarded([&] { FilterTyped(text); }); });
   m_watcher = new TCatalogWatcher(this);
   m_watcher->OnReloaded = [this](TMovieList& fresh) { return CatalogReloaded(fresh); };
@@ -187,25 +187,25 @@ void TFormMain::FormCreate() {
   settings.LastGroupDesc = false;
   settings.LastOrder = kDefaultOrderCode;
   settings.LastOrderDesc = false;
-  m_sortMenus = std::make_unique<TSortMenuActions>(*m_ui.PopupMenu1, settings);
+  m_sortMenus = std::make_unique<TSortMenuActions>(*m_ui.SideBarMenu, settings);
   m_sortMenus->OnRefresh = [this] { RefreshSideBar(); };
-  m_exports = new TPageExports(*this, *m_ui.WebBrowser1, *m_ui.PopupMenu1, [this]() -> const TMovieList& {
+  m_exports = new TPageExports(*this, *m_ui.PageView, *m_ui.SideBarMenu, [this]() -> const TMovieList& {
     return Catalog();
   });
   // The table and the random pick follow, shown with their keys.
-  m_ui.PopupMenu1->addSeparator();
+  m_ui.SideBarMenu->addSeparator();
   auto addCommand = [this](const QKeySequence& keys, void (TFormMain::*run)()) {
-    return AddMenuCommand(*m_ui.PopupMenu1, *this, keys, [this, run] { (this->*run)(); });
+    return AddMenuCommand(*m_ui.SideBarMenu, *this, keys, [this, run] { (this->*run)(); });
   };
   m_tableAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::ShowMovieTable);
   m_randomAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_R), &TFormMain::ShowRandomMovie);
 
   TPageViewOptions pageView;
   pageView.Border = false;
-  m_ui.WebBrowser1->SetOptions(pageView);
+  m_ui.PageView->SetOptions(pageView);
   m_ui.PlaceTitleLabels();
 
-  m_schemeServer = std::make_unique<TMovieSchemeServer>(m_ui.WebBrowser1->page()->profile(), *m_session);
+  m_schemeServer = std::make_unique<TMovieSchemeServer>(m_ui.PageView->page()->profile(), *m_session);
   // A search's page says how many it found; the count shows with the page.
   m_schemeServer->Handler().OnPageAnswered = [this](const QUrl& url, const TMovieResponse& response) {
     if (response.Found) m_status->ExpectFound(url, *response.Found);
@@ -217,7 +217,7 @@ void TFormMain::FormCreate() {
   m_sortMenus->CheckFromSettings();
   m_watcher->SetEnabled(settings.LiveReload);
   WindowPlacement::PlaceAtStart(*this, settings);
-  m_ui.PanelClose->setVisible(settings.FullScreen);
+  m_ui.ClosePanel->setVisible(settings.FullScreen);
 
   ApplyColorScheme(settings.ColorScheme);
   LanguageStep();
@@ -265,8 +265,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   const QWidget* focused = QApplication::focusWidget();
-  const TKeyContext context{TakesText(focused), Settings().FullScreen, focused == m_ui.BtnOpen,
-                            !m_ui.EditFilter->text().isEmpty()};
+  const TKeyContext context{TakesText(focused), Settings().FullScreen, focused == m_ui.OpenButton,
+                            !m_ui.FilterBox->text().isEmpty()};
   switch (WindowCommandOf(key, modifiers, context)) {
     case TWindowCommand::None: return false;
     case TWindowCommand::Settings: BtnSettingsClick(); break;
@@ -281,14 +281,14 @@ bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     case TWindowCommand::Print: m_exports->Print(); break;
     case TWindowCommand::SavePdf: m_exports->SaveAsPdf(); break;
     case TWindowCommand::ExportCsv: m_exports->ExportCsv(); break;
-    case TWindowCommand::FirstPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-first")); break;
-    case TWindowCommand::PreviousPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-previous")); break;
-    case TWindowCommand::NextPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-next")); break;
-    case TWindowCommand::LastPart: m_ui.WebBrowser1->FollowPageLink(QStringLiteral("elk-part-last")); break;
-    case TWindowCommand::ClearFilter: m_ui.EditFilter->clear(); break;
+    case TWindowCommand::FirstPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-first")); break;
+    case TWindowCommand::PreviousPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-previous")); break;
+    case TWindowCommand::NextPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-next")); break;
+    case TWindowCommand::LastPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-last")); break;
+    case TWindowCommand::ClearFilter: m_ui.FilterBox->clear(); break;
     case TWindowCommand::FindInCollection:
-      m_ui.EditFilter->setFocus(Qt::ShortcutFocusReason);
-      m_ui.EditFilter->selectAll();
+      m_ui.FilterBox->setFocus(Qt::ShortcutFocusReason);
+      m_ui.FilterBox->selectAll();
       break;
     case TWindowCommand::RandomMovie: ShowRandomMovie(); break;
     case TWindowCommand::MovieTable: ShowMovieTable(); break;
@@ -330,7 +330,7 @@ bool TFormMain::event(QEvent* event) {
       if (IsSystemScheme(Settings().ColorScheme)) {
         RunGuarded([this] {
           ApplyColorScheme(Settings().ColorScheme);
-          if (!m_ui.WebBrowser1->url().isEmpty()) m_ui.WebBrowser1->reload();
+          if (!m_ui.PageView->url().isEmpty()) m_ui.PageView->reload();
         });
       }
       break;
@@ -406,7 +406,7 @@ void TFormMain::OpenCatalog() {
   const std::string path = m_paths.CatalogPath(Settings().CatalogFile);
   if (!FileExists(path)) {
     m_strip->Clear();
-    m_ui.NiceSideBar1->Items().Clear();
+    m_ui.SideBar->Items().Clear();
     m_session->CloseCatalog();
     CatalogChanged();
     m_currentSelection.clear();
@@ -420,7 +420,7 @@ void TFormMain::OpenCatalog() {
   if (!(m_preload != nullptr && m_preload->TakeInto(path, fresh))) fresh.LoadFromFile(path);
   m_preload = nullptr;
   m_strip->Clear();
-  m_ui.NiceSideBar1->Items().Clear();
+  m_ui.SideBar->Items().Clear();
   m_session->TakeCatalog(fresh, path);
   CatalogChanged();
   // Nothing chosen in the earlier catalog may be played in this one.
@@ -429,7 +429,7 @@ void TFormMain::OpenCatalog() {
   RememberRecentCatalog(Settings().RecentCatalogs, AbsolutePath(path));
   ShowCatalogState();
 
-  m_ui.NiceGallery1->setVisible(Settings().ShowTopImages);
+  m_ui.CoverStrip->setVisible(Settings().ShowTopImages);
   if (Settings().ShowTopImages) FillGallery();
   SelectFirstMovie();
 }
@@ -465,7 +465,7 @@ bool TFormMain::OpenChosenCatalog(const std::string& path) {
 
 void TFormMain::ShowRecentCatalogs() {
   m_recent->Fill(Settings().RecentCatalogs);
-  m_recent->PopupBelow(*m_ui.BtnOpen);
+  m_recent->PopupBelow(*m_ui.OpenButton);
 }
 
 void TFormMain::ShowCatalogState() {
@@ -476,10 +476,10 @@ void TFormMain::ShowCatalogState() {
 }
 
 void TFormMain::SelectFirstMovie() {
-  TSideBarItems& sections = m_ui.NiceSideBar1->Items();
+  TSideBarItems& sections = m_ui.SideBar->Items();
   if (sections.Count() == 0 || sections[0].Items().Count() == 0) return;
-  m_ui.NiceSideBar1->SetItemIndex(0);
-  m_ui.NiceSideBar1->SetSubItemIndex(0);
+  m_ui.SideBar->SetItemIndex(0);
+  m_ui.SideBar->SetSubItemIndex(0);
   NiceSideBar1Select(0, 0, sections[0].Items().Strings(0));
 }
 
@@ -490,7 +490,7 @@ void TFormMain::FillGallery() {
 }
 
 std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) {
-  TSideBarModel& bar = m_ui.NiceSideBar1->Model();
+  TSideBarModel& bar = m_ui.SideBar->Model();
   const TSideBarPlace place = TakeSideBarPlace(bar, Catalog(), m_currentSelection);
   m_strip->Clear();
   std::shared_ptr<const TMovieList> old = m_session->ReplaceCatalog(fresh);
@@ -506,8 +506,8 @@ std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) 
   }
   m_currentSelection = restored.Handles;
   if (restored.Section >= 0) {
-    m_ui.NiceSideBar1->SetItemIndex(restored.Section);
-    m_ui.NiceSideBar1->SetSubItemIndex(restored.Item);
+    m_ui.SideBar->SetItemIndex(restored.Section);
+    m_ui.SideBar->SetSubItemIndex(restored.Item);
   }
   ShowMovies(restored.Handles);
   return old;
@@ -517,25 +517,25 @@ void TFormMain::ShowMovies(const std::string& handleList) {
   std::string address = MoviePageAddress(handleList);
   TimingLog::Write("navigate", address);
   m_status->ShowCount();
-  m_ui.WebBrowser1->load(QUrl(ToQString(address)));
+  m_ui.PageView->load(QUrl(ToQString(address)));
 }
 
 void TFormMain::ShowPageAgain() {
   // The page shown, whatever it is (a list, a search, the statistics), in
   // the frame and settings now in force.
-  const QUrl shown = m_ui.WebBrowser1->url();
+  const QUrl shown = m_ui.PageView->url();
   if (shown.scheme() != QLatin1String(kMovieScheme)) {
     ShowMovies(m_currentSelection);
     return;
   }
   TimingLog::Write("navigate", shown.toString(QUrl::FullyEncoded).toStdString());
-  m_ui.WebBrowser1->load(shown);
+  m_ui.PageView->load(shown);
 }
 
 void TFormMain::RefreshSideBar() {
   const TViewerSettings& s = Settings();
   m_sideBarPlan = ArrangeSideBar(Catalog(), s.LastGroup, s.LastGroupDesc, s.LastOrder, s.LastOrderDesc);
-  FillSideBar(m_sideBarPlan, Catalog(), m_ui.NiceSideBar1->Model(), s.TitleType,
+  FillSideBar(m_sideBarPlan, Catalog(), m_ui.SideBar->Model(), s.TitleType,
               m_filterKept ? &*m_filterKept : nullptr);
   m_ui.GroupCaptionText = ToQString(m_sideBarPlan.Caption);
   m_ui.PlaceGroupCaption();
@@ -546,9 +546,9 @@ void TFormMain::RefreshSideBar() {
 void TFormMain::CatalogChanged() {
   // What was kept belongs to the catalog before; the text filters the new one.
   m_filterKept.reset();
-  m_ui.NiceGallery1->Model().SetFilter(nullptr);
+  m_ui.CoverStrip->Model().SetFilter(nullptr);
   m_filter->SetCatalog(m_session->Snapshot()->Catalog);
-  if (!m_ui.EditFilter->text().isEmpty()) m_filter->Filter(FromQString(m_ui.EditFilter->text()));
+  if (!m_ui.FilterBox->text().isEmpty()) m_filter->Filter(FromQString(m_ui.FilterBox->text()));
 }
 
 void TFormMain::FilterTyped(const QString& text) {
@@ -559,23 +559,23 @@ void TFormMain::FilterTyped(const QString& text) {
   m_filter->Stop();
   if (!m_filterKept) return;
   m_filterKept.reset();
-  FillSideBar(m_sideBarPlan, Catalog(), m_ui.NiceSideBar1->Model(), Settings().TitleType, nullptr);
-  if (m_placeBeforeFilter) RestoreSideBarPlace(m_ui.NiceSideBar1->Model(), Catalog(), *m_placeBeforeFilter);
+  FillSideBar(m_sideBarPlan, Catalog(), m_ui.SideBar->Model(), Settings().TitleType, nullptr);
+  if (m_placeBeforeFilter) RestoreSideBarPlace(m_ui.SideBar->Model(), Catalog(), *m_placeBeforeFilter);
   m_placeBeforeFilter.reset();
   MarkMovieShown();
-  m_ui.NiceGallery1->Model().SetFilter(nullptr);
+  m_ui.CoverStrip->Model().SetFilter(nullptr);
   m_status->ShowFiltered(std::nullopt);
 }
 
 void TFormMain::ShowFiltered(const std::vector<bool>& kept, int count) {
   if (kept.size() != static_cast<std::size_t>(Catalog().Count())) return;
   // The user's sections come back when the filter is cleared.
-  if (!m_filterKept) m_placeBeforeFilter = TakeSideBarPlace(m_ui.NiceSideBar1->Model(), Catalog(), m_currentSelection);
+  if (!m_filterKept) m_placeBeforeFilter = TakeSideBarPlace(m_ui.SideBar->Model(), Catalog(), m_currentSelection);
   m_filterKept = kept;
-  FillSideBar(m_sideBarPlan, Catalog(), m_ui.NiceSideBar1->Model(), Settings().TitleType, &*m_filterKept);
+  FillSideBar(m_sideBarPlan, Catalog(), m_ui.SideBar->Model(), Settings().TitleType, &*m_filterKept);
   MarkMovieShown();
   const TMovieList& catalog = Catalog();
-  m_ui.NiceGallery1->Model().SetFilter([&catalog, kept](std::int64_t handle) {
+  m_ui.CoverStrip->Model().SetFilter([&catalog, kept](std::int64_t handle) {
     const int place = catalog.PlaceOf(handle);
     return place >= 0 && kept[static_cast<std::size_t>(place)];
   });
@@ -593,7 +593,7 @@ void TFormMain::ShowRandomMovie() {
   m_lastRandom = handle;
   m_currentSelection = std::to_string(handle);
   MarkMovieShown();
-  TCoverStripModel& strip = m_ui.NiceGallery1->Model();
+  TCoverStripModel& strip = m_ui.CoverStrip->Model();
   for (int i = 0; i < strip.Items().Count(); ++i) {
     if (strip.Items()[i].Tag == handle) strip.ShowItem(i);
   }
@@ -602,7 +602,7 @@ void TFormMain::ShowRandomMovie() {
 
 void TFormMain::ShowMovieTable() {
   // The list on screen, or else the movies the side bar shows.
-  const QUrl shown = m_ui.WebBrowser1->url();
+  const QUrl shown = m_ui.PageView->url();
   std::string name;
   if (shown.scheme() == QLatin1String(kMovieScheme)) {
     const QString url = shown.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery).toString(QUrl::FullyEncoded);
@@ -612,22 +612,22 @@ void TFormMain::ShowMovieTable() {
   const bool list = (tokens.size() > 3 && tokens[0] == "movie") ||
                     (tokens.size() >= 3 && (tokens[0] == kFindPageName || tokens[0] == kStatisticsBarPageName));
   const std::string address =
-      list ? ListTableAddress(name) : SideBarTableAddress(FromQString(m_ui.EditFilter->text()));
+      list ? ListTableAddress(name) : SideBarTableAddress(FromQString(m_ui.FilterBox->text()));
   TimingLog::Write("navigate", address);
   m_status->ShowCount();
-  m_ui.WebBrowser1->load(QUrl(ToQString(address)));
+  m_ui.PageView->load(QUrl(ToQString(address)));
 }
 
 void TFormMain::MarkMovieShown() {
   // The movie on screen stays chosen where the side bar still lists it.
-  TSideBarModel& bar = m_ui.NiceSideBar1->Model();
+  TSideBarModel& bar = m_ui.SideBar->Model();
   const std::optional<std::int64_t> handle = ParseHandle(m_currentSelection);
   for (int section = 0; handle && section < bar.Items().Count(); ++section) {
     for (int item = 0; item < bar.Items()[section].Items().Count(); ++item) {
       const TMovie* movie = SideBarItemMovie(bar, section, item);
       if (movie == nullptr || movie->Handle != *handle) continue;
-      m_ui.NiceSideBar1->SetItemIndex(section);
-      m_ui.NiceSideBar1->SetSubItemIndex(item);
+      m_ui.SideBar->SetItemIndex(section);
+      m_ui.SideBar->SetSubItemIndex(item);
       return;
     }
   }
@@ -636,29 +636,29 @@ void TFormMain::MarkMovieShown() {
 void TFormMain::SearchMovies(const std::string& text) {
   if (text.empty()) return;
   // The search runs with its page, on a page worker.
-  const std::string address = FindPageAddress(text, m_ui.ComboSearch->currentIndex());
+  const std::string address = FindPageAddress(text, m_ui.SearchField->currentIndex());
   TimingLog::Write("navigate", address);
-  m_ui.WebBrowser1->load(QUrl(ToQString(address)));
+  m_ui.PageView->load(QUrl(ToQString(address)));
 }
 
 void TFormMain::FindText() {
-  m_ui.EditSearch->setFocus(Qt::ShortcutFocusReason);
-  m_ui.EditSearch->selectAll();
+  m_ui.SearchBox->setFocus(Qt::ShortcutFocusReason);
+  m_ui.SearchBox->selectAll();
 }
 
 // Clicks.
 
 void TFormMain::NiceSideBar1Select(int index, int subIndex, const std::string&) {
   if (index == -1 || subIndex == -1) return;
-  m_currentSelection = SideBarItemHandles(m_ui.NiceSideBar1->Model(), index, subIndex);
+  m_currentSelection = SideBarItemHandles(m_ui.SideBar->Model(), index, subIndex);
   ShowMovies(m_currentSelection);
 }
 
 void TFormMain::NiceGallery1Click(int index) {
-  if (index < 0 || index >= m_ui.NiceGallery1->Items().Count()) return;
-  m_ui.NiceSideBar1->SetItemIndex(-1);
-  m_ui.NiceSideBar1->SetSubItemIndex(-1);
-  m_currentSelection = std::to_string(m_ui.NiceGallery1->Items()[index].Tag);
+  if (index < 0 || index >= m_ui.CoverStrip->Items().Count()) return;
+  m_ui.SideBar->SetItemIndex(-1);
+  m_ui.SideBar->SetSubItemIndex(-1);
+  m_currentSelection = std::to_string(m_ui.CoverStrip->Items()[index].Tag);
   ShowMovies(m_currentSelection);
 }
 
@@ -689,7 +689,7 @@ void TFormMain::BtnPlayClick() {
   if (!target.Path.empty()) PlayVideo(target, Settings().ExternalPlayer);
 }
 
-void TFormMain::BtnBackClick() { m_ui.WebBrowser1->back(); }
+void TFormMain::BtnBackClick() { m_ui.PageView->back(); }
 
 void TFormMain::BtnSettingsClick() {
   if (!AskPassword()) return;
@@ -699,7 +699,7 @@ void TFormMain::BtnSettingsClick() {
 void TFormMain::BtnCloseClick() { close(); }
 
 void TFormMain::BtnCategClick() {
-  m_ui.PopupMenu1->popup(m_ui.BtnCateg->mapToGlobal(QPoint(0, m_ui.BtnCateg->height())));
+  m_ui.SideBarMenu->popup(m_ui.SideBarMenuButton->mapToGlobal(QPoint(0, m_ui.SideBarMenuButton->height())));
 }
 
 void TFormMain::EditSearchKeyDown(int key) {
@@ -707,7 +707,7 @@ void TFormMain::EditSearchKeyDown(int key) {
 }
 
 void TFormMain::BtnSearchClick() {
-  if (!m_ui.EditSearch->text().isEmpty()) SearchMovies(FromQString(m_ui.EditSearch->text()));
+  if (!m_ui.SearchBox->text().isEmpty()) SearchMovies(FromQString(m_ui.SearchBox->text()));
 }
 
 // Applying edited settings.
@@ -720,7 +720,7 @@ void TFormMain::SetFullScreen(bool on) {
 
 void TFormMain::ApplyFullScreen(bool wasFullScreen) {
   WindowPlacement::SwitchFullScreen(*this, Settings(), wasFullScreen);
-  m_ui.PanelClose->setVisible(Settings().FullScreen);
+  m_ui.ClosePanel->setVisible(Settings().FullScreen);
   m_ui.PlaceClosePanel();
 }
 
@@ -735,9 +735,9 @@ void TFormMain::ApplySettings(const TViewerSettings& before) {
   LanguageStep();
   LayoutToolbar();
   if (settings.ShowTopImages && !m_strip->Filled()) FillGallery();
-  m_ui.NiceGallery1->setVisible(settings.ShowTopImages);
+  m_ui.CoverStrip->setVisible(settings.ShowTopImages);
   // A fill still running sets the scrolling when it ends.
-  if (!m_strip->Filling()) m_ui.NiceGallery1->SetActive(settings.ShowTopImages && settings.AutoScroll);
+  if (!m_strip->Filling()) m_ui.CoverStrip->SetActive(settings.ShowTopImages && settings.AutoScroll);
   m_session->Publish();
   ShowPageAgain();
   if (settings.TitleType != before.TitleType) RetitleMovies();
@@ -745,7 +745,7 @@ void TFormMain::ApplySettings(const TViewerSettings& before) {
 
 void TFormMain::RetitleMovies() {
   m_strip->Retitle(Catalog());
-  RetitleSideBar(m_ui.NiceSideBar1->Model(), Settings().TitleType);
+  RetitleSideBar(m_ui.SideBar->Model(), Settings().TitleType);
 }
 
 TPathCounts TFormMain::CountPaths(const TPathMap& rules) {

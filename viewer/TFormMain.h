@@ -72,9 +72,6 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // when it cannot, the configured catalog opens and the error is shown.
   void OpenStartCatalog();
 
-  // The components, under their design names.
-  TFormMainUi& Ui() { return m_ui; }
-
   // Fields.
   TViewerSettings& Settings() override;
   const TMovieList& Catalog() const;
@@ -87,7 +84,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   QAction* OrderByAction(int index) const;
   // Statistics, printing, PDF and CSV.
   TPageExports& Exports() { return *m_exports; }
-  // The whole caption above the side bar (LabelGroup may show it shortened).
+  // The whole caption above the side bar (GroupLabel may show it shortened).
   const QString& GroupCaption() const { return m_ui.GroupCaptionText; }
 
   // Operations.

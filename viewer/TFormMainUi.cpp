@@ -89,9 +89,9 @@ class TPanelPlacer : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::Resize) return false;
-    if (watched == m_ui.Panel1) m_ui.LayoutToolbar();
-    if (watched == m_ui.Panel3) m_ui.PlaceGroupCaption();
-    if (watched == m_ui.Panel4) m_ui.PlaceStatusLabels();
+    if (watched == m_ui.CaptionBar) m_ui.LayoutToolbar();
+    if (watched == m_ui.GroupBar) m_ui.PlaceGroupCaption();
+    if (watched == m_ui.StatusBar) m_ui.PlaceStatusLabels();
     return false;
   }
 
@@ -103,100 +103,100 @@ class TPanelPlacer : public QObject {
 
 void TFormMainUi::Setup(QWidget* form) {
   QVBoxLayout* layout = StackedLayout(form);
-  NiceGallery1 = Named(new TCoverStrip(form), "NiceGallery1");
-  NiceGallery1->setFixedHeight(kStripHeight);
-  NiceGallery1->SetColor(kGrey);
-  NiceGallery1->Model().ShowHint = true;
-  layout->addWidget(NiceGallery1);
+  CoverStrip = Named(new TCoverStrip(form), "coverStrip");
+  CoverStrip->setFixedHeight(kStripHeight);
+  CoverStrip->SetColor(kGrey);
+  CoverStrip->Model().ShowHint = true;
+  layout->addWidget(CoverStrip);
 
-  Panel1 = MakePanel(form, "Panel1");
-  Panel1->setFixedHeight(kCaptionBarHeight);
-  layout->addWidget(Panel1);
-  BtnOpen = MakeCaptionButton(Panel1, "BtnOpen", " Open");
-  BtnEdit = MakeCaptionButton(Panel1, "BtnEdit", " Edit");
-  BtnSettings = MakeCaptionButton(Panel1, "BtnSettings", " Settings");
-  BtnPlay = MakeCaptionButton(Panel1, "BtnPlay", " Play");
-  PanelSearch = MakePanel(Panel1, "PanelSearch");
-  BtnBack = MakeCaptionButton(PanelSearch, "BtnBack", " Back");
-  ComboSearch = Named(new QComboBox(PanelSearch), "ComboSearch");
-  ComboSearch->setEditable(false);
-  ComboSearch->resize(kComboWidth, 21);
-  EditSearch = Named(new TSearchEdit(QStringLiteral("Search ..."), PanelSearch), "EditSearch");
-  EditSearch->resize(kEditWidth, 21);
-  BtnSearch = Named(new TImageButton(PanelSearch), "BtnSearch");
-  Label1 = MakeLabel(Panel1, "Label1", "My Private", 24, true);
-  Label2 = MakeLabel(Panel1, "Label2", "Movie Collection", 16, false);
-  Title1Text = Label1->text();
-  Title2Text = Label2->text();
+  CaptionBar = MakePanel(form, "captionBar");
+  CaptionBar->setFixedHeight(kCaptionBarHeight);
+  layout->addWidget(CaptionBar);
+  OpenButton = MakeCaptionButton(CaptionBar, "openButton", " Open");
+  EditButton = MakeCaptionButton(CaptionBar, "editButton", " Edit");
+  SettingsButton = MakeCaptionButton(CaptionBar, "settingsButton", " Settings");
+  PlayButton = MakeCaptionButton(CaptionBar, "playButton", " Play");
+  SearchPanel = MakePanel(CaptionBar, "searchPanel");
+  BackButton = MakeCaptionButton(SearchPanel, "backButton", " Back");
+  SearchField = Named(new QComboBox(SearchPanel), "searchField");
+  SearchField->setEditable(false);
+  SearchField->resize(kComboWidth, 21);
+  SearchBox = Named(new TSearchEdit(QStringLiteral("Search ..."), SearchPanel), "searchBox");
+  SearchBox->resize(kEditWidth, 21);
+  SearchButton = Named(new TImageButton(SearchPanel), "searchButton");
+  OwnerTitle = MakeLabel(CaptionBar, "ownerTitle", "My Private", 24, true);
+  CollectionTitle = MakeLabel(CaptionBar, "collectionTitle", "Movie Collection", 16, false);
+  OwnerTitleText = OwnerTitle->text();
+  CollectionTitleText = CollectionTitle->text();
 
-  Splitter1 = Named(new QSplitter(Qt::Horizontal, form), "Splitter1");
-  Splitter1->setHandleWidth(3);
-  Splitter1->setChildrenCollapsible(false);
-  layout->addWidget(Splitter1, 1);
+  Splitter = Named(new QSplitter(Qt::Horizontal, form), "splitter");
+  Splitter->setHandleWidth(3);
+  Splitter->setChildrenCollapsible(false);
+  layout->addWidget(Splitter, 1);
 
-  Panel2 = MakePanel(Splitter1, "Panel2");
-  QVBoxLayout* sideLayout = StackedLayout(Panel2);
-  Panel3 = MakePanel(Panel2, "Panel3");
-  Panel3->setFixedHeight(kGroupCaptionHeight);
-  sideLayout->addWidget(Panel3);
-  LabelGroup = MakeLabel(Panel3, "LabelGroup", "", 11, false);
+  SidePane = MakePanel(Splitter, "sidePane");
+  QVBoxLayout* sideLayout = StackedLayout(SidePane);
+  GroupBar = MakePanel(SidePane, "groupBar");
+  GroupBar->setFixedHeight(kGroupCaptionHeight);
+  sideLayout->addWidget(GroupBar);
+  GroupLabel = MakeLabel(GroupBar, "groupLabel", "", 11, false);
   // The tooltip of a shortened caption needs the pointer.
-  LabelGroup->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-  LabelGroup->move(5, 5);
-  BtnCateg = Named(new TImageButton(Panel3), "BtnCateg");
-  EditFilter = Named(new QLineEdit(Panel2), "EditFilter");
-  EditFilter->setClearButtonEnabled(true);
-  sideLayout->addWidget(EditFilter);
-  NiceSideBar1 = Named(new TSideBar(Panel2), "NiceSideBar1");
-  SetMainWindowLook(*NiceSideBar1);
-  NiceSideBar1->setFocusPolicy(Qt::StrongFocus);
-  sideLayout->addWidget(NiceSideBar1, 1);
+  GroupLabel->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+  GroupLabel->move(5, 5);
+  SideBarMenuButton = Named(new TImageButton(GroupBar), "sideBarMenuButton");
+  FilterBox = Named(new QLineEdit(SidePane), "filterBox");
+  FilterBox->setClearButtonEnabled(true);
+  sideLayout->addWidget(FilterBox);
+  SideBar = Named(new TSideBar(SidePane), "sideBar");
+  SetMainWindowLook(*SideBar);
+  SideBar->setFocusPolicy(Qt::StrongFocus);
+  sideLayout->addWidget(SideBar, 1);
 
-  WebBrowserFrame = Named(new QFrame(Splitter1), "WebBrowserFrame");
-  StackedLayout(WebBrowserFrame);
-  WebBrowser1 = Named(new TWebView(WebBrowserFrame, WebBrowserFrame), "WebBrowser1");
-  WebBrowserFrame->layout()->addWidget(WebBrowser1);
-  Splitter1->addWidget(Panel2);
-  Splitter1->addWidget(WebBrowserFrame);
-  Splitter1->setStretchFactor(0, 0);
-  Splitter1->setStretchFactor(1, 1);
-  Splitter1->setSizes({kSideBarWidth, 600});
+  PageBorder = Named(new QFrame(Splitter), "pageBorder");
+  StackedLayout(PageBorder);
+  PageView = Named(new TWebView(PageBorder, PageBorder), "pageView");
+  PageBorder->layout()->addWidget(PageView);
+  Splitter->addWidget(SidePane);
+  Splitter->addWidget(PageBorder);
+  Splitter->setStretchFactor(0, 0);
+  Splitter->setStretchFactor(1, 1);
+  Splitter->setSizes({kSideBarWidth, 600});
 
-  Panel4 = MakePanel(form, "Panel4");
-  Panel4->setFixedHeight(kStatusBarHeight);
-  layout->addWidget(Panel4);
-  Label4 = MakeLabel(Panel4, "Label4", "No Movie", 11, false);
-  Label6 = MakeLabel(Panel4, "Label6", "|", 11, false);
-  Label5 = MakeLabel(Panel4, "Label5", "Open a catalog file first ...", 11, false);
+  StatusBar = MakePanel(form, "statusBar");
+  StatusBar->setFixedHeight(kStatusBarHeight);
+  layout->addWidget(StatusBar);
+  StatusCount = MakeLabel(StatusBar, "statusCount", "No Movie", 11, false);
+  StatusDivider = MakeLabel(StatusBar, "statusDivider", "|", 11, false);
+  StatusText = MakeLabel(StatusBar, "statusText", "Open a catalog file first ...", 11, false);
 
-  PanelClose = MakePanel(form, "PanelClose");
-  PanelClose->resize(61, 31);
-  QPalette black = PanelClose->palette();
+  ClosePanel = MakePanel(form, "closePanel");
+  ClosePanel->resize(61, 31);
+  QPalette black = ClosePanel->palette();
   black.setColor(QPalette::Window, Qt::black);
-  PanelClose->setPalette(black);
+  ClosePanel->setPalette(black);
   // A caption button in black, with a yellow caption under the pointer.
-  BtnClose = MakeCaptionButton(PanelClose, "BtnClose", "Close");
-  BtnClose->setGeometry(3, 3, 55, kButtonHeight);
-  BtnClose->SetColor(clBlack);
-  BtnClose->ColorOver = clBlack;
-  BtnClose->ColorOverCaption = clYellow;
-  PanelClose->hide();
+  CloseButton = MakeCaptionButton(ClosePanel, "closeButton", "Close");
+  CloseButton->setGeometry(3, 3, 55, kButtonHeight);
+  CloseButton->SetColor(clBlack);
+  CloseButton->ColorOver = clBlack;
+  CloseButton->ColorOverCaption = clYellow;
+  ClosePanel->hide();
 
-  PopupMenu1 = Named(new QMenu(form), "PopupMenu1");
+  SideBarMenu = Named(new QMenu(form), "sideBarMenu");
 
   auto* placer = new TPanelPlacer(*this, form);
-  for (QWidget* panel : {Panel1, Panel3, Panel4}) panel->installEventFilter(placer);
+  for (QWidget* panel : {CaptionBar, GroupBar, StatusBar}) panel->installEventFilter(placer);
 }
 
 void TFormMainUi::PlaceTitleLabels() {
-  const int right = Panel1->width() - kTitleRightMargin;
+  const int right = CaptionBar->width() - kTitleRightMargin;
   int left = kTitleGap;
-  for (QWidget* item : {static_cast<QWidget*>(BtnOpen), static_cast<QWidget*>(BtnEdit),
-                        static_cast<QWidget*>(BtnSettings), static_cast<QWidget*>(BtnPlay), PanelSearch}) {
-    if (item->isVisibleTo(Panel1)) left = std::max(left, item->x() + item->width() + kTitleGap);
+  for (QWidget* item : {static_cast<QWidget*>(OpenButton), static_cast<QWidget*>(EditButton),
+                        static_cast<QWidget*>(SettingsButton), static_cast<QWidget*>(PlayButton), SearchPanel}) {
+    if (item->isVisibleTo(CaptionBar)) left = std::max(left, item->x() + item->width() + kTitleGap);
   }
   const int room = right - left;
-  const std::pair<QLabel*, const QString*> titles[] = {{Label1, &Title1Text}, {Label2, &Title2Text}};
+  const std::pair<QLabel*, const QString*> titles[] = {{OwnerTitle, &OwnerTitleText}, {CollectionTitle, &CollectionTitleText}};
   const int tops[] = {-3, 23};
   for (int i = 0; i < 2; ++i) {
     QLabel* label = titles[i].first;
@@ -205,6 +205,7 @@ void TFormMainUi::PlaceTitleLabels() {
     // Only the ellipsis left says nothing.
     label->setVisible(!shown.isEmpty() && shown != QString(QChar(0x2026)));
     label->setText(shown);
+    label->setAccessibleName(text);
     label->adjustSize();
     label->move(right - label->width(), tops[i]);
   }
@@ -212,7 +213,7 @@ void TFormMainUi::PlaceTitleLabels() {
 
 void TFormMainUi::PlaceStatusLabels() {
   int x = 5;
-  for (QLabel* label : {Label4, Label6, Label5}) {
+  for (QLabel* label : {StatusCount, StatusDivider, StatusText}) {
     label->adjustSize();
     label->move(x, (kStatusBarHeight - label->height()) / 2);
     x += label->width() + 6;
@@ -220,17 +221,17 @@ void TFormMainUi::PlaceStatusLabels() {
 }
 
 void TFormMainUi::PlaceGroupCaption() {
-  BtnCateg->move(Panel3->width() - BtnCateg->width() - 7, 7);
-  const int room = std::max(0, BtnCateg->x() - LabelGroup->x() - 4);
-  QString shown = LabelGroup->fontMetrics().elidedText(GroupCaptionText, Qt::ElideRight, room);
-  LabelGroup->setText(shown);
-  LabelGroup->setToolTip(shown == GroupCaptionText ? QString() : GroupCaptionText);
-  LabelGroup->adjustSize();
+  SideBarMenuButton->move(GroupBar->width() - SideBarMenuButton->width() - 7, 7);
+  const int room = std::max(0, SideBarMenuButton->x() - GroupLabel->x() - 4);
+  QString shown = GroupLabel->fontMetrics().elidedText(GroupCaptionText, Qt::ElideRight, room);
+  GroupLabel->setText(shown);
+  GroupLabel->setToolTip(shown == GroupCaptionText ? QString() : GroupCaptionText);
+  GroupLabel->adjustSize();
 }
 
 void TFormMainUi::PlaceClosePanel() {
-  PanelClose->move(PanelClose->parentWidget()->width() - PanelClose->width(), 0);
-  PanelClose->raise();
+  ClosePanel->move(ClosePanel->parentWidget()->width() - ClosePanel->width(), 0);
+  ClosePanel->raise();
 }
 
 void TFormMainUi::LayoutToolbar(const TViewerSettings& settings) {
@@ -248,36 +249,36 @@ void TFormMainUi::LayoutToolbar() {
 }
 
 void TFormMainUi::LayoutButtons() {
-  const QFontMetrics metrics(ToQFont(BtnOpen->Font));
-  for (TCaptionButton* button : {BtnOpen, BtnEdit, BtnSettings, BtnPlay, BtnBack}) {
+  const QFontMetrics metrics(ToQFont(OpenButton->Font));
+  for (TCaptionButton* button : {OpenButton, EditButton, SettingsButton, PlayButton, BackButton}) {
     button->resize(metrics.horizontalAdvance(ToQString(button->Caption())) + 40, kButtonHeight);
   }
   int x = 5;
-  BtnOpen->setVisible(m_showOpen);
+  OpenButton->setVisible(m_showOpen);
   if (m_showOpen) {
-    BtnOpen->move(5, kButtonTop);
-    x = BtnOpen->width() + 10;
+    OpenButton->move(5, kButtonTop);
+    x = OpenButton->width() + 10;
   }
-  const std::pair<TCaptionButton*, bool> others[] = {{BtnEdit, m_showEdit}, {BtnSettings, m_showSettings},
-                                                      {BtnPlay, m_showPlay}};
+  const std::pair<TCaptionButton*, bool> others[] = {{EditButton, m_showEdit}, {SettingsButton, m_showSettings},
+                                                      {PlayButton, m_showPlay}};
   for (const auto& [button, visible] : others) {
     button->setVisible(visible);
     if (!visible) continue;
     button->move(x, kButtonTop);
     x += button->width() + 5;
   }
-  PanelSearch->setVisible(m_showSearch);
+  SearchPanel->setVisible(m_showSearch);
   if (!m_showSearch) return;
-  PanelSearch->move(x, kButtonTop);
-  BtnBack->move(0, 0);
-  const int comboLeft = BtnBack->width() + 5;
-  const int editLeft = BtnBack->width() + ComboSearch->width() + 10;
-  const int wanted = x + editLeft + kEditWidth + 5 + BtnSearch->width() + 5;
-  const int over = std::max(0, wanted - (Panel1->width() - 5));
-  EditSearch->resize(std::max(kLeastEditWidth, kEditWidth - over), EditSearch->height());
-  const int searchLeft = editLeft + EditSearch->width() + 5;
-  ComboSearch->move(comboLeft, (kButtonHeight - ComboSearch->height()) / 2);
-  EditSearch->move(editLeft, (kButtonHeight - EditSearch->height()) / 2);
-  BtnSearch->move(searchLeft, (kButtonHeight - BtnSearch->height()) / 2);
-  PanelSearch->resize(searchLeft + BtnSearch->width() + 5, kButtonHeight);
+  SearchPanel->move(x, kButtonTop);
+  BackButton->move(0, 0);
+  const int comboLeft = BackButton->width() + 5;
+  const int editLeft = BackButton->width() + SearchField->width() + 10;
+  const int wanted = x + editLeft + kEditWidth + 5 + SearchButton->width() + 5;
+  const int over = std::max(0, wanted - (CaptionBar->width() - 5));
+  SearchBox->resize(std::max(kLeastEditWidth, kEditWidth - over), SearchBox->height());
+  const int searchLeft = editLeft + SearchBox->width() + 5;
+  SearchField->move(comboLeft, (kButtonHeight - SearchField->height()) / 2);
+  SearchBox->move(editLeft, (kButtonHeight - SearchBox->height()) / 2);
+  SearchButton->move(searchLeft, (kButtonHeight - SearchButton->height()) / 2);
+  SearchPanel->resize(searchLeft + SearchButton->width() + 5, kButtonHeight);
 }

@@ -21,40 +21,40 @@ struct TViewerSettings;
 // window wires them; the Place functions put the labels and buttons whose
 // places follow their texts or the window's size.
 struct TFormMainUi {
-  TCoverStrip* NiceGallery1 = nullptr;
-  QWidget* Panel1 = nullptr;
-  TCaptionButton* BtnOpen = nullptr;
-  TCaptionButton* BtnEdit = nullptr;
-  TCaptionButton* BtnSettings = nullptr;
-  TCaptionButton* BtnPlay = nullptr;
-  QWidget* PanelSearch = nullptr;
-  TCaptionButton* BtnBack = nullptr;
-  QComboBox* ComboSearch = nullptr;
-  QLineEdit* EditSearch = nullptr;
-  TImageButton* BtnSearch = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QWidget* Panel2 = nullptr;
-  QWidget* Panel3 = nullptr;
-  QLabel* LabelGroup = nullptr;
-  TImageButton* BtnCateg = nullptr;
-  QLineEdit* EditFilter = nullptr;
-  TSideBar* NiceSideBar1 = nullptr;
-  QSplitter* Splitter1 = nullptr;
-  QFrame* WebBrowserFrame = nullptr;
-  TWebView* WebBrowser1 = nullptr;
-  QWidget* Panel4 = nullptr;
-  QLabel* Label4 = nullptr;
-  QLabel* Label6 = nullptr;
-  QLabel* Label5 = nullptr;
-  QWidget* PanelClose = nullptr;
-  TCaptionButton* BtnClose = nullptr;
-  QMenu* PopupMenu1 = nullptr;
+  TCoverStrip* CoverStrip = nullptr;
+  QWidget* CaptionBar = nullptr;
+  TCaptionButton* OpenButton = nullptr;
+  TCaptionButton* EditButton = nullptr;
+  TCaptionButton* SettingsButton = nullptr;
+  TCaptionButton* PlayButton = nullptr;
+  QWidget* SearchPanel = nullptr;
+  TCaptionButton* BackButton = nullptr;
+  QComboBox* SearchField = nullptr;
+  QLineEdit* SearchBox = nullptr;
+  TImageButton* SearchButton = nullptr;
+  QLabel* OwnerTitle = nullptr;
+  QLabel* CollectionTitle = nullptr;
+  QWidget* SidePane = nullptr;
+  QWidget* GroupBar = nullptr;
+  QLabel* GroupLabel = nullptr;
+  TImageButton* SideBarMenuButton = nullptr;
+  QLineEdit* FilterBox = nullptr;
+  TSideBar* SideBar = nullptr;
+  QSplitter* Splitter = nullptr;
+  QFrame* PageBorder = nullptr;
+  TWebView* PageView = nullptr;
+  QWidget* StatusBar = nullptr;
+  QLabel* StatusCount = nullptr;
+  QLabel* StatusDivider = nullptr;
+  QLabel* StatusText = nullptr;
+  QWidget* ClosePanel = nullptr;
+  TCaptionButton* CloseButton = nullptr;
+  QMenu* SideBarMenu = nullptr;
 
-  // The whole texts of Label1, Label2 and LabelGroup, which may show them
+  // The whole texts of OwnerTitle, CollectionTitle and GroupLabel, which may show them
   // shortened.
-  QString Title1Text;
-  QString Title2Text;
+  QString OwnerTitleText;
+  QString CollectionTitleText;
   QString GroupCaptionText;
   // The search box's text before the user types (in the language shown).
   QString SearchStartText = QStringLiteral("Search ...");

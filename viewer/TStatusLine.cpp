@@ -125,7 +125,7 @@ void TStatusLine::Render() {
   }
   // A file cut short (or damaged at its end) still shows what it holds.
   if (!m_complete) count += QLatin1Char(' ') + TranslatedText("(the file ends early)");
-  m_ui.Label4->setText(count);
+  m_ui.StatusCount->setText(count);
 
   QString where = m_path.empty() ? TranslatedText("Open a catalog file first ...") : ToQString(m_path);
   if (!m_problem.empty()) where += QStringLiteral("   ") + TranslatedText(m_problem);
@@ -134,9 +134,9 @@ void TStatusLine::Render() {
     where += QStringLiteral("   ") + ToQString(FormatMessage(work, std::to_string(m_total)));
   }
   if (m_makingPage) {
-    m_ui.Label5->setText(TranslatedText("Making the page...").replace(QStringLiteral("..."), QChar(0x2026)));
+    m_ui.StatusText->setText(TranslatedText("Making the page...").replace(QStringLiteral("..."), QChar(0x2026)));
   } else {
-    m_ui.Label5->setText(m_note.isEmpty() ? where : m_note);
+    m_ui.StatusText->setText(m_note.isEmpty() ? where : m_note);
   }
   m_ui.PlaceStatusLabels();
 }

@@ -14,7 +14,7 @@ struct TFormMainUi;
 // (and whether its file ended early), how many a search found, the
 // catalog's path, a problem with the file, and short notes that go away
 // after a few seconds, and that a page is being made when it takes long.
-// It owns the texts of Label4 and Label5; the window tells it what
+// It owns the texts of StatusCount and StatusText; the window tells it what
 // happened and it shows that in the chosen language.
 class TStatusLine : public QObject {
  public:

@@ -64,19 +64,19 @@ void ApplySideBarScheme(TSideBar& sideBar, const TColorScheme& s) {
 namespace WindowLook {
 
 void ApplyScheme(TFormMainUi& ui, const TColorScheme& s) {
-  ui.NiceGallery1->SetColor(s.GalleryColor);
-  SetPanelColor(ui.Panel1, s.TopPanelColor);
-  SetTextColor(ui.Label1, s.Title1Color);
-  SetTextColor(ui.Label2, s.Title2Color);
+  ui.CoverStrip->SetColor(s.GalleryColor);
+  SetPanelColor(ui.CaptionBar, s.TopPanelColor);
+  SetTextColor(ui.OwnerTitle, s.Title1Color);
+  SetTextColor(ui.CollectionTitle, s.Title2Color);
 
-  TCaptionButton& open = *ui.BtnOpen;
+  TCaptionButton& open = *ui.OpenButton;
   open.SetColor(s.ButtonColor);
   open.ColorOver = s.ButtonHoverColor;
   open.ColorDown = s.ButtonClickColor;
   open.Font.Color = s.ButtonTextColor;
   open.ColorOverCaption = s.ButtonTextHoverColor;
   open.SetColorBorder(s.ButtonBorderColor);
-  for (TCaptionButton* button : {ui.BtnEdit, ui.BtnSettings, ui.BtnPlay, ui.BtnBack}) {
+  for (TCaptionButton* button : {ui.EditButton, ui.SettingsButton, ui.PlayButton, ui.BackButton}) {
     button->SetColor(open.Color());
     button->ColorOver = open.ColorOver;
     button->ColorDown = open.ColorDown;
@@ -84,76 +84,76 @@ void ApplyScheme(TFormMainUi& ui, const TColorScheme& s) {
     button->ColorOverCaption = open.ColorOverCaption;
     button->SetColorBorder(open.ColorBorder());
   }
-  SetPanelColor(ui.PanelSearch, open.Color());
+  SetPanelColor(ui.SearchPanel, open.Color());
 
-  ApplySideBarScheme(*ui.NiceSideBar1, s);
-  ui.Splitter1->setStyleSheet(
+  ApplySideBarScheme(*ui.SideBar, s);
+  ui.Splitter->setStyleSheet(
       QStringLiteral("QSplitter::handle { background-color: %1; }").arg(ToQColor(s.SplitterColor).name()));
 
-  SetPanelColor(ui.Panel2, s.SideBarColor);
-  SetPanelColor(ui.Panel3, s.SideBarColor);
-  SetTextColor(ui.LabelGroup, s.SideBarSectionTextColor);
-  SetPanelColor(ui.Panel4, s.TopPanelColor);
-  for (QLabel* label : {ui.Label4, ui.Label6, ui.Label5}) SetTextColor(label, s.Title2Color);
+  SetPanelColor(ui.SidePane, s.SideBarColor);
+  SetPanelColor(ui.GroupBar, s.SideBarColor);
+  SetTextColor(ui.GroupLabel, s.SideBarSectionTextColor);
+  SetPanelColor(ui.StatusBar, s.TopPanelColor);
+  for (QLabel* label : {ui.StatusCount, ui.StatusDivider, ui.StatusText}) SetTextColor(label, s.Title2Color);
 }
 
 void DrawGlyphs(TFormMainUi& ui, double ratio) {
-  const TCaptionButton& open = *ui.BtnOpen;
+  const TCaptionButton& open = *ui.OpenButton;
   const QColor text = ToQColor(open.Font.Color);
-  ui.BtnOpen->SetGlyph(OpenGlyph(text, ratio));
-  ui.BtnEdit->SetGlyph(EditGlyph(text, ratio));
-  ui.BtnSettings->SetGlyph(SettingsGlyph(text, ratio));
-  ui.BtnPlay->SetGlyph(PlayGlyph(text, ratio));
-  ui.BtnBack->SetGlyph(BackGlyph(text, ratio));
-  for (TCaptionButton* button : {ui.BtnOpen, ui.BtnEdit, ui.BtnSettings, ui.BtnPlay, ui.BtnBack}) button->update();
+  ui.OpenButton->SetGlyph(OpenGlyph(text, ratio));
+  ui.EditButton->SetGlyph(EditGlyph(text, ratio));
+  ui.SettingsButton->SetGlyph(SettingsGlyph(text, ratio));
+  ui.PlayButton->SetGlyph(PlayGlyph(text, ratio));
+  ui.BackButton->SetGlyph(BackGlyph(text, ratio));
+  for (TCaptionButton* button : {ui.OpenButton, ui.EditButton, ui.SettingsButton, ui.PlayButton, ui.BackButton}) button->update();
 
-  const TSideBarModel& bar = ui.NiceSideBar1->Model();
-  const QColor ground = ToQColor(ui.NiceSideBar1->Color());
-  ui.BtnCateg->SetBitmap(CategoryArrow(ToQColor(bar.ItemStyle.NormalFont.Color), ground, ratio));
-  ui.BtnCateg->SetBitmapOver(CategoryArrow(ToQColor(bar.ItemStyle.HoverFont.Color), ground, ratio));
-  ui.BtnCateg->SetBitmapUp(CategoryArrow(ToQColor(bar.ItemStyle.HoverFont.Color), ground, ratio));
+  const TSideBarModel& bar = ui.SideBar->Model();
+  const QColor ground = ToQColor(ui.SideBar->Color());
+  ui.SideBarMenuButton->SetBitmap(CategoryArrow(ToQColor(bar.ItemStyle.NormalFont.Color), ground, ratio));
+  ui.SideBarMenuButton->SetBitmapOver(CategoryArrow(ToQColor(bar.ItemStyle.HoverFont.Color), ground, ratio));
+  ui.SideBarMenuButton->SetBitmapUp(CategoryArrow(ToQColor(bar.ItemStyle.HoverFont.Color), ground, ratio));
 
   const QColor searchGround = ToQColor(open.Color());
   const QColor hoverText = ToQColor(open.ColorOverCaption);
-  ui.BtnSearch->SetBitmap(SearchPicture(text, searchGround, kSearchButtonSize, ratio));
-  ui.BtnSearch->SetBitmapOver(SearchPicture(hoverText, ToQColor(open.ColorOver), kSearchButtonSize, ratio));
-  ui.BtnSearch->SetBitmapDown(SearchPicture(hoverText, ToQColor(open.ColorDown), kSearchButtonSize, ratio));
+  ui.SearchButton->SetBitmap(SearchPicture(text, searchGround, kSearchButtonSize, ratio));
+  ui.SearchButton->SetBitmapOver(SearchPicture(hoverText, ToQColor(open.ColorOver), kSearchButtonSize, ratio));
+  ui.SearchButton->SetBitmapDown(SearchPicture(hoverText, ToQColor(open.ColorDown), kSearchButtonSize, ratio));
 }
 
 void ApplyCaptions(TFormMainUi& ui) {
-  ui.BtnClose->SetCaption(Translate("Close"));
-  ui.BtnOpen->SetCaption(" " + Translate("Open"));
-  ui.BtnEdit->SetCaption(" " + Translate("Edit"));
-  ui.BtnSettings->SetCaption(" " + Translate("Settings"));
-  ui.BtnPlay->SetCaption(" " + Translate("Play"));
-  ui.BtnBack->SetCaption(" " + Translate("Back"));
-  ui.Title2Text = TranslatedText("Movie Collection");
+  ui.CloseButton->SetCaption(Translate("Close"));
+  ui.OpenButton->SetCaption(" " + Translate("Open"));
+  ui.EditButton->SetCaption(" " + Translate("Edit"));
+  ui.SettingsButton->SetCaption(" " + Translate("Settings"));
+  ui.PlayButton->SetCaption(" " + Translate("Play"));
+  ui.BackButton->SetCaption(" " + Translate("Back"));
+  ui.CollectionTitleText = TranslatedText("Movie Collection");
 
-  ui.ComboSearch->clear();
+  ui.SearchField->clear();
   for (const char* field : {"Title", "Actors", "Director", "Producer", "Description", "Comments", "Original Title",
                             "Translated Title"}) {
-    ui.ComboSearch->addItem(TranslatedText(field));
+    ui.SearchField->addItem(TranslatedText(field));
   }
-  ui.ComboSearch->setCurrentIndex(0);
-  ui.EditFilter->setPlaceholderText(TranslatedText("Filter ...").replace(QStringLiteral("..."), QChar(0x2026)));
+  ui.SearchField->setCurrentIndex(0);
+  ui.FilterBox->setPlaceholderText(TranslatedText("Filter ...").replace(QStringLiteral("..."), QChar(0x2026)));
   // The starting text follows the language until the user replaced it.
   const QString searchStart = TranslatedText("Search ...");
-  if (ui.EditSearch->text() == ui.SearchStartText) ui.EditSearch->setText(searchStart);
+  if (ui.SearchBox->text() == ui.SearchStartText) ui.SearchBox->setText(searchStart);
   ui.SearchStartText = searchStart;
 
   // Screen readers name the picture-only controls by these.
-  ui.BtnCateg->setAccessibleName(TranslatedText("Group by"));
-  ui.BtnSearch->setAccessibleName(TranslatedText("Search"));
-  ui.EditSearch->setAccessibleName(TranslatedText("Search"));
-  ui.ComboSearch->setAccessibleName(TranslatedText("Search in"));
-  ui.EditFilter->setAccessibleName(TranslatedText("Filter"));
-  ui.NiceSideBar1->setAccessibleName(TranslatedText("Movies"));
-  ui.NiceGallery1->setAccessibleName(TranslatedText("Covers"));
+  ui.SideBarMenuButton->setAccessibleName(TranslatedText("Group by"));
+  ui.SearchButton->setAccessibleName(TranslatedText("Search"));
+  ui.SearchBox->setAccessibleName(TranslatedText("Search"));
+  ui.SearchField->setAccessibleName(TranslatedText("Search in"));
+  ui.FilterBox->setAccessibleName(TranslatedText("Filter"));
+  ui.SideBar->setAccessibleName(TranslatedText("Movies"));
+  ui.CoverStrip->setAccessibleName(TranslatedText("Covers"));
 }
 
 void ShowOwner(TFormMainUi& ui, const std::string& owner) {
   // The "'s" stays English under every language.
-  ui.Title1Text = owner.empty() ? TranslatedText("My Private") : ToQString(owner + "'s");
+  ui.OwnerTitleText = owner.empty() ? TranslatedText("My Private") : ToQString(owner + "'s");
 }
 
 }  // namespace WindowLook

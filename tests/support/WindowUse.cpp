@@ -1,4 +1,5 @@
 #include "tests/support/WindowUse.h"
+#include "tests/support/WindowParts.h"
 
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
@@ -21,7 +22,7 @@
 #include <unistd.h>
 
 TBrowsingUser::TBrowsingUser(TFormMain& form, unsigned seed) : m_form(form), m_random(seed) {
-  m_loads = QObject::connect(form.Ui().WebBrowser1, &QWebEngineView::loadFinished, [this] { ++m_loaded; });
+  m_loads = QObject::connect(Parts(form).PageView, &QWebEngineView::loadFinished, [this] { ++m_loaded; });
 }
 
 TBrowsingUser::~TBrowsingUser() { QObject::disconnect(m_loads); }
@@ -29,16 +30,16 @@ TBrowsingUser::~TBrowsingUser() { QObject::disconnect(m_loads); }
 void TBrowsingUser::ClickSomewhere() {
   ++m_changes;
   const int kind = static_cast<int>(m_random() % 10);
-  TSideBar& bar = *m_form.Ui().NiceSideBar1;
-  TCoverStrip& strip = *m_form.Ui().NiceGallery1;
-  if (kind >= 8 && m_form.Ui().WebBrowser1->history()->canGoBack()) {
+  TSideBar& bar = *Parts(m_form).SideBar;
+  TCoverStrip& strip = *Parts(m_form).CoverStrip;
+  if (kind >= 8 && Parts(m_form).PageView->history()->canGoBack()) {
     m_form.BtnBackClick();
   } else if (kind == 7 && m_form.Catalog().Count() > 0) {
     // Some movie's title, as users search for what they know.
     const int movie = static_cast<int>(m_random() % static_cast<unsigned>(m_form.Catalog().Count()));
     const std::string title = GetMovieTitle(m_form.Catalog().Items(movie), 0);
     // A search for nothing but a wildcard would list the whole catalog.
-    m_form.Ui().EditSearch->setText(QString::fromLatin1(("*" + (title.empty() ? "Garden" : title) + "*").c_str()));
+    Parts(m_form).SearchBox->setText(QString::fromLatin1(("*" + (title.empty() ? "Garden" : title) + "*").c_str()));
     m_form.BtnSearchClick();
   } else if (kind >= 5 && strip.Items().Count() > 0) {
     m_form.NiceGallery1Click(static_cast<int>(m_random() % static_cast<unsigned>(strip.Items().Count())));
@@ -59,8 +60,8 @@ TWindowHoldings HoldingsOf(TFormMain& form) {
   TWindowHoldings holdings;
   holdings.Objects = static_cast<int>(form.findChildren<QObject*>().size());
   holdings.Timers = static_cast<int>(form.findChildren<QTimer*>().size());
-  holdings.History = form.Ui().WebBrowser1->history()->count();
-  TCoverStrip& strip = *form.Ui().NiceGallery1;
+  holdings.History = Parts(form).PageView->history()->count();
+  TCoverStrip& strip = *Parts(form).CoverStrip;
   for (int i = 0; i < strip.Items().Count(); ++i) holdings.StripPictures += strip.Items()[i].HasPicture() ? 1 : 0;
   return holdings;
 }

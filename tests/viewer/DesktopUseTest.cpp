@@ -3,6 +3,7 @@
 // missing, and catalogs opened from outside the open dialog.
 
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "catalog/TMovieList.h"
 #include "config/TViewerSettings.h"
@@ -46,7 +47,7 @@ class DesktopUse : public ::testing::Test, public ViewerFixture {
     QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
   }
 
-  QRect InPanel1(QWidget* widget) { return QRect(widget->mapTo(Form->Ui().Panel1, QPoint(0, 0)), widget->size()); }
+  QRect InPanel1(QWidget* widget) { return QRect(widget->mapTo(Parts(*Form).CaptionBar, QPoint(0, 0)), widget->size()); }
 };
 
 }  // namespace
@@ -55,20 +56,20 @@ TEST_F(DesktopUse, TypingInTheSearchBoxReplacesItsTextAndTheStatusSaysHowManyWer
   WriteConfig(FourMovies("Four.qzt"));
   Start();
   Form->activateWindow();
-  QLineEdit* box = Form->Ui().EditSearch;
+  QLineEdit* box = Parts(*Form).SearchBox;
   QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   ASSERT_TRUE(WaitUntil([&] { return box->hasFocus() && box->selectedText() == box->text(); }, 5000));
   QTest::keyClicks(box, QStringLiteral("ta"));
   EXPECT_EQ(box->text(), QStringLiteral("ta"));
   ASSERT_TRUE(Navigate([&] { Press(box, Qt::Key_Return); }));
-  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("2 of 4 Movies found"));
+  EXPECT_EQ(Parts(*Form).StatusCount->text(), QStringLiteral("2 of 4 Movies found"));
   // Ctrl+F from anywhere: the box, its text chosen to be typed over.
-  Form->Ui().NiceSideBar1->setFocus();
-  Press(Form->Ui().NiceSideBar1, Qt::Key_F, Qt::ControlModifier);
+  Parts(*Form).SideBar->setFocus();
+  Press(Parts(*Form).SideBar, Qt::Key_F, Qt::ControlModifier);
   ASSERT_TRUE(WaitUntil([&] { return box->hasFocus() && box->selectedText() == QStringLiteral("ta"); }, 5000));
   // A movie shown again: the count again.
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
-  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("4 Movies"));
+  EXPECT_EQ(Parts(*Form).StatusCount->text(), QStringLiteral("4 Movies"));
 }
 
 TEST_F(DesktopUse, ApplyKeepsTheWindowsPlaceAndF11AndEscGoInAndOutOfFullScreen) {
@@ -85,16 +86,16 @@ TEST_F(DesktopUse, ApplyKeepsTheWindowsPlaceAndF11AndEscGoInAndOutOfFullScreen) 
   SettingsForm->BtnOkClick();
   EXPECT_EQ(Form->size(), QSize(700, 500));
 
-  Press(Form->Ui().NiceSideBar1, Qt::Key_F11);
+  Press(Parts(*Form).SideBar, Qt::Key_F11);
   EXPECT_TRUE(Form->Settings().FullScreen);
   EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_TRUE(Form->Ui().PanelClose->isVisible());
-  Press(Form->Ui().NiceSideBar1, Qt::Key_Escape);
+  EXPECT_TRUE(Parts(*Form).ClosePanel->isVisible());
+  Press(Parts(*Form).SideBar, Qt::Key_Escape);
   EXPECT_FALSE(Form->Settings().FullScreen);
   EXPECT_FALSE(Form->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(Form->size(), QSize(700, 500));
-  Press(Form->Ui().NiceSideBar1, Qt::Key_F11);
-  Press(Form->Ui().NiceSideBar1, Qt::Key_F11);
+  Press(Parts(*Form).SideBar, Qt::Key_F11);
+  Press(Parts(*Form).SideBar, Qt::Key_F11);
   EXPECT_FALSE(Form->Settings().FullScreen);
   // Esc outside full screen is left to the control that has the focus.
   EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Escape));
@@ -103,20 +104,20 @@ TEST_F(DesktopUse, ApplyKeepsTheWindowsPlaceAndF11AndEscGoInAndOutOfFullScreen) 
 TEST_F(DesktopUse, PlayAndEditSayWhatIsMissingAndWhereToSetIt) {
   WriteConfig(FourMovies("Four.qzt"));
   Start();
-  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
+  QTest::mouseClick(Parts(*Form).PlayButton, Qt::LeftButton);
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_TRUE(Desktop->Errors[0].contains(QStringLiteral("Field used to store video path"))) << Desktop->Errors[0].toStdString();
   // A field chosen, but this movie names no file: a note, no box.
   Form->Settings().VideoPathField = "Comments";
-  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
+  QTest::mouseClick(Parts(*Form).PlayButton, Qt::LeftButton);
   EXPECT_EQ(Desktop->Errors.size(), 1u);
-  EXPECT_EQ(Form->Ui().Label5->text(), QStringLiteral("This movie names no video file."));
+  EXPECT_EQ(Parts(*Form).StatusText->text(), QStringLiteral("This movie names no video file."));
   EXPECT_TRUE(Desktop->Opened.empty());
 
   // No program for catalogs, or only the viewer itself: said so.
   for (const QString& program : {QString(), QStringLiteral("elk-viewer.desktop")}) {
     Desktop->DefaultProgram = program;
-    QTest::mouseClick(Form->Ui().BtnEdit, Qt::LeftButton);
+    QTest::mouseClick(Parts(*Form).EditButton, Qt::LeftButton);
     EXPECT_TRUE(Desktop->Errors.back().contains(QStringLiteral("No program is registered to edit .qzt files")));
   }
   EXPECT_EQ(Desktop->Errors.size(), 3u);
@@ -129,7 +130,7 @@ TEST_F(DesktopUse, ACatalogCutShortSaysItsFileEndsEarly) {
   Folder.Write("Cut.qzt", bytes.substr(0, bytes.size() - 100));
   WriteConfig(Folder.File("Cut.qzt"));
   Start();
-  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("3 Movies (the file ends early)"));
+  EXPECT_EQ(Parts(*Form).StatusCount->text(), QStringLiteral("3 Movies (the file ends early)"));
 }
 
 TEST_F(DesktopUse, InNarrowWindowsTheTitlesGiveWayToTheSearchControls) {
@@ -138,20 +139,20 @@ TEST_F(DesktopUse, InNarrowWindowsTheTitlesGiveWayToTheSearchControls) {
   for (const QSize size : {QSize(1100, 600), QSize(800, 600), QSize(640, 480)}) {
     Form->resize(size);
     QApplication::processEvents();
-    const QRect search = InPanel1(Form->Ui().BtnSearch);
-    EXPECT_LE(search.right(), Form->Ui().Panel1->width()) << size.width();
-    EXPECT_GE(Form->Ui().EditSearch->width(), 60) << size.width();
-    for (QLabel* title : {Form->Ui().Label1, Form->Ui().Label2}) {
+    const QRect search = InPanel1(Parts(*Form).SearchButton);
+    EXPECT_LE(search.right(), Parts(*Form).CaptionBar->width()) << size.width();
+    EXPECT_GE(Parts(*Form).SearchBox->width(), 60) << size.width();
+    for (QLabel* title : {Parts(*Form).OwnerTitle, Parts(*Form).CollectionTitle}) {
       if (title->isVisible()) {
-        EXPECT_GT(title->x(), InPanel1(Form->Ui().PanelSearch).right()) << size.width();
+        EXPECT_GT(title->x(), InPanel1(Parts(*Form).SearchPanel).right()) << size.width();
       }
     }
   }
   // Wide enough, the titles are whole.
   Form->resize(1100, 600);
   QApplication::processEvents();
-  EXPECT_EQ(Form->Ui().Label1->text(), QStringLiteral("Ann's"));
-  EXPECT_EQ(Form->Ui().Label2->text(), QStringLiteral("Movie Collection"));
+  EXPECT_EQ(Parts(*Form).OwnerTitle->text(), QStringLiteral("Ann's"));
+  EXPECT_EQ(Parts(*Form).CollectionTitle->text(), QStringLiteral("Movie Collection"));
 }
 
 TEST(WindowKeys, MeanWhatTheDesktopsKeysMean) {
@@ -177,16 +178,16 @@ TEST_F(DesktopUse, TabReachesTheCaptionButtonsAndSpacePressesThem) {
   WriteConfig(FourMovies("Four.qzt"));
   Start();
   Form->activateWindow();
-  Form->Ui().BtnBack->setFocus(Qt::TabFocusReason);
-  ASSERT_TRUE(WaitUntil([&] { return Form->Ui().BtnBack->hasFocus(); }, 5000));
+  Parts(*Form).BackButton->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(WaitUntil([&] { return Parts(*Form).BackButton->hasFocus(); }, 5000));
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
   const std::string second = PageUrl();
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
-  Form->Ui().BtnBack->setFocus(Qt::TabFocusReason);
-  ASSERT_TRUE(Navigate([&] { Press(Form->Ui().BtnBack, Qt::Key_Space); }));
+  Parts(*Form).BackButton->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(Navigate([&] { Press(Parts(*Form).BackButton, Qt::Key_Space); }));
   EXPECT_EQ(PageUrl(), second);
-  EXPECT_EQ(Form->Ui().BtnOpen->focusPolicy(), Qt::TabFocus);
-  EXPECT_EQ(Form->Ui().BtnSearch->focusPolicy(), Qt::TabFocus);
+  EXPECT_EQ(Parts(*Form).OpenButton->focusPolicy(), Qt::TabFocus);
+  EXPECT_EQ(Parts(*Form).SearchButton->focusPolicy(), Qt::TabFocus);
 }
 
 TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
@@ -206,10 +207,10 @@ TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Folder.File("Two.qzt")))});
   QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(Form->Ui().NiceSideBar1, &enter);
+  QApplication::sendEvent(Parts(*Form).SideBar, &enter);
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  ASSERT_TRUE(Navigate([&] { QApplication::sendEvent(Form->Ui().NiceSideBar1, &drop); }));
+  ASSERT_TRUE(Navigate([&] { QApplication::sendEvent(Parts(*Form).SideBar, &drop); }));
   EXPECT_EQ(Form->Catalog().Count(), 2);
   EXPECT_NE(Folder.Read("Config.ini").find("[Recent]\r\nFile1=" + Folder.File("Two.qzt")), std::string::npos);
 
@@ -223,15 +224,15 @@ TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
     Open->BtnDialogClick();
     Open->BtnOk->click();
   });
-  ASSERT_TRUE(Navigate([&] { Press(Form->Ui().NiceSideBar1, Qt::Key_O, Qt::ControlModifier); }));
+  ASSERT_TRUE(Navigate([&] { Press(Parts(*Form).SideBar, Qt::Key_O, Qt::ControlModifier); }));
   EXPECT_EQ(proposed, Folder.File("Two.qzt"));
 
   // The recent list, latest first; a file that is gone is not offered.
   std::filesystem::remove(Folder.File("Two.qzt"));
   // As the right button or the menu key ask for it.
   const QPoint corner(5, 5);
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, corner, Form->Ui().BtnOpen->mapToGlobal(corner));
-  QApplication::sendEvent(Form->Ui().BtnOpen, &rightClick);
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, corner, Parts(*Form).OpenButton->mapToGlobal(corner));
+  QApplication::sendEvent(Parts(*Form).OpenButton, &rightClick);
   auto* menu = Form->findChild<QMenu*>(QStringLiteral("PopupRecent"));
   ASSERT_NE(menu, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return menu->isVisible(); }, 5000));

@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "../dialogs/ManualTimer.h"
 #include "viewer/TCatalogWatcher.h"
@@ -47,7 +48,7 @@ class LiveReload : public ::testing::Test, public ViewerFixture {
   // The watcher's quiet time, passed when the test says so.
   TManualTimer* QuietTime = nullptr;
 
-  std::string Item(int section, int item) { return Form->Ui().NiceSideBar1->Items()[section].Items().Strings(item); }
+  std::string Item(int section, int item) { return Parts(*Form).SideBar->Items()[section].Items().Strings(item); }
 };
 
 }  // namespace
@@ -64,16 +65,16 @@ TEST_F(LiveReload, ARewriteIsShownKeepingTheMovieOnScreen) {
   const int before = static_cast<int>(Loads->count());
   ASSERT_TRUE(Watcher().ReloadNow());
   EXPECT_EQ(Watcher().Reloads(), 1);
-  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("5 Movies"));
+  EXPECT_EQ(Parts(*Form).StatusCount->text(), QStringLiteral("5 Movies"));
   EXPECT_EQ(Item(0, 0), "Alpha Redux");
-  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), 1);
+  EXPECT_EQ(Parts(*Form).SideBar->SubItemIndex(), 1);
   ASSERT_TRUE(WaitForLoads(before + 1));
   EXPECT_TRUE(PageText().contains(QStringLiteral("Beta")));
   const TMovie* shown = Form->Catalog().FindByHandle(std::stoll(Form->CurrentSelection()));
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->OriginalTitle, "Beta");
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), 5);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), 5);
 }
 
 TEST_F(LiveReload, AHalfWrittenOrDeletedFileNeverReplacesTheCatalog) {
@@ -88,7 +89,7 @@ TEST_F(LiveReload, AHalfWrittenOrDeletedFileNeverReplacesTheCatalog) {
   EXPECT_FALSE(Watcher().ReloadNow());
   EXPECT_EQ(Item(0, 0), "Alpha");
   EXPECT_EQ(Form->Catalog().Count(), 4);
-  EXPECT_TRUE(Form->Ui().Label5->text().contains(QStringLiteral("could not be read")));
+  EXPECT_TRUE(Parts(*Form).StatusText->text().contains(QStringLiteral("could not be read")));
 
   QuietTime->Stop();
   std::filesystem::remove(Folder.File("Live.qzt"));
@@ -101,7 +102,7 @@ TEST_F(LiveReload, AHalfWrittenOrDeletedFileNeverReplacesTheCatalog) {
   ASSERT_TRUE(Noticed());
   EXPECT_TRUE(Watcher().ReloadNow());
   EXPECT_EQ(Item(0, 0), "Whole");
-  EXPECT_FALSE(Form->Ui().Label5->text().contains(QStringLiteral("could not be read")));
+  EXPECT_FALSE(Parts(*Form).StatusText->text().contains(QStringLiteral("could not be read")));
 }
 
 TEST_F(LiveReload, AFileStillBeingWrittenIsReloadedOnceItIsQuiet) {

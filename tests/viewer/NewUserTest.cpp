@@ -5,6 +5,7 @@
 // statistics bar that did not say what they were.
 
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "catalog/TMovieList.h"
 #include "config/TViewerSettings.h"
@@ -48,11 +49,11 @@ TEST_F(NewUser, AMissingCatalogIsSaidAndNeverKeptAndADropIsACopy) {
   // Shift proposes a move.
   QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::ShiftModifier);
   ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
-  QApplication::sendEvent(Form->Ui().NiceSideBar1, &enter);
+  QApplication::sendEvent(Parts(*Form).SideBar, &enter);
   EXPECT_TRUE(enter.isAccepted());
   EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
   QDropEvent drop(QPointF(50, 50), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_TRUE(Navigate([&] { QApplication::sendEvent(Form->Ui().NiceSideBar1, &drop); }));
+  ASSERT_TRUE(Navigate([&] { QApplication::sendEvent(Parts(*Form).SideBar, &drop); }));
   EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
 
   Form.reset();
@@ -86,7 +87,7 @@ TEST_F(NewUser, StatisticsFitTheWindowSpeakItsLanguageAndTheirBarsSayWhatTheyLis
                               "Movies of the %ss=Filme der %ser Jahre\r\n%s of %s Movies found=%s von %s Filmen\r\n");
   WriteConfig(WriteSample(30), "Language=Deutsch\r\n");
   Start();
-  EXPECT_EQ(Form->Ui().EditSearch->text(), QStringLiteral("Suchen ..."));
+  EXPECT_EQ(Parts(*Form).SearchBox->text(), QStringLiteral("Suchen ..."));
   ASSERT_TRUE(Navigate([&] { Form->Exports().ShowStatistics(); }));
   // An 800 x 600 window: nothing scrolls sideways, no count is cut.
   EXPECT_TRUE(RunScript(QStringLiteral("document.documentElement.scrollWidth <= document.documentElement.clientWidth"))
@@ -103,7 +104,7 @@ TEST_F(NewUser, StatisticsFitTheWindowSpeakItsLanguageAndTheirBarsSayWhatTheyLis
   }));
   const QString heading = RunScript(QStringLiteral("document.querySelector('h2').textContent")).toString();
   EXPECT_EQ(heading, QStringLiteral("Filme der %1 Jahre").arg(decade)) << PageUrl();
-  EXPECT_TRUE(Form->Ui().Label4->text().endsWith(QStringLiteral(" von 30 Filmen"))) << Form->Ui().Label4->text().toStdString();
+  EXPECT_TRUE(Parts(*Form).StatusCount->text().endsWith(QStringLiteral(" von 30 Filmen"))) << Parts(*Form).StatusCount->text().toStdString();
 }
 
 TEST(DesktopEntry, StartsTheProgramItsExecLineNames) {

@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "../dialogs/ManualTimer.h"
 #include "config/Translation.h"
@@ -67,22 +68,22 @@ TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
   WriteConfig(WriteSample(12));
   Start();
   EXPECT_EQ(Form->windowTitle(), QStringLiteral("Elk Movie Catalog Viewer"));
-  EXPECT_EQ(Text(Form->Ui().Label4), "12 Movies");
-  EXPECT_EQ(Text(Form->Ui().Label5), Folder.File("Sample.qzt"));
-  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "Ann's");
-  EXPECT_EQ(Form->Ui().Title2Text.toStdString(), "Movie Collection");
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "12 Movies");
+  EXPECT_EQ(Text(Parts(*Form).StatusText), Folder.File("Sample.qzt"));
+  EXPECT_EQ(Parts(*Form).OwnerTitleText.toStdString(), "Ann's");
+  EXPECT_EQ(Parts(*Form).CollectionTitleText.toStdString(), "Movie Collection");
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Order by Number");
-  ASSERT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 1);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), 0);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), 0);
+  ASSERT_EQ(Parts(*Form).SideBar->Items().Count(), 1);
+  EXPECT_EQ(Parts(*Form).SideBar->ItemIndex(), 0);
+  EXPECT_EQ(Parts(*Form).SideBar->SubItemIndex(), 0);
   EXPECT_EQ(PageUrl(), "movie://localhost/movie[" + Form->CurrentSelection() + "].html");
   // The page came through the "movie" handler with its frame and picture.
   QString html = PageHtml();
   EXPECT_TRUE(html.contains(QStringLiteral("bgcolor=\"#FFFFFF\""))) << html.toStdString();
   EXPECT_TRUE(html.contains(QStringLiteral("image-large-"))) << html.toStdString();
   EXPECT_TRUE(Strip().Filled());
-  EXPECT_TRUE(Form->Ui().NiceGallery1->Active());
-  EXPECT_GT(Form->Ui().NiceGallery1->Items().Count(), 0);
+  EXPECT_TRUE(Parts(*Form).CoverStrip->Active());
+  EXPECT_GT(Parts(*Form).CoverStrip->Items().Count(), 0);
   EXPECT_FALSE(Progress->isVisible());
   EXPECT_TRUE(Desktop->Errors.empty());
 }
@@ -90,28 +91,28 @@ TEST_F(MainWindow, StartsOnTheFirstPageOfTheSample) {
 TEST_F(MainWindow, ComponentsCarryTheirDesignNames) {
   WriteConfig(Folder.File("none.qzt"));
   Start();
-  for (const char* name : {"NiceGallery1", "Panel1", "BtnOpen", "BtnEdit", "BtnSettings", "BtnPlay", "PanelSearch",
-                           "BtnBack", "ComboSearch", "EditSearch", "BtnSearch", "Label1", "Label2", "Panel2", "Panel3",
-                           "LabelGroup", "BtnCateg", "NiceSideBar1", "Splitter1", "WebBrowser1", "Panel4", "Label4",
-                           "Label6", "Label5", "PanelClose", "BtnClose", "PopupMenu1"}) {
+  for (const char* name : {"coverStrip", "captionBar", "openButton", "editButton", "settingsButton", "playButton", "searchPanel",
+                           "backButton", "searchField", "searchBox", "searchButton", "ownerTitle", "collectionTitle", "sidePane", "groupBar",
+                           "groupLabel", "sideBarMenuButton", "sideBar", "splitter", "pageView", "statusBar", "statusCount",
+                           "statusDivider", "statusText", "closePanel", "closeButton", "sideBarMenu"}) {
     EXPECT_NE(Form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   }
-  EXPECT_EQ(Form->Ui().NiceGallery1->height(), 100);
-  EXPECT_EQ(Form->Ui().Panel1->height(), 44);
-  EXPECT_EQ(Form->Ui().Panel4->height(), 20);
-  EXPECT_EQ(Form->Ui().Panel3->height(), 23);
-  EXPECT_EQ(Form->Ui().Panel2->width(), 249);
-  EXPECT_EQ(Form->Ui().BtnClose->size(), QSize(55, 25));
-  EXPECT_EQ(Form->Ui().BtnCateg->size(), QSize(9, 9));
-  EXPECT_EQ(Form->Ui().EditSearch->text(), QStringLiteral("Search ..."));
-  EXPECT_EQ(Form->Ui().Label1->x() + Form->Ui().Label1->width(), Form->Ui().Panel1->width() - 20);
-  EXPECT_EQ(Form->Ui().Label2->x() + Form->Ui().Label2->width(), Form->Ui().Panel1->width() - 20);
+  EXPECT_EQ(Parts(*Form).CoverStrip->height(), 100);
+  EXPECT_EQ(Parts(*Form).CaptionBar->height(), 44);
+  EXPECT_EQ(Parts(*Form).StatusBar->height(), 20);
+  EXPECT_EQ(Parts(*Form).GroupBar->height(), 23);
+  EXPECT_EQ(Parts(*Form).SidePane->width(), 249);
+  EXPECT_EQ(Parts(*Form).CloseButton->size(), QSize(55, 25));
+  EXPECT_EQ(Parts(*Form).SideBarMenuButton->size(), QSize(9, 9));
+  EXPECT_EQ(Parts(*Form).SearchBox->text(), QStringLiteral("Search ..."));
+  EXPECT_EQ(Parts(*Form).OwnerTitle->x() + Parts(*Form).OwnerTitle->width(), Parts(*Form).CaptionBar->width() - 20);
+  EXPECT_EQ(Parts(*Form).CollectionTitle->x() + Parts(*Form).CollectionTitle->width(), Parts(*Form).CaptionBar->width() - 20);
 }
 
 TEST_F(MainWindow, StripHoldsPicturesInCatalogOrderTaggedWithHandles) {
   WriteConfig(WriteSample(30));
   Start();
-  const TCoverStripItems& items = Form->Ui().NiceGallery1->Items();
+  const TCoverStripItems& items = Parts(*Form).CoverStrip->Items();
   ASSERT_GT(items.Count(), 1);
   std::int64_t previous = 0;
   for (int i = 0; i < items.Count(); ++i) {
@@ -128,9 +129,9 @@ TEST_F(MainWindow, WithoutAutoOpenTheWindowStartsEmpty) {
   WriteSample(5);
   Folder.Write("Config.ini", "[Config]\r\nCatalogFile=" + Folder.File("Sample.qzt") + "\r\nAutoOpen=0\r\nMaximized=0\r\n");
   Start();
-  EXPECT_EQ(Text(Form->Ui().Label4), "No Movie");
-  EXPECT_EQ(Text(Form->Ui().Label5), "Open a catalog file first ...");
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 0);
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "No Movie");
+  EXPECT_EQ(Text(Parts(*Form).StatusText), "Open a catalog file first ...");
+  EXPECT_EQ(Parts(*Form).SideBar->Items().Count(), 0);
   EXPECT_EQ(Loads->count(), 0);
   EXPECT_FALSE(Strip().Filled());
 }
@@ -138,8 +139,8 @@ TEST_F(MainWindow, WithoutAutoOpenTheWindowStartsEmpty) {
 TEST_F(MainWindow, MissingCatalogShowsTheEmptyTexts) {
   WriteConfig(Folder.File("gone.qzt"));
   Start();
-  EXPECT_EQ(Text(Form->Ui().Label4), "No Movie");
-  EXPECT_EQ(Text(Form->Ui().Label5), "Open a catalog file first ...");
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "No Movie");
+  EXPECT_EQ(Text(Parts(*Form).StatusText), "Open a catalog file first ...");
   EXPECT_TRUE(Desktop->Errors.empty());
 }
 
@@ -150,7 +151,7 @@ TEST_F(MainWindow, DamagedCatalogIsReportedAndTheWindowStaysUsable) {
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_TRUE(Desktop->Errors[0].startsWith(QStringLiteral("Unable to load file")));
   EXPECT_EQ(Form->Catalog().Count(), 0);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Items().Count(), 0);
+  EXPECT_EQ(Parts(*Form).SideBar->Items().Count(), 0);
   EXPECT_TRUE(Form->isVisible());
 }
 
@@ -158,8 +159,8 @@ TEST_F(MainWindow, OneMovieAndNoOwner) {
   WriteTestCatalog(Folder.File("One.qzt"), "", Movies(TestMovie(1, "Solo")));
   WriteConfig(Folder.File("One.qzt"));
   Start();
-  EXPECT_EQ(Text(Form->Ui().Label4), "1 Movie");
-  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "My Private");
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "1 Movie");
+  EXPECT_EQ(Parts(*Form).OwnerTitleText.toStdString(), "My Private");
   EXPECT_TRUE(PageText().contains(QStringLiteral("Solo")));
 }
 
@@ -175,19 +176,19 @@ TEST_F(MainWindow, ClicksSearchAndBackGoThroughTheHistory) {
   const std::string third = PageUrl();
   EXPECT_TRUE(PageText().contains(QStringLiteral("Gamma")));
   ASSERT_TRUE(Navigate([&] { ClickStripPicture(0); }));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), -1);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), -1);
+  EXPECT_EQ(Parts(*Form).SideBar->ItemIndex(), -1);
+  EXPECT_EQ(Parts(*Form).SideBar->SubItemIndex(), -1);
   ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
   EXPECT_EQ(PageUrl(), third);
   ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
   EXPECT_EQ(PageUrl(), second);
 
-  Form->Ui().EditSearch->setText(QStringLiteral("ta"));
-  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form->Ui().EditSearch, Qt::Key_Return); }));
+  Parts(*Form).SearchBox->setText(QStringLiteral("ta"));
+  ASSERT_TRUE(Navigate([&] { QTest::keyClick(Parts(*Form).SearchBox, Qt::Key_Return); }));
   QString text = PageText();
   EXPECT_TRUE(text.contains(QStringLiteral("Beta")) && text.contains(QStringLiteral("Delta")));
   EXPECT_FALSE(text.contains(QStringLiteral("Gamma")));
-  Form->Ui().EditSearch->setText(QStringLiteral("12"));
+  Parts(*Form).SearchBox->setText(QStringLiteral("12"));
   ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
   EXPECT_TRUE(PageText().contains(QStringLiteral("did not return any results")));
 }
@@ -212,7 +213,7 @@ TEST_F(MainWindow, PlayStartsThePlayerWithThePathAsItsOneArgument) {
   EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Video("alpha one.avi"))});
 
   // After a search, Play still plays the movie last chosen.
-  Form->Ui().EditSearch->setText(QStringLiteral("beta"));
+  Parts(*Form).SearchBox->setText(QStringLiteral("beta"));
   ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
   Form->BtnPlayClick();
   ASSERT_EQ(Desktop->Started.size(), 2u);
@@ -244,7 +245,7 @@ TEST_F(MainWindow, PlayNeverReachesAMovieOutsideTheLoadedCatalog) {
   Start();
   // An unknown field: nothing is played, and the user is told where to
   // choose the field.
-  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
+  QTest::mouseClick(Parts(*Form).PlayButton, Qt::LeftButton);
   EXPECT_TRUE(Desktop->Opened.empty());
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_TRUE(Desktop->Errors[0].contains(QStringLiteral("\"Unknown\" is no field"))) << Desktop->Errors[0].toStdString();
@@ -275,7 +276,7 @@ TEST_F(MainWindow, PeopleModePlaysOnlyANameWithOneMovie) {
   ASSERT_EQ(Desktop->Opened.size(), 1u);
   EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QString::fromStdString(Folder.File("v/b.avi"))));
   // Zoe Zed has both: the list page, and Play does nothing.
-  Form->Ui().NiceSideBar1->SetItemIndex(1);
+  Parts(*Form).SideBar->SetItemIndex(1);
   ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(1, 0, "Zoe Zed"); }));
   EXPECT_NE(Form->CurrentSelection().find(','), std::string::npos);
   Form->BtnPlayClick();
@@ -292,7 +293,7 @@ TEST_F(MainWindow, SortMenusRebuildTheSideBarAndKeepThePage) {
   EXPECT_TRUE(Form->GroupByAction(1)->isChecked());
   EXPECT_FALSE(Form->GroupByAction(0)->isChecked());
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Group by Category, Order by Number");
-  EXPECT_GT(Form->Ui().NiceSideBar1->Items().Count(), 1);
+  EXPECT_GT(Parts(*Form).SideBar->Items().Count(), 1);
   const int descending = static_cast<int>(Form->SortMenus().OrderBy.Entries.size()) - 1;
   Form->OrderByAction(descending)->trigger();
   EXPECT_TRUE(Form->Settings().LastOrderDesc);
@@ -309,25 +310,25 @@ TEST_F(MainWindow, CaptionsFollowTheLanguageFile) {
                               "Title=Titel\r\nGroup by=Gruppieren nach\r\n");
   WriteConfig(WriteSample(12), "Language=Deutsch\r\n");
   Start();
-  EXPECT_EQ(Text(Form->Ui().Label4), "12 Filme");
-  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " \xD6" "ffnen");
-  EXPECT_EQ(Form->Ui().BtnEdit->Caption(), " Edit");
-  EXPECT_EQ(Form->Ui().ComboSearch->itemText(0), QStringLiteral("Titel"));
-  EXPECT_EQ(Form->Ui().ComboSearch->count(), 8);
-  EXPECT_EQ(Form->Ui().ComboSearch->currentIndex(), 0);
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "12 Filme");
+  EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Parts(*Form).EditButton->Caption(), " Edit");
+  EXPECT_EQ(Parts(*Form).SearchField->itemText(0), QStringLiteral("Titel"));
+  EXPECT_EQ(Parts(*Form).SearchField->count(), 8);
+  EXPECT_EQ(Parts(*Form).SearchField->currentIndex(), 0);
   EXPECT_EQ(Form->GroupCaption().toStdString(), "Sortiert nach Number");
-  EXPECT_EQ(Form->Ui().PopupMenu1->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
+  EXPECT_EQ(Parts(*Form).SideBarMenu->actions()[0]->text(), QStringLiteral("Gruppieren nach"));
   // The owner's "'s" is never translated.
-  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "Ann's");
+  EXPECT_EQ(Parts(*Form).OwnerTitleText.toStdString(), "Ann's");
   // Picture-only buttons are named for screen readers in the same language.
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->Ui().BtnCateg)->text(QAccessible::Name),
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Parts(*Form).SideBarMenuButton)->text(QAccessible::Name),
             QStringLiteral("Gruppieren nach"));
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Form->Ui().BtnSearch)->text(QAccessible::Name), QStringLiteral("Search"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Parts(*Form).SearchButton)->text(QAccessible::Name), QStringLiteral("Search"));
 
   Form->Settings().Language = "English";
   Form->LanguageStep();
-  EXPECT_EQ(Text(Form->Ui().Label4), "12 Movies");
-  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " Open");
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "12 Movies");
+  EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " Open");
 }
 
 TEST_F(MainWindow, LongGroupCaptionEndsBeforeItsButton) {
@@ -337,34 +338,34 @@ TEST_F(MainWindow, LongGroupCaptionEndsBeforeItsButton) {
   Start();
   const QString whole = Form->GroupCaption();
   EXPECT_TRUE(whole.startsWith(QStringLiteral("Gruppieren nach Deutscher Titel")));
-  EXPECT_LE(Form->Ui().LabelGroup->x() + Form->Ui().LabelGroup->width(), Form->Ui().BtnCateg->x());
-  EXPECT_TRUE(Form->Ui().LabelGroup->text().endsWith(QChar(0x2026)));
-  EXPECT_EQ(Form->Ui().LabelGroup->toolTip(), whole);
+  EXPECT_LE(Parts(*Form).GroupLabel->x() + Parts(*Form).GroupLabel->width(), Parts(*Form).SideBarMenuButton->x());
+  EXPECT_TRUE(Parts(*Form).GroupLabel->text().endsWith(QChar(0x2026)));
+  EXPECT_EQ(Parts(*Form).GroupLabel->toolTip(), whole);
   // Wide enough, the whole caption shows.
-  Form->Ui().Splitter1->setSizes({700, 100});
-  EXPECT_EQ(Form->Ui().LabelGroup->text(), whole);
+  Parts(*Form).Splitter->setSizes({700, 100});
+  EXPECT_EQ(Parts(*Form).GroupLabel->text(), whole);
 }
 
 TEST_F(MainWindow, ToolbarPlacesTheVisibleButtonsFromTheLeft) {
   WriteConfig(WriteSample(3), "ShowOpenButton=0\r\nShowEditButton=1\r\nShowSettingsButton=0\r\nShowPlayButton=1\r\n");
   Start();
-  EXPECT_FALSE(Form->Ui().BtnOpen->isVisible());
-  EXPECT_EQ(Form->Ui().BtnEdit->x(), 5);
-  EXPECT_EQ(Form->Ui().BtnPlay->x(), 5 + Form->Ui().BtnEdit->width() + 5);
-  EXPECT_EQ(Form->Ui().BtnEdit->width(), QFontMetrics(ToQFont(Form->Ui().BtnEdit->Font)).horizontalAdvance(QStringLiteral(" Edit")) + 40);
-  EXPECT_EQ(Form->Ui().PanelSearch->x(), Form->Ui().BtnPlay->x() + Form->Ui().BtnPlay->width() + 5);
-  EXPECT_EQ(Form->Ui().ComboSearch->x(), Form->Ui().BtnBack->width() + 5);
-  EXPECT_EQ(Form->Ui().EditSearch->x(), Form->Ui().BtnBack->width() + Form->Ui().ComboSearch->width() + 10);
-  EXPECT_EQ(Form->Ui().BtnSearch->x(), Form->Ui().EditSearch->x() + Form->Ui().EditSearch->width() + 5);
-  EXPECT_EQ(Form->Ui().PanelSearch->width(), Form->Ui().BtnSearch->x() + Form->Ui().BtnSearch->width() + 5);
+  EXPECT_FALSE(Parts(*Form).OpenButton->isVisible());
+  EXPECT_EQ(Parts(*Form).EditButton->x(), 5);
+  EXPECT_EQ(Parts(*Form).PlayButton->x(), 5 + Parts(*Form).EditButton->width() + 5);
+  EXPECT_EQ(Parts(*Form).EditButton->width(), QFontMetrics(ToQFont(Parts(*Form).EditButton->Font)).horizontalAdvance(QStringLiteral(" Edit")) + 40);
+  EXPECT_EQ(Parts(*Form).SearchPanel->x(), Parts(*Form).PlayButton->x() + Parts(*Form).PlayButton->width() + 5);
+  EXPECT_EQ(Parts(*Form).SearchField->x(), Parts(*Form).BackButton->width() + 5);
+  EXPECT_EQ(Parts(*Form).SearchBox->x(), Parts(*Form).BackButton->width() + Parts(*Form).SearchField->width() + 10);
+  EXPECT_EQ(Parts(*Form).SearchButton->x(), Parts(*Form).SearchBox->x() + Parts(*Form).SearchBox->width() + 5);
+  EXPECT_EQ(Parts(*Form).SearchPanel->width(), Parts(*Form).SearchButton->x() + Parts(*Form).SearchButton->width() + 5);
 
   Form->Settings().ShowEditButton = false;
   Form->Settings().ShowPlayButton = false;
   Form->LayoutToolbar();
-  EXPECT_EQ(Form->Ui().PanelSearch->x(), 5);
+  EXPECT_EQ(Parts(*Form).SearchPanel->x(), 5);
   Form->Settings().ShowSearch = false;
   Form->LayoutToolbar();
-  EXPECT_FALSE(Form->Ui().PanelSearch->isVisible());
+  EXPECT_FALSE(Parts(*Form).SearchPanel->isVisible());
 }
 
 TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
@@ -372,29 +373,29 @@ TEST_F(MainWindow, ColourSchemeColoursTheWidgetsAndThePageFrame) {
                               "ButtonHoverColor=\r\nSideBarBulletHoverColor=#123456\r\nPageBackgroundColor=navy\r\n");
   WriteConfig(WriteSample(3), "ColorScheme=Red\r\n");
   Start();
-  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), 0x0000FFu);
-  EXPECT_EQ(Form->Ui().Panel1->palette().color(QPalette::Window), QColor(0, 255, 0));
-  EXPECT_EQ(Form->Ui().BtnOpen->Color(), 0u);
-  EXPECT_EQ(Form->Ui().BtnOpen->ColorOver, 0u);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Color(), 0x0000FFu);
+  EXPECT_EQ(Parts(*Form).CaptionBar->palette().color(QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(Parts(*Form).OpenButton->Color(), 0u);
+  EXPECT_EQ(Parts(*Form).OpenButton->ColorOver, 0u);
   // The other caption buttons and the search panel copy the Open button.
-  for (TCaptionButton* button : {Form->Ui().BtnEdit, Form->Ui().BtnSettings, Form->Ui().BtnPlay, Form->Ui().BtnBack}) {
+  for (TCaptionButton* button : {Parts(*Form).EditButton, Parts(*Form).SettingsButton, Parts(*Form).PlayButton, Parts(*Form).BackButton}) {
     EXPECT_EQ(button->Color(), 0u);
-    EXPECT_EQ(button->ColorDown, Form->Ui().BtnOpen->ColorDown);
-    EXPECT_EQ(button->ColorBorder(), Form->Ui().BtnOpen->ColorBorder());
+    EXPECT_EQ(button->ColorDown, Parts(*Form).OpenButton->ColorDown);
+    EXPECT_EQ(button->ColorBorder(), Parts(*Form).OpenButton->ColorBorder());
   }
-  EXPECT_EQ(Form->Ui().PanelSearch->palette().color(QPalette::Window), QColor(0, 0, 0));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().Bullets.HoverColor, 0x563412u);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().Bullets.HoverPenColor, 0x563412u);
+  EXPECT_EQ(Parts(*Form).SearchPanel->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(Parts(*Form).SideBar->Model().Bullets.HoverColor, 0x563412u);
+  EXPECT_EQ(Parts(*Form).SideBar->Model().Bullets.HoverPenColor, 0x563412u);
   // The close button keeps its own colours.
-  EXPECT_EQ(Form->Ui().BtnClose->Color(), 0u);
-  EXPECT_EQ(Form->Ui().BtnClose->ColorOverCaption, RgbColor(255, 255, 0));
+  EXPECT_EQ(Parts(*Form).CloseButton->Color(), 0u);
+  EXPECT_EQ(Parts(*Form).CloseButton->ColorOverCaption, RgbColor(255, 255, 0));
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"navy\"")));
 
   // A scheme with no section gives the built-in colours.
   Form->ApplyColorScheme("Nothing");
-  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().ItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
+  EXPECT_EQ(Parts(*Form).CoverStrip->Color(), RgbColor(0x80, 0x80, 0x80));
+  EXPECT_EQ(Parts(*Form).SideBar->Model().ItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
+  EXPECT_EQ(Parts(*Form).SideBar->Model().SubItemStyle.SelectedColor, RgbColor(0xAA, 0xAA, 0xAA));
   EXPECT_NE(Form->PageFrame().PageHeader.find("bgcolor=\"#FFFFFF\""), std::string::npos);
 }
 
@@ -420,10 +421,10 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   QApplication::setPalette(light);
   WriteConfig(WriteSample(3), "ColorScheme=system\r\n");
   Start();
-  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0xEE, 0xEE, 0xEE));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Color(), RgbColor(0xFF, 0xFF, 0xFF));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0x11, 0x11, 0x11));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.SelectedColor, RgbColor(0x22, 0x66, 0xCC));
+  EXPECT_EQ(Parts(*Form).CoverStrip->Color(), RgbColor(0xEE, 0xEE, 0xEE));
+  EXPECT_EQ(Parts(*Form).SideBar->Color(), RgbColor(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(Parts(*Form).SideBar->Model().SubItemStyle.NormalFont.Color, RgbColor(0x11, 0x11, 0x11));
+  EXPECT_EQ(Parts(*Form).SideBar->Model().SubItemStyle.SelectedColor, RgbColor(0x22, 0x66, 0xCC));
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"#FFFFFF\" text=\"#111111\"")));
 
   // The desktop turns dark: widgets and the page follow without a restart.
@@ -433,9 +434,9 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
   const int loads = Loads->count();
   SetDesktopPalette(dark);
-  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0x20, 0x20, 0x20));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Color(), RgbColor(0x10, 0x10, 0x10));
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Model().SubItemStyle.NormalFont.Color, RgbColor(0xE0, 0xE0, 0xE0));
+  EXPECT_EQ(Parts(*Form).CoverStrip->Color(), RgbColor(0x20, 0x20, 0x20));
+  EXPECT_EQ(Parts(*Form).SideBar->Color(), RgbColor(0x10, 0x10, 0x10));
+  EXPECT_EQ(Parts(*Form).SideBar->Model().SubItemStyle.NormalFont.Color, RgbColor(0xE0, 0xE0, 0xE0));
   ASSERT_TRUE(WaitForLoads(loads + 1));
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor=\"#101010\" text=\"#E0E0E0\"")));
 
@@ -443,23 +444,23 @@ TEST_F(MainWindow, SystemSchemeFollowsTheDesktopPaletteWhileRunning) {
   Form->Settings().ColorScheme = "Default";
   Form->ApplyColorScheme("Default");
   SetDesktopPalette(light);
-  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), RgbColor(0x80, 0x80, 0x80));
+  EXPECT_EQ(Parts(*Form).CoverStrip->Color(), RgbColor(0x80, 0x80, 0x80));
   SetDesktopPalette(before);
 }
 
 TEST_F(MainWindow, ThePageViewShowsNoBorderAndItsOptionsReachThePage) {
   WriteConfig(WriteSample(3));
   Start();
-  TWebView& view = *Form->Ui().WebBrowser1;
+  TWebView& view = *Parts(*Form).PageView;
   EXPECT_FALSE(view.Options().Border);
-  EXPECT_EQ(Form->Ui().WebBrowserFrame->frameShape(), QFrame::NoFrame);
+  EXPECT_EQ(Parts(*Form).PageBorder->frameShape(), QFrame::NoFrame);
   EXPECT_TRUE(view.page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
   TPageViewOptions options;
   options.ScrollBars = false;
   options.TextSelectable = false;
   options.StyleSheet = "body { border-top: 7px solid red; }";
   view.SetOptions(options);
-  EXPECT_NE(Form->Ui().WebBrowserFrame->frameShape(), QFrame::NoFrame);
+  EXPECT_NE(Parts(*Form).PageBorder->frameShape(), QFrame::NoFrame);
   ASSERT_TRUE(Navigate([&] { view.reload(); }));
   EXPECT_FALSE(view.page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
   ASSERT_TRUE(WaitUntil(
@@ -476,11 +477,11 @@ TEST_F(MainWindow, PasswordGuardsSettingsEditOpenAndClosing) {
 
   // F10 with a wrong password: the dialog stays closed, no message.
   AnswerPassword(QStringLiteral("secret "));
-  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F10);
+  QTest::keyClick(Parts(*Form).SideBar, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 0);
   // The letter case of A..Z does not count.
   AnswerPassword(QStringLiteral("sECRET"));
-  QTest::keyClick(Form->Ui().WebBrowser1->focusProxy() ? Form->Ui().WebBrowser1->focusProxy() : Form->Ui().WebBrowser1, Qt::Key_F10);
+  QTest::keyClick(Parts(*Form).PageView->focusProxy() ? Parts(*Form).PageView->focusProxy() : Parts(*Form).PageView, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 1);
 
   AnswerPassword(QStringLiteral("Secret"));
@@ -506,10 +507,10 @@ TEST_F(MainWindow, WithoutProtectionNothingIsAsked) {
   WriteConfig(WriteSample(3));
   Start();
   int& settingsShown = SettingsShown;
-  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F10);
+  QTest::keyClick(Parts(*Form).SideBar, Qt::Key_F10);
   EXPECT_EQ(settingsShown, 1);
   EXPECT_FALSE(Password->isVisible());
-  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F9);
+  QTest::keyClick(Parts(*Form).SideBar, Qt::Key_F9);
   EXPECT_EQ(settingsShown, 1);
 }
 
@@ -524,8 +525,8 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
     Open->BtnOk->click();
   });
   ASSERT_TRUE(Navigate([&] { Form->BtnOpenClick(); }));
-  EXPECT_EQ(Form->Ui().Title1Text.toStdString(), "Bob's");
-  EXPECT_EQ(Text(Form->Ui().Label4), "2 Movies");
+  EXPECT_EQ(Parts(*Form).OwnerTitleText.toStdString(), "Bob's");
+  EXPECT_EQ(Text(Parts(*Form).StatusCount), "2 Movies");
   std::string saved = Folder.Read("Config.ini");
   EXPECT_NE(saved.find("CatalogFile=" + Folder.File("Other.qzt")), std::string::npos);
   EXPECT_NE(saved.find("AutoOpen=0"), std::string::npos);
@@ -552,19 +553,19 @@ TEST_F(MainWindow, FailedOpenIsReportedAndNotSaved) {
     Open->BtnOk->click();
   });
   const std::string page = PageUrl();
-  const QString count = Form->Ui().Label4->text();
-  const int rows = static_cast<int>(Form->Ui().NiceSideBar1->Model().Rows().size());
-  const int pictures = Form->Ui().NiceGallery1->Items().Count();
-  QTest::mouseClick(Form->Ui().BtnOpen, Qt::LeftButton);
+  const QString count = Parts(*Form).StatusCount->text();
+  const int rows = static_cast<int>(Parts(*Form).SideBar->Model().Rows().size());
+  const int pictures = Parts(*Form).CoverStrip->Items().Count();
+  QTest::mouseClick(Parts(*Form).OpenButton, Qt::LeftButton);
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_EQ(Folder.Read("Config.ini"), before);
   // The catalog shown stays whole: side bar, strip, page, status line, and
   // the settings still name it.
-  EXPECT_EQ(static_cast<int>(Form->Ui().NiceSideBar1->Model().Rows().size()), rows);
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
+  EXPECT_EQ(static_cast<int>(Parts(*Form).SideBar->Model().Rows().size()), rows);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
   EXPECT_EQ(PageUrl(), page);
-  EXPECT_EQ(Form->Ui().Label4->text(), count);
-  EXPECT_EQ(Form->Ui().Label5->text().toStdString(), Folder.File("Sample.qzt"));
+  EXPECT_EQ(Parts(*Form).StatusCount->text(), count);
+  EXPECT_EQ(Parts(*Form).StatusText->text().toStdString(), Folder.File("Sample.qzt"));
   EXPECT_EQ(Form->Settings().CatalogFile, Folder.File("Sample.qzt"));
   EXPECT_EQ(Form->Catalog().Count(), 3);
 }
@@ -588,7 +589,7 @@ int ThumbnailWorkers() {
 TEST_F(MainWindow, WhileTheStripFillsSettingsOpenAndClosingActAtOnce) {
   WriteConfig(WriteSample(400, 5), "ShowTopImages=0\r\n");
   Start();
-  EXPECT_FALSE(Form->Ui().NiceGallery1->isVisible());
+  EXPECT_FALSE(Parts(*Form).CoverStrip->isVisible());
   EXPECT_FALSE(Strip().Filled());
   Form->Settings().ShowTopImages = true;
   Form->FillGallery();
@@ -639,9 +640,9 @@ TEST_F(MainWindow, FullScreenHidesTheBorderAndShowsTheClosePanel) {
   WriteConfig(WriteSample(3), "FullScreen=1\r\nWidth=640\r\n");
   Start();
   EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_TRUE(Form->Ui().PanelClose->isVisible());
-  EXPECT_EQ(Form->Ui().PanelClose->x() + Form->Ui().PanelClose->width(), Form->width());
-  QTest::mouseClick(Form->Ui().BtnClose, Qt::LeftButton);
+  EXPECT_TRUE(Parts(*Form).ClosePanel->isVisible());
+  EXPECT_EQ(Parts(*Form).ClosePanel->x() + Parts(*Form).ClosePanel->width(), Form->width());
+  QTest::mouseClick(Parts(*Form).CloseButton, Qt::LeftButton);
   EXPECT_FALSE(Form->isVisible());
   Form.reset();
   // In full screen the stored size stays as it was.
@@ -655,7 +656,7 @@ TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
   WriteConfig(Folder.File("Nas.qzt"), "VideoPathField=Source\r\nExternalPlayer=/usr/bin/player\r\n[PathMap]\r\nCount=1\r\n"
                                       "From1=c:\\films\\\r\nTo1=" + Folder.File("films/") + "\r\n");
   Start();
-  QTest::mouseClick(Form->Ui().BtnPlay, Qt::LeftButton);
+  QTest::mouseClick(Parts(*Form).PlayButton, Qt::LeftButton);
   ASSERT_EQ(Desktop->Errors.size(), 1u);
   EXPECT_EQ(Desktop->Errors[0], QStringLiteral("The video file \"\\\\nas\\movies\\alpha.avi\" does not exist."));
   EXPECT_TRUE(Desktop->Started.empty());
@@ -673,11 +674,11 @@ TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
 TEST_F(MainWindow, ASecondOpenTakesTheStripFromTheThumbnailCache) {
   WriteConfig(WriteSample(12, 21));
   Start();
-  const int pictures = Form->Ui().NiceGallery1->Items().Count();
+  const int pictures = Parts(*Form).CoverStrip->Items().Count();
   ASSERT_GT(pictures, 0);
   EXPECT_EQ(Strip().CacheHits(), 0);
   // The strip keeps its pictures compact; the same bytes mean the same picture.
-  auto picture = [&](int i) { return Form->Ui().NiceGallery1->Items()[i].Compact->Bytes; };
+  auto picture = [&](int i) { return Parts(*Form).CoverStrip->Items()[i].Compact->Bytes; };
   std::vector<std::string> first;
   for (int i = 0; i < pictures; ++i) first.push_back(picture(i));
   const std::string cacheFile = TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"));
@@ -686,7 +687,7 @@ TEST_F(MainWindow, ASecondOpenTakesTheStripFromTheThumbnailCache) {
   Form.reset();
   Start();
   EXPECT_EQ(Strip().CacheHits(), pictures);
-  ASSERT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
+  ASSERT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
   for (int i = 0; i < pictures; ++i) EXPECT_EQ(picture(i), first[static_cast<std::size_t>(i)]);
 }
 
@@ -696,9 +697,9 @@ TEST_F(MainWindow, ASecondOpenTakesTheStripFromTheThumbnailCache) {
 TEST_F(MainWindow, ADamagedThumbnailCacheIsNotBelievedAndIsMadeAgain) {
   WriteConfig(WriteSample(12, 21));
   Start();
-  const int pictures = Form->Ui().NiceGallery1->Items().Count();
+  const int pictures = Parts(*Form).CoverStrip->Items().Count();
   ASSERT_GT(pictures, 0);
-  auto picture = [&](int i) { return Form->Ui().NiceGallery1->Items()[i].Compact->Bytes; };
+  auto picture = [&](int i) { return Parts(*Form).CoverStrip->Items()[i].Compact->Bytes; };
   std::vector<std::string> first;
   for (int i = 0; i < pictures; ++i) first.push_back(picture(i));
   const std::string cacheFile = TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"));

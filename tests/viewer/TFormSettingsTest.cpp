@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "config/Translation.h"
 #include "render/PictureCodecs.h"
@@ -124,13 +125,13 @@ TEST_F(SettingsWindow, LanguageListFromTheProgramFolder) {
   // German, and back to English.
   d.ComboLanguages->setCurrentIndex(1);
   d.BtnApplyClick();
-  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " \xD6" "ffnen");
   EXPECT_EQ(Dialog().ComboLanguages->currentIndex(), 1);
   d.ComboLanguages->setCurrentIndex(0);
   d.BtnOkClick();
   EXPECT_EQ(Form->Settings().Language, "English");
   EXPECT_NE(Folder.Read("Config.ini").find("Language=English\r\n"), std::string::npos);
-  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " Open");
+  EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " Open");
 }
 
 TEST_F(SettingsWindow, UserVariablesKeepTheirEqualsSignsAndDropIncompleteRows) {
@@ -171,7 +172,7 @@ TEST_F(SettingsWindow, CancelAfterApplyKeepsWhatApplyDid) {
   d.BtnCancelClick();
   EXPECT_FALSE(Form->Settings().ShowPlayButton);
   EXPECT_EQ(Form->Settings().MaxImageHeight, 123);
-  EXPECT_FALSE(Form->Ui().BtnPlay->isVisible());
+  EXPECT_FALSE(Parts(*Form).PlayButton->isVisible());
   // Nothing is written before the next save.
   EXPECT_EQ(Folder.Read("Config.ini"), saved);
 }
@@ -234,7 +235,7 @@ TEST_F(SettingsWindow, F10OpensItWithTheLastTabActive) {
     SettingsForm->PageControl1->setCurrentWidget(SettingsForm->TabUserVars);
     SettingsForm->BtnCancel->click();
   });
-  QTest::keyClick(Form->Ui().NiceSideBar1, Qt::Key_F10);
+  QTest::keyClick(Parts(*Form).SideBar, Qt::Key_F10);
   QTimer::singleShot(0, SettingsForm, [&] {
     EXPECT_EQ(SettingsForm->PageControl1->currentWidget(), SettingsForm->TabUserVars);
     SettingsForm->BtnCancel->click();
@@ -302,8 +303,8 @@ TEST_F(SettingsWindow, TextsStayEnglishUnderAnyLanguage) {
   EXPECT_EQ(d.BtnOk->text(), QStringLiteral("&OK"));
   EXPECT_EQ(d.BtnCancel->text(), QStringLiteral("&Cancel"));
   EXPECT_EQ(d.ComboTitle->itemText(0), QStringLiteral("Original Title"));
-  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " Open");
-  EXPECT_EQ(Form->Ui().ComboSearch->itemText(0), QStringLiteral("Titel"));
+  EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " Open");
+  EXPECT_EQ(Parts(*Form).SearchField->itemText(0), QStringLiteral("Titel"));
 }
 
 // Applying.
@@ -320,12 +321,12 @@ TEST_F(SettingsWindow, ApplyRecoloursRecaptionsAndReloadsThePage) {
   d.ComboLanguages->setCurrentText(QStringLiteral("Deutsch"));
   d.CheckBtnOpen->setChecked(false);
   ASSERT_TRUE(Navigate([&] { d.BtnApplyClick(); }));
-  EXPECT_EQ(Form->Ui().NiceGallery1->Color(), 0x302010u);
-  EXPECT_EQ(Form->Ui().BtnEdit->Color(), 0x605040u);
-  EXPECT_EQ(Form->Ui().BtnOpen->Caption(), " \xD6" "ffnen");
-  EXPECT_EQ(Form->Ui().Label4->text(), QStringLiteral("5 Filme"));
-  EXPECT_FALSE(Form->Ui().BtnOpen->isVisible());
-  EXPECT_EQ(Form->Ui().BtnEdit->x(), 5);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Color(), 0x302010u);
+  EXPECT_EQ(Parts(*Form).EditButton->Color(), 0x605040u);
+  EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " \xD6" "ffnen");
+  EXPECT_EQ(Parts(*Form).StatusCount->text(), QStringLiteral("5 Filme"));
+  EXPECT_FALSE(Parts(*Form).OpenButton->isVisible());
+  EXPECT_EQ(Parts(*Form).EditButton->x(), 5);
   // The same page again, in the new frame.
   EXPECT_EQ(PageUrl(), page);
   EXPECT_EQ(RunScript(QStringLiteral("document.body.getAttribute('bgcolor')")).toString(), QStringLiteral("#111111"));
@@ -345,9 +346,9 @@ TEST_F(SettingsWindow, TitleTypeRetitlesWithoutRebuildingTheSideBar) {
   WriteTestCatalog(Folder.File("Titles.qzt"), "Ann", movies);
   WriteConfig(Folder.File("Titles.qzt"));
   Start();
-  TSideBarItems& sections = Form->Ui().NiceSideBar1->Items();
+  TSideBarItems& sections = Parts(*Form).SideBar->Items();
   const TSideBarItem* section = &sections[0];
-  ASSERT_TRUE(WaitUntil([&] { return Form->Ui().NiceGallery1->Items().Count() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return Parts(*Form).CoverStrip->Items().Count() == 2; }));
   AutoCloseSettings = true;
   Form->BtnSettingsClick();  // records the title type; the window closes at once
   AutoCloseSettings = false;
@@ -357,50 +358,50 @@ TEST_F(SettingsWindow, TitleTypeRetitlesWithoutRebuildingTheSideBar) {
   EXPECT_EQ(&sections[0], section);
   EXPECT_EQ(sections[0].Items().Strings(0), "Translated One");
   EXPECT_EQ(sections[0].Items().Strings(1), "Original Two");
-  EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), 0);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), 0);
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items()[0].Hint, "Translated One");
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items()[1].Hint, "Original Two");
+  EXPECT_EQ(Parts(*Form).SideBar->ItemIndex(), 0);
+  EXPECT_EQ(Parts(*Form).SideBar->SubItemIndex(), 0);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items()[0].Hint, "Translated One");
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items()[1].Hint, "Original Two");
 }
 
 TEST_F(SettingsWindow, PeopleNamesKeepTheirTextWhenTheTitleTypeChanges) {
   WriteConfig(WriteSample(6), "LastGroup=17\r\n");
   Start();
-  const std::string name = Form->Ui().NiceSideBar1->Items()[0].Items().Strings(0);
+  const std::string name = Parts(*Form).SideBar->Items()[0].Items().Strings(0);
   AutoCloseSettings = true;
   Form->BtnSettingsClick();
   AutoCloseSettings = false;
   SettingsForm->FormShow();
   SettingsForm->ComboTitle->setCurrentIndex(1);
   SettingsForm->BtnApplyClick();
-  EXPECT_EQ(Form->Ui().NiceSideBar1->Items()[0].Items().Strings(0), name);
+  EXPECT_EQ(Parts(*Form).SideBar->Items()[0].Items().Strings(0), name);
 }
 
 TEST_F(SettingsWindow, TurningTopImagesOnFillsANeverFilledStripOnce) {
   WriteConfig(WriteSample(6), "ShowTopImages=0\r\n");
   Start();
-  EXPECT_FALSE(Form->Ui().NiceGallery1->isVisible());
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), 0);
+  EXPECT_FALSE(Parts(*Form).CoverStrip->isVisible());
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), 0);
   TFormSettings& d = Dialog();
   d.CheckShowTopImages->setChecked(true);
   d.BtnApplyClick();
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
-  const int pictures = Form->Ui().NiceGallery1->Items().Count();
+  const int pictures = Parts(*Form).CoverStrip->Items().Count();
   EXPECT_GT(pictures, 0);
-  EXPECT_TRUE(Form->Ui().NiceGallery1->isVisible());
-  EXPECT_TRUE(Form->Ui().NiceGallery1->Active());
+  EXPECT_TRUE(Parts(*Form).CoverStrip->isVisible());
+  EXPECT_TRUE(Parts(*Form).CoverStrip->Active());
   // Off hides the strip without emptying it; on again does not fill again.
   d.CheckShowTopImages->setChecked(false);
   d.BtnApplyClick();
-  EXPECT_FALSE(Form->Ui().NiceGallery1->isVisible());
-  EXPECT_FALSE(Form->Ui().NiceGallery1->Active());
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
+  EXPECT_FALSE(Parts(*Form).CoverStrip->isVisible());
+  EXPECT_FALSE(Parts(*Form).CoverStrip->Active());
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
   d.CheckShowTopImages->setChecked(true);
   d.CheckAutoscroll->setChecked(false);
   d.BtnApplyClick();
   EXPECT_FALSE(Strip().Filling());
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
-  EXPECT_FALSE(Form->Ui().NiceGallery1->Active());
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
+  EXPECT_FALSE(Parts(*Form).CoverStrip->Active());
 }
 
 TEST_F(SettingsWindow, FullScreenOnAndOff) {
@@ -413,13 +414,13 @@ TEST_F(SettingsWindow, FullScreenOnAndOff) {
   d.BtnApplyClick();
   EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_TRUE(Form->isMaximized());
-  EXPECT_TRUE(Form->Ui().PanelClose->isVisible());
+  EXPECT_TRUE(Parts(*Form).ClosePanel->isVisible());
   EXPECT_TRUE(Form->isVisible());
   d.CheckFullScreen->setChecked(false);
   d.BtnApplyClick();
   EXPECT_FALSE(Form->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_FALSE(Form->isMaximized());
-  EXPECT_FALSE(Form->Ui().PanelClose->isVisible());
+  EXPECT_FALSE(Parts(*Form).ClosePanel->isVisible());
   EXPECT_EQ(Form->size(), QSize(700, 500));
 }
 
@@ -433,7 +434,7 @@ TEST_F(SettingsWindow, PathsTabCountsAndAppliesTheRules) {
   WriteTestCatalog(Folder.File("Linked.qzt"), "Ann", movies);
   WriteConfig(Folder.File("Linked.qzt"), "VideoPathField=Source\r\n");
   Start();
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), 0);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), 0);
   TFormSettings& d = Dialog();
   EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("Linked pictures found: 0 of 2 as stored, 0 of 2")));
   d.GridPathMap->SetCells(0, 0, "c:\\covers\\");
@@ -446,7 +447,7 @@ TEST_F(SettingsWindow, PathsTabCountsAndAppliesTheRules) {
   ASSERT_EQ(Form->Settings().PathMap.size(), 1u);
   EXPECT_EQ(Form->Settings().PathMap[0].From, "c:\\covers\\");
   // The strip is made again and finds the cover.
-  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling() && Form->Ui().NiceGallery1->Items().Count() == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling() && Parts(*Form).CoverStrip->Items().Count() == 1; }));
   d.BtnOkClick();
   EXPECT_NE(Folder.Read("Config.ini").find("[PathMap]"), std::string::npos);
 }

@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "browse/TSortMenus.h"
 #include "catalog/TMovieList.h"
@@ -36,7 +37,7 @@ class WebView : public ::testing::Test, public ViewerFixture {
                                  .arg(QLatin1String(id)));
     QVariantList point = box.toList();
     ASSERT_EQ(point.size(), 2);
-    QWidget* target = Form->Ui().WebBrowser1->focusProxy();
+    QWidget* target = Parts(*Form).PageView->focusProxy();
     ASSERT_NE(target, nullptr);
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, QPoint(point[0].toInt(), point[1].toInt()));
   }
@@ -49,15 +50,15 @@ TEST_F(WebView, RequestsAreDecodedAndLoseTheirFragment) {
   Folder.Write("a b\"c%d.html", "<html><body>seen</body></html>");
   Start();
   const QUrl url(QStringLiteral("movie://localhost/a b\"c%25d.html#part"));
-  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->load(url); }));
+  ASSERT_TRUE(Navigate([&] { Parts(*Form).PageView->load(url); }));
   EXPECT_EQ(PageText(), QStringLiteral("seen"));
 }
 
 TEST_F(WebView, NamesNobodyAnswersFailAsNotFound) {
   WriteConfig(WriteSample(3));
   Start();
-  QSignalSpy finished(Form->Ui().WebBrowser1, &QWebEngineView::loadFinished);
-  Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/no-such-file.css")));
+  QSignalSpy finished(Parts(*Form).PageView, &QWebEngineView::loadFinished);
+  Parts(*Form).PageView->load(QUrl(QStringLiteral("movie://localhost/no-such-file.css")));
   ASSERT_TRUE(WaitUntil([&] { return finished.count() > 0; }));
   EXPECT_FALSE(finished.front().front().toBool());
 }
@@ -81,7 +82,7 @@ TEST_F(WebView, LinksTheUserClicksToOtherSchemesGoToTheDesktop) {
   WriteConfig(WriteSample(3));
   WriteLinksPage();
   Start();
-  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
+  ASSERT_TRUE(Navigate([&] { Parts(*Form).PageView->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
   ClickElement("web");
   ASSERT_TRUE(WaitUntil([&] { return Desktop->Opened.size() == 1; }));
   EXPECT_EQ(Desktop->Opened[0], QUrl(QStringLiteral("http://www.example.com/x")));
@@ -99,7 +100,7 @@ TEST_F(WebView, ScriptsCannotSendTheViewOrTheDesktopAnywhere) {
   WriteConfig(WriteSample(3));
   WriteLinksPage();
   Start();
-  ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
+  ASSERT_TRUE(Navigate([&] { Parts(*Form).PageView->load(QUrl(QStringLiteral("movie://localhost/links.html"))); }));
   RunScript(QStringLiteral("document.getElementById('web').click(); location.href = 'http://www.example.com/y';"
                            "window.open('http://www.example.com/z'); 1"));
   // The page stays, and nothing was handed to the desktop.

@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "../dialogs/ManualTimer.h"
 #include "dialogs/TFormOpen.h"
@@ -123,7 +124,7 @@ void ViewerFixture::Start() {
   Progress = std::make_unique<TFormProgress>();
   Form = std::make_unique<TFormMain>(TProgramPaths::ForFolder(Folder.Path()), Progress.get(), StartCatalog);
   // Made before any event runs, so not even the first page is missed.
-  Loads = std::make_unique<QSignalSpy>(Form->Ui().WebBrowser1, &QWebEngineView::loadFinished);
+  Loads = std::make_unique<QSignalSpy>(Parts(*Form).PageView, &QWebEngineView::loadFinished);
   Open = new TFormOpen(Form.get());
   SettingsForm = new TFormSettings(Form.get(), *Form);
   SettingsForm->ErrorBox = [this](QWidget*, const QString& message) { SettingsErrors.push_back(message); };
@@ -153,13 +154,13 @@ bool ViewerFixture::Navigate(const std::function<void()>& action) {
 }
 
 std::string ViewerFixture::PageUrl() const {
-  return Form->Ui().WebBrowser1->url().toString(QUrl::FullyEncoded).toStdString();
+  return Parts(*Form).PageView->url().toString(QUrl::FullyEncoded).toStdString();
 }
 
 QString ViewerFixture::PageHtml() {
   QString html;
   bool done = false;
-  Form->Ui().WebBrowser1->page()->toHtml([&](const QString& text) {
+  Parts(*Form).PageView->page()->toHtml([&](const QString& text) {
     html = text;
     done = true;
   });
@@ -170,7 +171,7 @@ QString ViewerFixture::PageHtml() {
 QString ViewerFixture::PageText() {
   QString text;
   bool done = false;
-  Form->Ui().WebBrowser1->page()->toPlainText([&](const QString& plain) {
+  Parts(*Form).PageView->page()->toPlainText([&](const QString& plain) {
     text = plain;
     done = true;
   });
@@ -181,7 +182,7 @@ QString ViewerFixture::PageText() {
 QVariant ViewerFixture::RunScript(const QString& script) {
   QVariant result;
   bool done = false;
-  Form->Ui().WebBrowser1->page()->runJavaScript(script, [&](const QVariant& value) {
+  Parts(*Form).PageView->page()->runJavaScript(script, [&](const QVariant& value) {
     result = value;
     done = true;
   });
@@ -197,11 +198,11 @@ TCatalogWatcher& ViewerFixture::Watcher() {
 
 
 void ViewerFixture::ClickSideBarItem(int section, int item) {
-  const TSideBarModel& model = Form->Ui().NiceSideBar1->Model();
+  const TSideBarModel& model = Parts(*Form).SideBar->Model();
   for (const TSideBarRow& row : model.Rows()) {
     if (row.IsSubItem && row.Index == section && row.SubIndex == item) {
       QPoint at((row.Rect.Left + row.Rect.Right) / 2, (row.Rect.Top + row.Rect.Bottom) / 2 - model.ScrollOffset());
-      QTest::mouseClick(Form->Ui().NiceSideBar1, Qt::LeftButton, Qt::NoModifier, at);
+      QTest::mouseClick(Parts(*Form).SideBar, Qt::LeftButton, Qt::NoModifier, at);
       return;
     }
   }
@@ -209,9 +210,9 @@ void ViewerFixture::ClickSideBarItem(int section, int item) {
 }
 
 void ViewerFixture::ClickStripPicture(int index) {
-  TCoverStripModel& model = Form->Ui().NiceGallery1->Model();
+  TCoverStripModel& model = Parts(*Form).CoverStrip->Model();
   const TRect& tile = model.Items()[index].Rect;
-  QTest::mouseClick(Form->Ui().NiceGallery1, Qt::LeftButton, Qt::NoModifier,
+  QTest::mouseClick(Parts(*Form).CoverStrip, Qt::LeftButton, Qt::NoModifier,
                     QPoint(tile.Left - model.ScrollPos() + tile.Width() / 2, tile.Top + 3));
 }
 

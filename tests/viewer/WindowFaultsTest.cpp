@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "tests/support/WindowParts.h"
 
 #include "catalog/TCatalogReader.h"
 #include "catalog/TMovieList.h"
@@ -34,11 +35,11 @@ class WindowFaults : public ::testing::Test, public ViewerFixture {
  protected:
   // Ends the page's process as the system's out-of-memory killer would.
   void KillPageProcess() {
-    const qint64 pid = Form->Ui().WebBrowser1->page()->renderProcessPid();
+    const qint64 pid = Parts(*Form).PageView->page()->renderProcessPid();
     ASSERT_GT(pid, 0);
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
   }
-  qint64 PageProcess() { return Form->Ui().WebBrowser1->page()->renderProcessPid(); }
+  qint64 PageProcess() { return Parts(*Form).PageView->page()->renderProcessPid(); }
 
   // Opens a file as a drop does; it opens as far as it can be read, or
   // fails with the loader's message and leaves the catalog shown. Either
@@ -56,8 +57,8 @@ class WindowFaults : public ::testing::Test, public ViewerFixture {
   }
 
   void Search(const QString& text, const std::string& what) {
-    Form->Ui().EditSearch->setText(text);
-    ASSERT_TRUE(Navigate([&] { QTest::keyClick(Form->Ui().EditSearch, Qt::Key_Return); })) << what;
+    Parts(*Form).SearchBox->setText(text);
+    ASSERT_TRUE(Navigate([&] { QTest::keyClick(Parts(*Form).SearchBox, Qt::Key_Return); })) << what;
   }
 
   std::string File(const std::string& name, const std::string& bytes) {
@@ -104,17 +105,17 @@ TEST_F(WindowFaults, ADeadPageProcessIsReplacedUntilItDiesThreeTimesInAMinute) {
   Start();
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
   const std::string shown = PageUrl();
-  const QString title = Form->Ui().NiceSideBar1->Items()[0].Items().Strings(2).c_str();
-  const int history = Form->Ui().WebBrowser1->history()->count();
-  const int pictures = Form->Ui().NiceGallery1->Items().Count();
+  const QString title = Parts(*Form).SideBar->Items()[0].Items().Strings(2).c_str();
+  const int history = Parts(*Form).PageView->history()->count();
+  const int pictures = Parts(*Form).CoverStrip->Items().Count();
   for (int end = 1; end <= 2; ++end) {
     const qint64 before = PageProcess();
     ASSERT_TRUE(Navigate([&] { KillPageProcess(); })) << end;
     EXPECT_NE(PageProcess(), before);
     EXPECT_EQ(PageUrl(), shown);
     EXPECT_TRUE(PageText().contains(title));
-    EXPECT_EQ(Form->Ui().Label5->text(), QStringLiteral("The page's process ended; the page is shown again."));
-    EXPECT_EQ(Form->Ui().WebBrowser1->history()->count(), history);
+    EXPECT_EQ(Parts(*Form).StatusText->text(), QStringLiteral("The page's process ended; the page is shown again."));
+    EXPECT_EQ(Parts(*Form).PageView->history()->count(), history);
   }
   // The third end within the minute: the viewer's own page, and its link
   // tries the failed page again.
@@ -125,9 +126,9 @@ TEST_F(WindowFaults, ADeadPageProcessIsReplacedUntilItDiesThreeTimesInAMinute) {
   EXPECT_EQ(PageUrl(), shown);
   EXPECT_TRUE(PageText().contains(title));
   // Nothing else in the window was lost.
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), pictures);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->ItemIndex(), 0);
-  EXPECT_EQ(Form->Ui().NiceSideBar1->SubItemIndex(), 2);
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
+  EXPECT_EQ(Parts(*Form).SideBar->ItemIndex(), 0);
+  EXPECT_EQ(Parts(*Form).SideBar->SubItemIndex(), 2);
 }
 
 TEST_F(WindowFaults, AThumbnailCacheOnAFullDiskCostsOnlySpeed) {
@@ -140,8 +141,8 @@ TEST_F(WindowFaults, AThumbnailCacheOnAFullDiskCostsOnlySpeed) {
   Start();
   SetFileLayer(nullptr);
   EXPECT_TRUE(full.Failed);
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), 9);
-  for (int i = 0; i < 9; ++i) EXPECT_TRUE(Form->Ui().NiceGallery1->Items()[i].HasPicture()) << i;
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), 9);
+  for (int i = 0; i < 9; ++i) EXPECT_TRUE(Parts(*Form).CoverStrip->Items()[i].HasPicture()) << i;
   EXPECT_TRUE(Desktop->Errors.empty());
   // Neither the file nor any part of it.
   std::error_code none;
@@ -218,12 +219,12 @@ TEST_F(WindowFaults, HostileFilesOpenAsFarAsTheyCanBeReadAndTheWindowGoesOn) {
     if (address.scheme() != QStringLiteral("movie")) continue;
     // The engine starts no load at all for a name holding a NUL.
     if (address.path().contains(QChar(0))) {
-      Form->Ui().WebBrowser1->setUrl(address);
-      const int other = Form->Ui().NiceSideBar1->SubItemIndex() == 1 ? 2 : 1;
+      Parts(*Form).PageView->setUrl(address);
+      const int other = Parts(*Form).SideBar->SubItemIndex() == 1 ? 2 : 1;
       ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, other); })) << name;
       continue;
     }
-    ASSERT_TRUE(Navigate([&] { Form->Ui().WebBrowser1->setUrl(address); })) << name;
+    ASSERT_TRUE(Navigate([&] { Parts(*Form).PageView->setUrl(address); })) << name;
     EXPECT_FALSE(PageText().contains(QStringLiteral("[Config]"))) << name;
   }
   OpenAndBrowse(Folder.File("Sample.qzt"), "the sample again");
@@ -277,7 +278,7 @@ TEST_F(WindowFaults, AnEditorSavingInALoopIsShownWithThePlaceKeptOnceItStops) {
     if (save % 15 == 0) quiet.Fire();
   }
   ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(0, 4, {}); }));
-  const std::string chosen = Form->Ui().NiceSideBar1->Items()[0].Items().Strings(4);
+  const std::string chosen = Parts(*Form).SideBar->Items()[0].Items().Strings(4);
   quiet.Fire();
   EXPECT_FALSE(quiet.Active());
   EXPECT_EQ(Form->Catalog().Count(), static_cast<int>(8 + last));
@@ -285,5 +286,5 @@ TEST_F(WindowFaults, AnEditorSavingInALoopIsShownWithThePlaceKeptOnceItStops) {
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->OriginalTitle, chosen);
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
-  EXPECT_EQ(Form->Ui().NiceGallery1->Items().Count(), static_cast<int>(8 + last));
+  EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), static_cast<int>(8 + last));
 }

@@ -66,7 +66,7 @@ TEST(Accessibility, StripPicturesAreAListNamedByTheirMovies) {
 }
 
 TEST(Accessibility, ButtonsArePushButtonsNamedByTheirCaptions) {
-  TCaptionButton open(nullptr, QStringLiteral("BtnOpen"));
+  TCaptionButton open(nullptr, QStringLiteral("openButton"));
   open.SetCaption(" &Open");
   int clicks = 0;
   open.OnClick = [&](QWidget&) { ++clicks; };
