@@ -1,5 +1,6 @@
 #include "config/SettingsLocation.h"
 
+#include "config/FilePaths.h"
 #include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
 
@@ -9,15 +10,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return fs::is_regular_file(path, error);
-}
-
-}  // namespace
 
 std::string XdgProgramFolder(const char* variable, const char* fallback) {
   const char* given = std::getenv(variable);
@@ -45,7 +37,7 @@ TSettingsLocation FindSettingsLocation(const std::string& programFolder) {
     return {programFolder, programFolder};
   }
   std::string user = UserSettingsFolder();
-  bool userHasSettings = FileExists((fs::path(user) / kConfigFileName).string());
+  bool userHasSettings = IsRegularFile((fs::path(user) / kConfigFileName).string());
   return {userHasSettings ? user : programFolder, user};
 }
 

@@ -117,6 +117,11 @@ const std::vector<std::string>& DefaultListTemplate();
 // language files live there.
 std::string ProgramFolder();
 
+// The screen the defaults assume where there is none (elkcat, the page
+// workers, the catalog the program opens first).
+constexpr int kNominalScreenWidth = 1024;
+constexpr int kNominalScreenHeight = 768;
+
 // Fills every field from "Config.ini" in `folder`, with the defaults for
 // anything missing. The screen size gives the default window position.
 void LoadSettings(TViewerSettings& settings, const std::string& folder, int screenWidth, int screenHeight);

@@ -1,5 +1,7 @@
 #include "render/TPageSession.h"
 
+#include "config/FilePaths.h"
+#include "config/TViewerSettings.h"
 #include "config/Translation.h"
 #include "render/Resources.h"
 #include "render/TPictureStore.h"
@@ -9,17 +11,10 @@
 
 namespace {
 
-// elkcat has no screen; the settings' default window place assumes this one.
-constexpr int kNominalScreenWidth = 1024;
-constexpr int kNominalScreenHeight = 768;
-
 // The catalog's folder with its trailing separator: relative picture names
 // start there.
 std::string CatalogFolderOf(const std::string& catalogPath) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(catalogPath, error);
-  if (error) absolute = catalogPath;
-  return absolute.lexically_normal().parent_path().string() + "/";
+  return std::filesystem::path(AbsolutePath(catalogPath)).parent_path().string() + "/";
 }
 
 }  // namespace

@@ -13,9 +13,6 @@ namespace {
 
 using TJson = nlohmann::ordered_json;
 
-constexpr int kNominalScreenWidth = 1024;
-constexpr int kNominalScreenHeight = 768;
-
 TJson Text(const std::string& text) { return Cp1252ToUtf8(text); }
 
 TJson Lines(const std::vector<std::string>& lines) {

@@ -140,7 +140,7 @@ void SelectNameWithSeveralMovies(TFormMain& form) {
       bar.Items()[section].SetExpanded(true);
       Parts(form).SideBar->SetItemIndex(section);
       Parts(form).SideBar->SetSubItemIndex(item);
-      form.NiceSideBar1Select(section, item, bar.Items()[section].Items().Strings(item));
+      ChooseInSideBar(form, section, item);
       return;
     }
   }
@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
     Parts(form).SideBar->Items()[1].SetExpanded(true);
     Parts(form).SideBar->SetItemIndex(1);
     Parts(form).SideBar->SetSubItemIndex(1);
-    form.NiceSideBar1Select(1, 1, "");
+    ChooseInSideBar(form, 1, 1);
   };
 
   if (dense) {
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
     return [key](TFormMain& form) {
       Parts(form).FilterBox->setText(QStringLiteral("wild"));
       RunEventsUntil([&] { return Parts(form).StatusCount->text().contains(QStringLiteral(" of ")); }, kLongestWaitMs);
-      form.FormKeyDown(key, Qt::ControlModifier);
+      form.KeyDown(key, Qt::ControlModifier);
     };
   };
   if (finding) {
@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
     Parts(form).SideBar->Items()[2].SetExpanded(true);
     Parts(form).SideBar->SetItemIndex(2);
     Parts(form).SideBar->SetSubItemIndex(1);
-    form.NiceSideBar1Select(2, 1, "");
+    ChooseInSideBar(form, 2, 1);
   });
   Shoot(bin, path("people-list.png"), "LastGroup=17\r\n", SelectNameWithSeveralMovies);
   Shoot(bin, path("dark-scheme.png"), "ColorScheme=Midnight\r\nLastGroup=6\r\n", openMovie);

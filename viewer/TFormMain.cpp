@@ -20,7 +20,11 @@
 #include "render/TMovieRequestHandler.h"
 #include "render/TPageSession.h"
 #include "viewer/TCatalogDrop.h"
+#include "config/FilePaths.h"
+#include "viewer/TCatalogKeeper.h"
 #include "viewer/TCatalogWatcher.h"
+#include "viewer/TWindowCommands.h"
+#include "viewer/TWindowEvents.h"
 #include "viewer/TDesktop.h"
 #include "viewer/TFilterRunner.h"
 #include "viewer/TMovieSchemeHandler.h"
@@ -33,7 +37,6 @@
 #include "config/TimingLog.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
-#include "viewer/WindowKeys.h"
 #include "viewer/WindowLook.h"
 #include "viewer/WindowPlacement.h"
 #include "widgets/QtBridge.h"
@@ -58,38 +61,6 @@
 #include <cstring>
 #include <filesystem>
 
-namespace {
-
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::exists(path, error);
-}
-
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
-}
-
-}  // namespace
-
-TProgramPaths TProgramPaths::ForFolder(const std::string& programFolder) {
-  return {programFolder, FindSettingsLocation(programFolder)};
-}
-
-std::string TProgramPaths::CatalogAtStart(const std::string& given) const {
-  if (!given.empty()) return given;
-  TViewerSettings settings;
-  LoadSettings(settings, Settings.ReadFolder, 1024, 768);
-  const std::string path = CatalogPath(settings.CatalogFile);
-  return settings.AutoOpen && FileExists(path) ? path : std::string();
-}
-
-std::string TProgramPaths::CatalogPath(const std::string& setting) const {
-  if (setting.empty() || std::filesystem::path(setting).is_absolute()) return setting;
-  return (std::filesystem::path(ProgramFolder) / setting).lexically_normal().string();
-}
-
 TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string startCatalog,
                      TCatalogPreload* preload)
     : QWidget(nullptr),
@@ -97,21 +68,19 @@ TFormMain::TFormMain(TProgramPaths paths, TFormProgress* progress, std::string s
       m_progress(progress),
       m_session(std::make_unique<TPageSession>(m_paths.ProgramFolder, ResolveBrowsingPage)),
       m_schemes(m_paths.ProgramFolder),
-      m_startCatalog(std::move(startCatalog)),
-      m_preload(preload) {
+      m_startCatalog(std::move(startCatalog)) {
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(QStringLiteral("Elk Movie Catalog Viewer"));
   m_ui.Setup(this);
+  m_catalog = new TCatalogKeeper(*m_session, m_paths, preload, this);
+  m_commands = std::make_unique<TWindowCommands>(*this);
   WireComponents();
-  // Key preview: the window sees every key before the control that has the
-  // focus, the web view included.
-  qApp->installEventFilter(this);
-  FormCreate();
+  BindCommands();
+  Start();
 }
 
 TFormMain::~TFormMain() {
-  qApp->removeEventFilter(this);
-  RunGuarded([this] { FormDestroy(); });
+  RunGuarded([this] { Finish(); });
 }
 
 void TFormMain::SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPassword* password) {
@@ -121,19 +90,16 @@ void TFormMain::SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPasswo
 }
 
 void TFormMain::WireComponents() {
-  const std::pair<TButtonEvents*, void (TFormMain::*)()> buttons[] = {
-      {m_ui.OpenButton, &TFormMain::BtnOpenClick},   {m_ui.EditButton, &TFormMain::BtnEditClick},
-      {m_ui.SettingsButton, &TFormMain::BtnSettingsClick}, {m_ui.PlayButton, &TFormMain::BtnPlayClick},
-      {m_ui.BackButton, &TFormMain::BtnBackClick},   {m_ui.CloseButton, &TFormMain::BtnCloseClick},
-      {m_ui.SideBarMenuButton, &TFormMain::BtnCategClick}, {m_ui.SearchButton, &TFormMain::BtnSearchClick}};
-  for (const auto& [button, handler] : buttons) {
-    button->OnClick = [this, handler = handler](QWidget&) { RunGuarded([&] { (this->*handler)(); }); };
-  }
-  QObject::connect(m_ui.SearchBox, &QLineEdit::returnPressed, this,
-                   [this] { RunGuarded([this] { EditSearchKeyDown(Qt::Key_Return); }); });
-  m_ui.CoverStrip->OnClick = [this](TCoverStrip&, int index) { RunGuarded([&] { NiceGallery1Click(index); }); };
-  m_ui.SideBar->OnSelect = [this](TSideBar&, int index, int subIndex, const std::string& caption) {
-    RunGuarded([&] { NiceSideBar1Select(index, subIndex, caption); });
+  const std::pair<TButtonEvents*, TWindowCommand> buttons[] = {
+      {m_ui.OpenButton, TWindowCommand::Open},         {m_ui.EditButton, TWindowCommand::Edit},
+      {m_ui.SettingsButton, TWindowCommand::Settings}, {m_ui.PlayButton, TWindowCommand::Play},
+      {m_ui.BackButton, TWindowCommand::Back},         {m_ui.CloseButton, TWindowCommand::Close},
+      {m_ui.SideBarMenuButton, TWindowCommand::SideBarMenu}, {m_ui.SearchButton, TWindowCommand::Search}};
+  for (const auto& [button, command] : buttons) m_commands->Attach(*button, command);
+  QObject::connect(m_ui.SearchBox, &QLineEdit::returnPressed, this, [this] { Run(TWindowCommand::Search); });
+  m_ui.CoverStrip->OnClick = [this](TCoverStrip&, int index) { RunGuarded([&] { StripClicked(index); }); };
+  m_ui.SideBar->OnSelect = [this](TSideBar&, int index, int subIndex, const std::string&) {
+    RunGuarded([&] { SideBarChosen(index, subIndex); });
   };
   m_ui.PageView->Page().OnOutsideLink = [](const QUrl& url) { ApplicationDesktop().OpenUrl(url); };
   QObject::connect(m_ui.PageView, &QWebEngineView::loadFinished, this, [this](bool) {
@@ -159,7 +125,8 @@ void TFormMain::WireComponents() {
   m_recent->OnChosen = [this](const std::string& path) { OpenChosenCatalog(path); };
   // The right click and the menu key on the Open button offer the recent catalogs.
   m_ui.OpenButton->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(m_ui.OpenButton, &QWidget::customContextMenuRequested, this, [this] { ShowRecentCatalogs(); });
+  QObject::connect(m_ui.OpenButton, &QWidget::customContextMenuRequested, this,
+                   [this] { Run(TWindowCommand::RecentCatalogs); });
 
   m_strip = new TStripFiller(this, *m_ui.CoverStrip, m_progress, Settings());
   m_strip->OnProgress = [this](int made, int total) { m_status->ShowWork(made, total); };
@@ -176,12 +143,72 @@ void TFormMain::WireComponents() {
   };
   QObject::connect(m_ui.FilterBox, &QLineEdit::textChanged, this,
                    [this](const QString& text) { RunGuarded([&] { FilterTyped(text); }); });
-  m_watcher = new TCatalogWatcher(this);
-  m_watcher->OnReloaded = [this](TMovieList& fresh) { return CatalogReloaded(fresh); };
-  m_watcher->OnUnreadable = [this] { m_status->ShowProblem("(changed on disk, but the new file could not be read)"); };
+  m_catalog->OnLettingGo = [this] {
+    m_strip->Clear();
+    m_ui.SideBar->Items().Clear();
+  };
+  m_catalog->OnOpened = [this] { CatalogOpened(); };
+  m_catalog->OnClosed = [this] { CatalogClosed(); };
+  m_catalog->OnReloading = [this] {
+    m_placeBeforeReload = TakeSideBarPlace(m_ui.SideBar->Model(), Catalog(), m_currentSelection);
+    m_strip->Clear();
+  };
+  m_catalog->OnReloaded = [this] { CatalogReloaded(); };
+  m_catalog->Watcher().OnUnreadable = [this] {
+    m_status->ShowProblem("(changed on disk, but the new file could not be read)");
+  };
+  auto* events = new TWindowEvents(*this);
+  events->OnKey = [this](int key, Qt::KeyboardModifiers modifiers) { return KeyDown(key, modifiers); };
+  // The desktop turned light or dark: the "System" scheme follows it, the
+  // page included. Other schemes keep their own colours.
+  events->OnPaletteChanged = [this] {
+    if (!IsSystemScheme(Settings().ColorScheme)) return;
+    ApplyColorScheme(Settings().ColorScheme);
+    if (!m_ui.PageView->url().isEmpty()) m_ui.PageView->reload();
+  };
+  // Moved to a screen of another density: the glyphs are drawn again for it.
+  events->OnDensityChanged = [this] {
+    if (devicePixelRatioF() != m_glyphRatio) RefreshGlyphs();
+  };
 }
 
-void TFormMain::FormCreate() {
+void TFormMain::BindCommands() {
+  const auto partLink = [this](const char* id) { return [this, id] { m_ui.PageView->FollowPageLink(QString::fromLatin1(id)); }; };
+  const std::pair<TWindowCommand, std::function<void()>> handlers[] = {
+      {TWindowCommand::Open, [this] { ChooseCatalog(); }},
+      {TWindowCommand::RecentCatalogs, [this] { ShowRecentCatalogs(); }},
+      {TWindowCommand::Edit, [this] { EditCatalog(); }},
+      {TWindowCommand::Settings, [this] { EditSettings(); }},
+      {TWindowCommand::Play, [this] { PlayMovie(); }},
+      {TWindowCommand::Back, [this] { m_ui.PageView->back(); }},
+      {TWindowCommand::Search, [this] { SearchTyped(); }},
+      {TWindowCommand::FindText, [this] { FindText(); }},
+      {TWindowCommand::FindInCollection, [this] {
+         m_ui.FilterBox->setFocus(Qt::ShortcutFocusReason);
+         m_ui.FilterBox->selectAll();
+       }},
+      {TWindowCommand::ClearFilter, [this] { m_ui.FilterBox->clear(); }},
+      {TWindowCommand::ToggleFullScreen, [this] { SetFullScreen(!Settings().FullScreen); }},
+      {TWindowCommand::LeaveFullScreen, [this] { SetFullScreen(false); }},
+      {TWindowCommand::Close, [this] { close(); }},
+      {TWindowCommand::SideBarMenu, [this] {
+         m_ui.SideBarMenu->popup(m_ui.SideBarMenuButton->mapToGlobal(QPoint(0, m_ui.SideBarMenuButton->height())));
+       }},
+      {TWindowCommand::Statistics, [this] { m_exports->ShowStatistics(); }},
+      {TWindowCommand::Print, [this] { m_exports->Print(); }},
+      {TWindowCommand::SavePdf, [this] { m_exports->SaveAsPdf(); }},
+      {TWindowCommand::ExportCsv, [this] { m_exports->ExportCsv(); }},
+      {TWindowCommand::MovieTable, [this] { ShowMovieTable(); }},
+      {TWindowCommand::RandomMovie, [this] { ShowRandomMovie(); }},
+      {TWindowCommand::FirstPart, partLink("elk-part-first")},
+      {TWindowCommand::PreviousPart, partLink("elk-part-previous")},
+      {TWindowCommand::NextPart, partLink("elk-part-next")},
+      {TWindowCommand::LastPart, partLink("elk-part-last")},
+  };
+  for (const auto& [command, run] : handlers) m_commands->Bind(command, run);
+}
+
+void TFormMain::Start() {
   TViewerSettings& settings = Settings();
   settings.LastGroup = 0;
   settings.LastGroupDesc = false;
@@ -189,16 +216,17 @@ void TFormMain::FormCreate() {
   settings.LastOrderDesc = false;
   m_sortMenus = std::make_unique<TSortMenuActions>(*m_ui.SideBarMenu, settings);
   m_sortMenus->OnRefresh = [this] { RefreshSideBar(); };
-  m_exports = new TPageExports(*this, *m_ui.PageView, *m_ui.SideBarMenu, [this]() -> const TMovieList& {
-    return Catalog();
-  });
-  // The table and the random pick follow, shown with their keys.
-  m_ui.SideBarMenu->addSeparator();
-  auto addCommand = [this](const QKeySequence& keys, void (TFormMain::*run)()) {
-    return AddMenuCommand(*m_ui.SideBarMenu, *this, keys, [this, run] { (this->*run)(); });
-  };
-  m_tableAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::ShowMovieTable);
-  m_randomAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_R), &TFormMain::ShowRandomMovie);
+  m_exports = new TPageExports(*this, *m_ui.PageView, [this]() -> const TMovieList& { return Catalog(); });
+  // The collection's commands follow the sort menus, shown with their keys.
+  for (TWindowCommand command : {TWindowCommand::None, TWindowCommand::Statistics, TWindowCommand::Print,
+                                 TWindowCommand::SavePdf, TWindowCommand::ExportCsv, TWindowCommand::None,
+                                 TWindowCommand::MovieTable, TWindowCommand::RandomMovie}) {
+    if (command == TWindowCommand::None) {
+      m_ui.SideBarMenu->addSeparator();
+    } else {
+      m_ui.SideBarMenu->addAction(m_commands->Action(command));
+    }
+  }
 
   TPageViewOptions pageView;
   pageView.Border = false;
@@ -211,11 +239,11 @@ void TFormMain::FormCreate() {
     if (response.Found) m_status->ExpectFound(url, *response.Found);
   };
 
-  QRect screen(0, 0, 1024, 768);
+  QRect screen(0, 0, kNominalScreenWidth, kNominalScreenHeight);
   if (QScreen* primary = QGuiApplication::primaryScreen()) screen = primary->geometry();
   LoadSettings(settings, m_paths.Settings.ReadFolder, screen.width(), screen.height());
   m_sortMenus->CheckFromSettings();
-  m_watcher->SetEnabled(settings.LiveReload);
+  m_catalog->Watcher().SetEnabled(settings.LiveReload);
   WindowPlacement::PlaceAtStart(*this, settings);
   m_ui.ClosePanel->setVisible(settings.FullScreen);
 
@@ -241,7 +269,7 @@ void TFormMain::OpenStartCatalog() {
   if (!opened && Settings().AutoOpen && !TerminationRequested()) RunGuarded([this] { OpenCatalog(); });
 }
 
-void TFormMain::FormDestroy() {
+void TFormMain::Finish() {
   if (m_destroyed) return;
   m_destroyed = true;
   m_strip->Cancel();
@@ -251,11 +279,9 @@ void TFormMain::FormDestroy() {
   m_schemeServer.reset();
 }
 
-bool TFormMain::FormClose() { return AskPassword(); }
-
 void TFormMain::closeEvent(QCloseEvent* event) {
   bool close = false;
-  RunGuarded([&] { close = FormClose(); });
+  RunGuarded([&] { close = AskPassword(); });
   if (close) {
     event->accept();
   } else {
@@ -263,90 +289,17 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   }
 }
 
-bool TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+bool TFormMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   const QWidget* focused = QApplication::focusWidget();
   const TKeyContext context{TakesText(focused), Settings().FullScreen, focused == m_ui.OpenButton,
                             !m_ui.FilterBox->text().isEmpty()};
-  switch (WindowCommandOf(key, modifiers, context)) {
-    case TWindowCommand::None: return false;
-    case TWindowCommand::Settings: BtnSettingsClick(); break;
-    case TWindowCommand::ToggleFullScreen: SetFullScreen(!Settings().FullScreen); break;
-    case TWindowCommand::LeaveFullScreen: SetFullScreen(false); break;
-    case TWindowCommand::Open: BtnOpenClick(); break;
-    case TWindowCommand::FindText: FindText(); break;
-    case TWindowCommand::Back: BtnBackClick(); break;
-    case TWindowCommand::Close: close(); break;
-    case TWindowCommand::RecentCatalogs: ShowRecentCatalogs(); break;
-    case TWindowCommand::Statistics: m_exports->ShowStatistics(); break;
-    case TWindowCommand::Print: m_exports->Print(); break;
-    case TWindowCommand::SavePdf: m_exports->SaveAsPdf(); break;
-    case TWindowCommand::ExportCsv: m_exports->ExportCsv(); break;
-    case TWindowCommand::FirstPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-first")); break;
-    case TWindowCommand::PreviousPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-previous")); break;
-    case TWindowCommand::NextPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-next")); break;
-    case TWindowCommand::LastPart: m_ui.PageView->FollowPageLink(QStringLiteral("elk-part-last")); break;
-    case TWindowCommand::ClearFilter: m_ui.FilterBox->clear(); break;
-    case TWindowCommand::FindInCollection:
-      m_ui.FilterBox->setFocus(Qt::ShortcutFocusReason);
-      m_ui.FilterBox->selectAll();
-      break;
-    case TWindowCommand::RandomMovie: ShowRandomMovie(); break;
-    case TWindowCommand::MovieTable: ShowMovieTable(); break;
-  }
+  const TWindowCommand command = WindowCommandOf(key, modifiers, context);
+  if (command == TWindowCommand::None) return false;
+  Run(command);
   return true;
 }
 
-bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::KeyPress: {
-      // When its page process ends, the engine sends keys to items it is
-      // destroying: `watched` is looked up among the widgets, never asked.
-      QWidget* widget = LiveWidget(watched);
-      if (widget == nullptr || widget->window() != this) break;
-      auto* key = static_cast<QKeyEvent*>(event);
-      bool used = false;
-      RunGuarded([&] { used = FormKeyDown(key->key(), key->modifiers()); });
-      if (used) return true;
-      break;
-    }
-    case QEvent::Expose:
-      if (!m_shownOnce && watched == windowHandle() && windowHandle()->isExposed()) {
-        m_shownOnce = true;
-        TimingLog::Write("window-shown");
-      }
-      break;
-    default:
-      break;
-  }
-  return QWidget::eventFilter(watched, event);
-}
-
-bool TFormMain::event(QEvent* event) {
-  const bool result = QWidget::event(event);
-  switch (event->type()) {
-    case QEvent::ApplicationPaletteChange:
-      // The desktop turned light or dark: the "System" scheme follows it,
-      // the page included. Other schemes keep their own colours.
-      if (IsSystemScheme(Settings().ColorScheme)) {
-        RunGuarded([this] {
-          ApplyColorScheme(Settings().ColorScheme);
-          if (!m_ui.PageView->url().isEmpty()) m_ui.PageView->reload();
-        });
-      }
-      break;
-    case QEvent::ScreenChangeInternal:
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-    case QEvent::DevicePixelRatioChange:
-#endif
-      // Moved to a screen of another density: the glyphs are drawn again
-      // for it.
-      if (devicePixelRatioF() != m_glyphRatio) RefreshGlyphs();
-      break;
-    default:
-      break;
-  }
-  return result;
-}
+void TFormMain::Run(TWindowCommand command) { m_commands->Run(command); }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -393,73 +346,34 @@ void TFormMain::ApplyLanguage(bool rebuildSideBar) {
   m_status->Retranslate();
   if (rebuildSideBar) RefreshSideBar();
   m_sortMenus->Translate();
-  m_exports->Translate();
-  m_tableAction->setText(TranslatedText("Table of the List"));
-  m_randomAction->setText(TranslatedText("Random Movie"));
+  m_commands->Translate();
 }
 
 void TFormMain::LayoutToolbar() { m_ui.LayoutToolbar(Settings()); }
 
 // Opening a catalog.
 
-void TFormMain::OpenCatalog() {
-  const std::string path = m_paths.CatalogPath(Settings().CatalogFile);
-  if (!FileExists(path)) {
-    m_strip->Clear();
-    m_ui.SideBar->Items().Clear();
-    m_session->CloseCatalog();
-    CatalogChanged();
-    m_currentSelection.clear();
-    m_watcher->Watch(std::string());
-    m_status->ShowCatalog(0, std::string(), true);
-    return;
-  }
-  // Read whole before anything is let go: a file that is not a catalog
-  // leaves the one shown as it was.
-  TMovieList fresh;
-  if (!(m_preload != nullptr && m_preload->TakeInto(path, fresh))) fresh.LoadFromFile(path);
-  m_preload = nullptr;
-  m_strip->Clear();
-  m_ui.SideBar->Items().Clear();
-  m_session->TakeCatalog(fresh, path);
+void TFormMain::OpenCatalog() { m_catalog->OpenConfigured(); }
+
+void TFormMain::CatalogClosed() {
+  CatalogChanged();
+  m_currentSelection.clear();
+  m_status->ShowCatalog(0, std::string(), true);
+}
+
+void TFormMain::CatalogOpened() {
   CatalogChanged();
   // Nothing chosen in the earlier catalog may be played in this one.
   m_currentSelection.clear();
-  m_watcher->Watch(path);
-  RememberRecentCatalog(Settings().RecentCatalogs, AbsolutePath(path));
   ShowCatalogState();
-
   m_ui.CoverStrip->setVisible(Settings().ShowTopImages);
   if (Settings().ShowTopImages) FillGallery();
   SelectFirstMovie();
 }
 
-void TFormMain::OpenCatalogFile(const std::string& path, bool autoOpen) {
-  // A catalog that is not there is said so, as one that cannot be read
-  // is, and never becomes the one kept in the settings.
-  if (!FileExists(path)) {
-    throw TViewerError("Unable to load file \"" + path + "\": Cannot open file \"" + path + "\". " +
-                       std::strerror(ENOENT));
-  }
-  TViewerSettings& settings = Settings();
-  const std::string shownFile = settings.CatalogFile;
-  const bool shownAutoOpen = settings.AutoOpen;
-  settings.CatalogFile = path;
-  settings.AutoOpen = autoOpen;
-  try {
-    OpenCatalog();
-  } catch (...) {
-    // The catalog shown stays the configured one.
-    settings.CatalogFile = shownFile;
-    settings.AutoOpen = shownAutoOpen;
-    throw;
-  }
-  SaveSettingsTo(settings, m_paths.Settings);
-}
-
 bool TFormMain::OpenChosenCatalog(const std::string& path) {
   if (!AskPassword()) return false;
-  OpenCatalogFile(path, Settings().AutoOpen);
+  m_catalog->Open(path, Settings().AutoOpen);
   return true;
 }
 
@@ -471,7 +385,7 @@ void TFormMain::ShowRecentCatalogs() {
 void TFormMain::ShowCatalogState() {
   WindowLook::ShowOwner(m_ui, Catalog().Properties().OwnerName);
   m_ui.PlaceTitleLabels();
-  m_status->ShowCatalog(Catalog().Count(), m_paths.CatalogPath(Settings().CatalogFile), Catalog().LoadedCompletely());
+  m_status->ShowCatalog(Catalog().Count(), m_catalog->Path(), Catalog().LoadedCompletely());
   RefreshSideBar();
 }
 
@@ -480,29 +394,25 @@ void TFormMain::SelectFirstMovie() {
   if (sections.Count() == 0 || sections[0].Items().Count() == 0) return;
   m_ui.SideBar->SetItemIndex(0);
   m_ui.SideBar->SetSubItemIndex(0);
-  NiceSideBar1Select(0, 0, sections[0].Items().Strings(0));
+  SideBarChosen(0, 0);
 }
 
 void TFormMain::FillGallery() {
   // Thumbnails are 100 pixels of the screen high: more on a dense screen.
   const int box = static_cast<int>(std::lround(100 * std::max(1.0, devicePixelRatioF())));
-  m_strip->Start(Catalog(), m_session->Pictures(), AbsolutePath(m_paths.CatalogPath(Settings().CatalogFile)), box);
+  m_strip->Start(Catalog(), m_session->Pictures(), AbsolutePath(m_catalog->Path()), box);
 }
 
-std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) {
+void TFormMain::CatalogReloaded() {
   TSideBarModel& bar = m_ui.SideBar->Model();
-  const TSideBarPlace place = TakeSideBarPlace(bar, Catalog(), m_currentSelection);
-  m_strip->Clear();
-  std::shared_ptr<const TMovieList> old = m_session->ReplaceCatalog(fresh);
   CatalogChanged();
-  TimingLog::Write("reload", std::to_string(Catalog().Count()));
   ShowCatalogState();
-  const TRestoredPlace restored = RestoreSideBarPlace(bar, Catalog(), place);
+  const TRestoredPlace restored = RestoreSideBarPlace(bar, Catalog(), *m_placeBeforeReload);
   if (Settings().ShowTopImages) FillGallery();
   if (restored.Handles.empty()) {
     m_currentSelection.clear();
     SelectFirstMovie();
-    return old;
+    return;
   }
   m_currentSelection = restored.Handles;
   if (restored.Section >= 0) {
@@ -510,7 +420,6 @@ std::shared_ptr<const TMovieList> TFormMain::CatalogReloaded(TMovieList& fresh) 
     m_ui.SideBar->SetSubItemIndex(restored.Item);
   }
   ShowMovies(restored.Handles);
-  return old;
 }
 
 void TFormMain::ShowMovies(const std::string& handleList) {
@@ -648,13 +557,13 @@ void TFormMain::FindText() {
 
 // Clicks.
 
-void TFormMain::NiceSideBar1Select(int index, int subIndex, const std::string&) {
+void TFormMain::SideBarChosen(int index, int subIndex) {
   if (index == -1 || subIndex == -1) return;
   m_currentSelection = SideBarItemHandles(m_ui.SideBar->Model(), index, subIndex);
   ShowMovies(m_currentSelection);
 }
 
-void TFormMain::NiceGallery1Click(int index) {
+void TFormMain::StripClicked(int index) {
   if (index < 0 || index >= m_ui.CoverStrip->Items().Count()) return;
   m_ui.SideBar->SetItemIndex(-1);
   m_ui.SideBar->SetSubItemIndex(-1);
@@ -669,44 +578,32 @@ bool TFormMain::AskPassword() {
   return PasswordMatches(m_formPassword->Text(), Settings().Password);
 }
 
-void TFormMain::BtnOpenClick() {
+void TFormMain::ChooseCatalog() {
   if (!AskPassword() || m_formOpen == nullptr) return;
-  m_formOpen->SetFileName(m_paths.CatalogPath(Settings().CatalogFile));
+  m_formOpen->SetFileName(m_catalog->Path());
   m_formOpen->SetAutoOpen(Settings().AutoOpen);
   if (!m_formOpen->ShowModal()) return;
-  OpenCatalogFile(m_formOpen->FileName(), m_formOpen->AutoOpen());
+  m_catalog->Open(m_formOpen->FileName(), m_formOpen->AutoOpen());
 }
 
-void TFormMain::BtnEditClick() {
+void TFormMain::EditCatalog() {
   if (!AskPassword()) return;
-  const std::string path = m_paths.CatalogPath(Settings().CatalogFile);
-  if (FileExists(path)) OpenCatalogInEditor(path);
+  const std::string path = m_catalog->Path();
+  if (PathExists(path)) OpenCatalogInEditor(path);
 }
 
-void TFormMain::BtnPlayClick() {
+void TFormMain::PlayMovie() {
   const TPlayTarget target = FindPlayTarget(Catalog(), m_currentSelection, Settings());
   if (target.Path.empty() && !target.Why.empty()) m_status->ShowNote(TranslatedText(target.Why));
   if (!target.Path.empty()) PlayVideo(target, Settings().ExternalPlayer);
 }
 
-void TFormMain::BtnBackClick() { m_ui.PageView->back(); }
-
-void TFormMain::BtnSettingsClick() {
+void TFormMain::EditSettings() {
   if (!AskPassword()) return;
   if (m_formSettings != nullptr) m_formSettings->ShowModal();
 }
 
-void TFormMain::BtnCloseClick() { close(); }
-
-void TFormMain::BtnCategClick() {
-  m_ui.SideBarMenu->popup(m_ui.SideBarMenuButton->mapToGlobal(QPoint(0, m_ui.SideBarMenuButton->height())));
-}
-
-void TFormMain::EditSearchKeyDown(int key) {
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) BtnSearchClick();
-}
-
-void TFormMain::BtnSearchClick() {
+void TFormMain::SearchTyped() {
   if (!m_ui.SearchBox->text().isEmpty()) SearchMovies(FromQString(m_ui.SearchBox->text()));
 }
 
@@ -726,7 +623,7 @@ void TFormMain::ApplyFullScreen(bool wasFullScreen) {
 
 void TFormMain::ApplySettings(const TViewerSettings& before) {
   const TViewerSettings& settings = Settings();
-  m_watcher->SetEnabled(settings.LiveReload);
+  m_catalog->Watcher().SetEnabled(settings.LiveReload);
   // A maximised or resized window keeps its place unless full screen changed.
   if (settings.FullScreen != before.FullScreen) ApplyFullScreen(before.FullScreen);
   // Pictures found (or not) under the old path rules are made again.

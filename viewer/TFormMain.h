@@ -1,7 +1,8 @@
 #pragma once
 
 #include "config/ColorScheme.h"
-#include "config/SettingsLocation.h"
+#include "config/ProgramPaths.h"
+#include "viewer/WindowCommands.h"
 #include "browse/Grouping.h"
 #include "browse/SideBarPlace.h"
 #include "config/Translation.h"
@@ -16,7 +17,7 @@
 #include <string>
 
 class QAction;
-class TCatalogWatcher;
+class TCatalogKeeper;
 class TFilterRunner;
 class TFormOpen;
 class TFormPassword;
@@ -25,6 +26,7 @@ class TMovieList;
 class TMovieSchemeServer;
 class TPageSession;
 class TRecentMenu;
+class TWindowCommands;
 class TStatusLine;
 class TSortMenuActions;
 class TCatalogPreload;
@@ -32,21 +34,6 @@ class TSortMenus;
 class TPageExports;
 class TStripFiller;
 struct TPageFrame;
-
-// Where the main window finds its files: the program folder (schemes,
-// languages, files that pages name) and where the settings are kept.
-struct TProgramPaths {
-  std::string ProgramFolder;
-  TSettingsLocation Settings;
-
-  static TProgramPaths ForFolder(const std::string& programFolder);
-  // The catalog the window opens first: the given one, else the configured
-  // one when it opens by itself; empty for none.
-  std::string CatalogAtStart(const std::string& given) const;
-  // The catalog file a setting names: a relative name lies in the program
-  // folder, so a copied program folder opens its own sample.
-  std::string CatalogPath(const std::string& setting) const;
-};
 
 // The program's only main window. It wires its components to the classes
 // that do the work: the page session answers the web view's "movie"
@@ -56,7 +43,7 @@ struct TProgramPaths {
 // keeps the handlers and the operations that tie them together.
 class TFormMain : public QWidget, public TSettingsOwner {
  public:
-  // Runs FormCreate. The dialogs are made afterwards, by SetDialogs, in the
+  // The dialogs are made afterwards, by SetDialogs, in the
   // program's creation order; until then the window uses none of them.
   // A start catalog (the program's argument) is opened by OpenStartCatalog
   // instead of the configured one. A preload reading the first catalog
@@ -66,7 +53,7 @@ class TFormMain : public QWidget, public TSettingsOwner {
   ~TFormMain() override;
 
   void SetDialogs(TFormOpen* open, TFormSettings* settings, TFormPassword* password);
-  // Shows the window as FormCreate placed it (normal, maximised, borderless).
+  // Shows the window as it was placed at start (normal, maximised, borderless).
   void ShowWindow();
   // Opens the start catalog as Open would (asking the password first);
   // when it cannot, the configured catalog opens and the error is shown.
@@ -110,24 +97,11 @@ class TFormMain : public QWidget, public TSettingsOwner {
   // Full screen on or off, kept in the settings as the settings window would.
   void SetFullScreen(bool on);
 
-  // Event handlers.
-  void FormCreate();
-  void FormDestroy();
-  // False when the window must stay open.
-  bool FormClose();
-  // True when the key was used.
-  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-  void NiceSideBar1Select(int index, int subIndex, const std::string& caption);
-  void NiceGallery1Click(int index);
-  void BtnOpenClick();
-  void BtnEditClick();
-  void BtnPlayClick();
-  void BtnBackClick();
-  void BtnSettingsClick();
-  void BtnCloseClick();
-  void BtnCategClick();
-  void EditSearchKeyDown(int key);
-  void BtnSearchClick();
+  // Runs a command as its button, menu entry or key does.
+  void Run(TWindowCommand command);
+  // A key typed anywhere in the window, before the control with the focus
+  // sees it; true when it ran a command.
+  bool KeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
   // TSettingsOwner: what the settings dialog's buttons run.
   std::string SettingsProgramFolder() const override { return m_paths.ProgramFolder; }
@@ -138,12 +112,24 @@ class TFormMain : public QWidget, public TSettingsOwner {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   void WireComponents();
-  void OpenCatalogFile(const std::string& path, bool autoOpen);
+  void BindCommands();
+  // Settings loaded, the look, the language and the first catalog.
+  void Start();
+  // Records the window's place and saves the settings, once.
+  void Finish();
+  // The handlers of the commands, the side bar and the strip.
+  void ChooseCatalog();
+  void EditCatalog();
+  void PlayMovie();
+  void EditSettings();
+  void SearchTyped();
+  void SideBarChosen(int index, int subIndex);
+  void StripClicked(int index);
+  void CatalogOpened();
+  void CatalogClosed();
   void ShowRecentCatalogs();
   // The owner, the count, the path and the side bar of the catalog now open.
   void ShowCatalogState();
@@ -151,8 +137,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
   void ApplyFullScreen(bool wasFullScreen);
   void RefreshGlyphs();
   void SelectFirstMovie();
-  // Shows a catalog read again; gives back the one it replaced.
-  std::shared_ptr<const TMovieList> CatalogReloaded(TMovieList& fresh);
+  // Shows a catalog read again, in the place the side bar had.
+  void CatalogReloaded();
   void RetitleMovies();
   // The page shown loaded again (after the settings changed).
   void ShowPageAgain();
@@ -179,24 +165,21 @@ class TFormMain : public QWidget, public TSettingsOwner {
   std::unique_ptr<TSortMenuActions> m_sortMenus;
   std::unique_ptr<TMovieSchemeServer> m_schemeServer;
   TStripFiller* m_strip = nullptr;
-  TCatalogWatcher* m_watcher = nullptr;
+  TCatalogKeeper* m_catalog = nullptr;
+  std::unique_ptr<TWindowCommands> m_commands;
+  std::optional<TSideBarPlace> m_placeBeforeReload;
   TFilterRunner* m_filter = nullptr;
   // The side bar's arrangement, and what the filter keeps of it.
   TSideBarPlan m_sideBarPlan;
   std::optional<std::vector<bool>> m_filterKept;
   std::optional<TSideBarPlace> m_placeBeforeFilter;
-  QAction* m_tableAction = nullptr;
-  QAction* m_randomAction = nullptr;
   std::mt19937 m_random{std::random_device{}()};
   std::int64_t m_lastRandom = -1;
   TStatusLine* m_status = nullptr;
   TPageExports* m_exports = nullptr;
   std::unique_ptr<TRecentMenu> m_recent;
   std::string m_startCatalog;
-  // Used by the first open only.
-  TCatalogPreload* m_preload;
   std::string m_currentSelection;
   double m_glyphRatio = 1.0;  // the pixel ratio the glyphs were drawn at
   bool m_destroyed = false;
-  bool m_shownOnce = false;
 };

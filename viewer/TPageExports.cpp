@@ -60,17 +60,9 @@ void FollowUmask(const QString& path) {
 
 }  // namespace
 
-TPageExports::TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::function<const TMovieList&()> catalog)
+TPageExports::TPageExports(QWidget& window, TWebView& view, std::function<const TMovieList&()> catalog)
     : QObject(&window), m_window(window), m_view(view), m_catalog(std::move(catalog)) {
   setObjectName(QStringLiteral("PageExports"));
-  menu.addSeparator();
-  auto add = [&](const QKeySequence& keys, void (TPageExports::*run)()) {
-    return AddMenuCommand(menu, *this, keys, [this, run] { (this->*run)(); });
-  };
-  m_statistics = add(QKeySequence(Qt::CTRL | Qt::Key_I), &TPageExports::ShowStatistics);
-  m_print = add(QKeySequence(Qt::CTRL | Qt::Key_P), &TPageExports::Print);
-  m_savePdf = add(QKeySequence(Qt::CTRL | Qt::Key_S), &TPageExports::SaveAsPdf);
-  m_exportCsv = add(QKeySequence(Qt::CTRL | Qt::Key_E), &TPageExports::ExportCsv);
   AskSaveFile = [this](const QString& caption, const QString& suggested, const QString& filter) -> std::optional<QString> {
     QString path = QFileDialog::getSaveFileName(&m_window, caption, suggested, filter);
     if (path.isEmpty()) return std::nullopt;
@@ -85,17 +77,9 @@ TPageExports::TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::fu
     Written(path, ok);
   });
   QObject::connect(&m_view, &QWebEngineView::printFinished, this, [this](bool) { m_printer.reset(); });
-  Translate();
 }
 
 TPageExports::~TPageExports() = default;
-
-void TPageExports::Translate() {
-  m_statistics->setText(TranslatedText("Statistics"));
-  m_print->setText(TranslatedText("Print...").replace(QStringLiteral("..."), QChar(0x2026)));
-  m_savePdf->setText(TranslatedText("Save as PDF...").replace(QStringLiteral("..."), QChar(0x2026)));
-  m_exportCsv->setText(TranslatedText("Export as CSV...").replace(QStringLiteral("..."), QChar(0x2026)));
-}
 
 void TPageExports::ShowStatistics() { m_view.load(QUrl(ToQString(StatisticsPageAddress()))); }
 

@@ -16,20 +16,17 @@ class TWebView;
 
 // The collection as a whole and the page taken elsewhere: the statistics
 // page, printing the page shown, saving it as PDF and exporting the catalog
-// as CSV. Their entries follow the sort menus in the window's menu; the
-// keys reach them through the window. Pages print in black on white
+// as CSV; the window's commands run them. Pages print in black on white
 // whatever the scheme.
 class TPageExports : public QObject {
  public:
-  TPageExports(QWidget& window, TWebView& view, QMenu& menu, std::function<const TMovieList&()> catalog);
+  TPageExports(QWidget& window, TWebView& view, std::function<const TMovieList&()> catalog);
   ~TPageExports() override;
 
   void ShowStatistics();
   void Print();
   void SaveAsPdf();
   void ExportCsv();
-  // Every caption in the chosen language.
-  void Translate();
 
   // Where the file goes (nothing: cancelled); tests answer instead of the
   // file dialog. Arguments: the caption, the suggested path, the filter.
@@ -40,9 +37,6 @@ class TPageExports : public QObject {
   // A file was written (or could not be: `ok` false).
   std::function<void(const QString& path, bool ok)> OnWritten;
 
-  QAction* StatisticsAction() const { return m_statistics; }
-  QAction* ExportCsvAction() const { return m_exportCsv; }
-
  private:
   // The page's title for a file name, "Movies" when it has none.
   std::string PageTitle() const;
@@ -51,9 +45,5 @@ class TPageExports : public QObject {
   QWidget& m_window;
   TWebView& m_view;
   std::function<const TMovieList&()> m_catalog;
-  QAction* m_statistics;
-  QAction* m_print;
-  QAction* m_savePdf;
-  QAction* m_exportCsv;
   std::unique_ptr<QPrinter> m_printer;
 };

@@ -59,3 +59,13 @@ TWindowParts Parts(const QWidget& window) {
   parts.CollectionTitleText = parts.CollectionTitle->accessibleName();
   return parts;
 }
+
+void ChooseInSideBar(QWidget& window, int section, int item) {
+  TSideBar& bar = *Parts(window).SideBar;
+  bar.OnSelect(bar, section, item, std::string());
+}
+
+void ClickStrip(QWidget& window, int index) {
+  TCoverStrip& strip = *Parts(window).CoverStrip;
+  strip.OnClick(strip, index);
+}

@@ -54,3 +54,8 @@ struct TWindowParts {
 
 // Fails the calling test (through an exception) when a part is missing.
 TWindowParts Parts(const QWidget& window);
+
+// A click on the side bar's row (`item` of `section`) or on the strip's
+// picture `index`, as the user's.
+void ChooseInSideBar(QWidget& window, int section, int item);
+void ClickStrip(QWidget& window, int index);

@@ -33,20 +33,20 @@ void TBrowsingUser::ClickSomewhere() {
   TSideBar& bar = *Parts(m_form).SideBar;
   TCoverStrip& strip = *Parts(m_form).CoverStrip;
   if (kind >= 8 && Parts(m_form).PageView->history()->canGoBack()) {
-    m_form.BtnBackClick();
+    m_form.Run(TWindowCommand::Back);
   } else if (kind == 7 && m_form.Catalog().Count() > 0) {
     // Some movie's title, as users search for what they know.
     const int movie = static_cast<int>(m_random() % static_cast<unsigned>(m_form.Catalog().Count()));
     const std::string title = GetMovieTitle(m_form.Catalog().Items(movie), 0);
     // A search for nothing but a wildcard would list the whole catalog.
     Parts(m_form).SearchBox->setText(QString::fromLatin1(("*" + (title.empty() ? "Garden" : title) + "*").c_str()));
-    m_form.BtnSearchClick();
+    m_form.Run(TWindowCommand::Search);
   } else if (kind >= 5 && strip.Items().Count() > 0) {
-    m_form.NiceGallery1Click(static_cast<int>(m_random() % static_cast<unsigned>(strip.Items().Count())));
+    ClickStrip(m_form, static_cast<int>(m_random() % static_cast<unsigned>(strip.Items().Count())));
   } else if (bar.Items().Count() > 0) {
     const int section = static_cast<int>(m_random() % static_cast<unsigned>(bar.Items().Count()));
     const int items = bar.Items()[section].Items().Count();
-    if (items > 0) m_form.NiceSideBar1Select(section, static_cast<int>(m_random() % static_cast<unsigned>(items)), {});
+    if (items > 0) ChooseInSideBar(m_form, section, static_cast<int>(m_random() % static_cast<unsigned>(items)));
   }
 }
 

@@ -12,11 +12,14 @@
 #include "dialogs/TFormSettings.h"
 #include "viewer/TFormMain.h"
 #include "viewer/TWebView.h"
-#include "viewer/WindowKeys.h"
+#include "viewer/WindowCommands.h"
 #include "widgets/TCaptionButton.h"
 #include "widgets/TImageButton.h"
 #include "widgets/TCoverStrip.h"
 #include "widgets/TSideBar.h"
+
+#include <fstream>
+#include <set>
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -98,7 +101,7 @@ TEST_F(DesktopUse, ApplyKeepsTheWindowsPlaceAndF11AndEscGoInAndOutOfFullScreen) 
   Press(Parts(*Form).SideBar, Qt::Key_F11);
   EXPECT_FALSE(Form->Settings().FullScreen);
   // Esc outside full screen is left to the control that has the focus.
-  EXPECT_FALSE(Form->FormKeyDown(Qt::Key_Escape));
+  EXPECT_FALSE(Form->KeyDown(Qt::Key_Escape));
 }
 
 TEST_F(DesktopUse, PlayAndEditSayWhatIsMissingAndWhereToSetIt) {
@@ -155,7 +158,7 @@ TEST_F(DesktopUse, InNarrowWindowsTheTitlesGiveWayToTheSearchControls) {
   EXPECT_EQ(Parts(*Form).CollectionTitle->text(), QStringLiteral("Movie Collection"));
 }
 
-TEST(WindowKeys, MeanWhatTheDesktopsKeysMean) {
+TEST(WindowCommands, MeanWhatTheDesktopsKeysMean) {
   const TKeyContext plain, inText{true, false, false}, full{false, true, false}, onOpen{false, false, true};
   EXPECT_EQ(WindowCommandOf(Qt::Key_F10, Qt::NoModifier, plain), TWindowCommand::Settings);
   EXPECT_EQ(WindowCommandOf(Qt::Key_F11, Qt::NoModifier, plain), TWindowCommand::ToggleFullScreen);
@@ -241,4 +244,34 @@ TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
   EXPECT_TRUE(menu->actions()[0]->isEnabled());
   EXPECT_FALSE(menu->actions()[1]->isEnabled());
   menu->close();
+}
+
+// The README's key table and the command table say the same: every key a
+// command has is in the README, and every key the README gives to the
+// window (not those of Tab and of the buttons) runs a command.
+TEST(WindowCommands, TheReadmesKeyTableIsTheCommandTable) {
+  std::ifstream readme(std::string(ELK_SOURCE_DIR) + "/README.md");
+  std::set<std::string> documented;
+  bool inTable = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (inTable && line.rfind("## ", 0) == 0) break;
+    if (line == "## Keys") inTable = true;
+    if (!inTable || line.rfind("| ", 0) != 0 || line.rfind("| Key ", 0) == 0) continue;
+    std::string keys = line.substr(2, line.find(" |", 2) - 2);
+    if (const auto when = keys.find(" ("); when != std::string::npos) keys.erase(when);
+    for (std::size_t start = 0; start <= keys.size();) {
+      const std::size_t comma = std::min(keys.find(", ", start), keys.size());
+      documented.insert(keys.substr(start, comma - start));
+      start = comma + 2;
+    }
+  }
+  std::set<std::string> commanded;
+  for (const TCommandEntry& entry : WindowCommandTable()) {
+    for (const TCommandKey& key : entry.Keys) commanded.insert(key.Keys);
+  }
+  for (const std::string& key : commanded) EXPECT_TRUE(documented.count(key)) << key << " is not in the README";
+  for (const std::string& key : documented) {
+    if (key == "Tab" || key == "Space" || key == "Enter") continue;
+    EXPECT_TRUE(commanded.count(key)) << key << " runs no command";
+  }
 }

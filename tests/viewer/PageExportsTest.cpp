@@ -2,10 +2,12 @@
 
 #include "catalog/TMovieList.h"
 #include "viewer/TFormMain.h"
+#include "tests/support/WindowParts.h"
 #include "viewer/TPageExports.h"
 #include "viewer/TWebView.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPrinter>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -68,7 +70,10 @@ TEST_F(PageExports, StatisticsComeByKeyWithWellFormedChartsWhoseBarsOpenTheirMov
   ASSERT_TRUE(Navigate([&] { RunScript(QStringLiteral("document.querySelector('svg a').dispatchEvent(new MouseEvent('click', {bubbles: true}))")); }));
   EXPECT_EQ(PageUrl().rfind("movie://localhost/moviebar[0,0]", 0), 0u) << PageUrl();
   // The mouse finds it next to the sort menus, translated like them.
-  EXPECT_EQ(Form->Exports().StatisticsAction()->text(), QStringLiteral("Statistics"));
+  const auto* statistics = Form->findChild<QAction*>(QStringLiteral("statisticsCommand"));
+  ASSERT_NE(statistics, nullptr);
+  EXPECT_TRUE(Parts(*Form).SideBarMenu->actions().contains(statistics));
+  EXPECT_EQ(statistics->text(), QStringLiteral("Statistics"));
 }
 
 TEST_F(PageExports, APageSavedAsPdfHoldsItsTextOrSaysWhyNot) {
@@ -127,7 +132,7 @@ TEST_F(PageExports, PrintingToAPdfFileKeepsTheTextAndTheUsersFileMode) {
 
 TEST_F(PageExports, TheCatalogExportsAsCsvWithAByteOrderMark) {
   Answer = "movies.csv";
-  Form->Exports().ExportCsvAction()->trigger();
+  Form->Run(TWindowCommand::ExportCsv);
   EXPECT_EQ(Written, 1);
   const std::string csv = Folder.Read(Answer);
   EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNumber,Media,", 0), 0u);

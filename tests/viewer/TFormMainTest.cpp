@@ -178,9 +178,9 @@ TEST_F(MainWindow, ClicksSearchAndBackGoThroughTheHistory) {
   ASSERT_TRUE(Navigate([&] { ClickStripPicture(0); }));
   EXPECT_EQ(Parts(*Form).SideBar->ItemIndex(), -1);
   EXPECT_EQ(Parts(*Form).SideBar->SubItemIndex(), -1);
-  ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
+  ASSERT_TRUE(Navigate([&] { Form->Run(TWindowCommand::Back); }));
   EXPECT_EQ(PageUrl(), third);
-  ASSERT_TRUE(Navigate([&] { Form->BtnBackClick(); }));
+  ASSERT_TRUE(Navigate([&] { Form->Run(TWindowCommand::Back); }));
   EXPECT_EQ(PageUrl(), second);
 
   Parts(*Form).SearchBox->setText(QStringLiteral("ta"));
@@ -189,7 +189,7 @@ TEST_F(MainWindow, ClicksSearchAndBackGoThroughTheHistory) {
   EXPECT_TRUE(text.contains(QStringLiteral("Beta")) && text.contains(QStringLiteral("Delta")));
   EXPECT_FALSE(text.contains(QStringLiteral("Gamma")));
   Parts(*Form).SearchBox->setText(QStringLiteral("12"));
-  ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
+  ASSERT_TRUE(Navigate([&] { Form->Run(TWindowCommand::Search); }));
   EXPECT_TRUE(PageText().contains(QStringLiteral("did not return any results")));
 }
 
@@ -197,7 +197,7 @@ TEST_F(MainWindow, BackWithoutAnEarlierPageDoesNothing) {
   WriteConfig(WriteSample(3));
   Start();
   const std::string first = PageUrl();
-  Form->BtnBackClick();
+  Form->Run(TWindowCommand::Back);
   QTest::qWait(0);
   EXPECT_EQ(PageUrl(), first);
   EXPECT_TRUE(Desktop->Errors.empty());
@@ -207,21 +207,21 @@ TEST_F(MainWindow, PlayStartsThePlayerWithThePathAsItsOneArgument) {
   WritePlayCatalog();
   WriteConfig(Folder.File("Play.qzt"), "VideoPathField=Source\r\nExternalPlayer=/usr/bin/my player\r\n");
   Start();
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   ASSERT_EQ(Desktop->Started.size(), 1u);
   EXPECT_EQ(Desktop->Started[0].first, QStringLiteral("/usr/bin/my player"));
   EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Video("alpha one.avi"))});
 
   // After a search, Play still plays the movie last chosen.
   Parts(*Form).SearchBox->setText(QStringLiteral("beta"));
-  ASSERT_TRUE(Navigate([&] { Form->BtnSearchClick(); }));
-  Form->BtnPlayClick();
+  ASSERT_TRUE(Navigate([&] { Form->Run(TWindowCommand::Search); }));
+  Form->Run(TWindowCommand::Play);
   ASSERT_EQ(Desktop->Started.size(), 2u);
   EXPECT_EQ(Desktop->Started[1].second, QStringList{QString::fromStdString(Video("alpha one.avi"))});
 
   // A movie without a video path: nothing.
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 2); }));
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   EXPECT_EQ(Desktop->Started.size(), 2u);
 }
 
@@ -230,9 +230,9 @@ TEST_F(MainWindow, PlayWithoutAPlayerOpensTheFileOrAddress) {
   WriteConfig(Folder.File("Play.qzt"), "VideoPathField=source\r\n");
   Start();
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 3); }));
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   ASSERT_EQ(Desktop->Opened.size(), 2u);
   EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QString::fromStdString(Video("beta.mkv"))));
   EXPECT_EQ(Desktop->Opened[1], QUrl(QStringLiteral("http://media.example/delta.mp4")));
@@ -257,7 +257,7 @@ TEST_F(MainWindow, PlayNeverReachesAMovieOutsideTheLoadedCatalog) {
   Form->OpenCatalog();
   EXPECT_NE(Form->CurrentSelection(), before);
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }, 30000));
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   EXPECT_EQ(Desktop->Opened.size(), 1u);
 }
 
@@ -272,14 +272,14 @@ TEST_F(MainWindow, PeopleModePlaysOnlyANameWithOneMovie) {
   Start();
   // Sections are collapsed; the first name (Abe Able) has one movie.
   EXPECT_TRUE(PageText().contains(QStringLiteral("Beta")));
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   ASSERT_EQ(Desktop->Opened.size(), 1u);
   EXPECT_EQ(Desktop->Opened[0], QUrl::fromLocalFile(QString::fromStdString(Folder.File("v/b.avi"))));
   // Zoe Zed has both: the list page, and Play does nothing.
   Parts(*Form).SideBar->SetItemIndex(1);
-  ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(1, 0, "Zoe Zed"); }));
+  ASSERT_TRUE(Navigate([&] { ChooseInSideBar(*Form, 1, 0); }));
   EXPECT_NE(Form->CurrentSelection().find(','), std::string::npos);
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   EXPECT_EQ(Desktop->Opened.size(), 1u);
 }
 
@@ -485,14 +485,14 @@ TEST_F(MainWindow, PasswordGuardsSettingsEditOpenAndClosing) {
   EXPECT_EQ(settingsShown, 1);
 
   AnswerPassword(QStringLiteral("Secret"));
-  Form->BtnEditClick();
+  Form->Run(TWindowCommand::Edit);
   ASSERT_EQ(Desktop->OpenedWith.size(), 1u);
   EXPECT_EQ(Desktop->OpenedWith[0], std::make_pair(QStringLiteral("editor.desktop"),
                                                    QString::fromStdString(Folder.File("Sample.qzt"))));
 
   // The prompt left alone for its 30 seconds counts as Cancel.
   QTimer::singleShot(0, Password, [&] { PasswordTimer->Fire(); });
-  Form->BtnOpenClick();
+  Form->Run(TWindowCommand::Open);
   EXPECT_FALSE(Open->isVisible());
 
   AnswerPassword(QString(), false);
@@ -524,7 +524,7 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
     Open->CheckAutoOpen->setChecked(false);
     Open->BtnOk->click();
   });
-  ASSERT_TRUE(Navigate([&] { Form->BtnOpenClick(); }));
+  ASSERT_TRUE(Navigate([&] { Form->Run(TWindowCommand::Open); }));
   EXPECT_EQ(Parts(*Form).OwnerTitleText.toStdString(), "Bob's");
   EXPECT_EQ(Text(Parts(*Form).StatusCount), "2 Movies");
   std::string saved = Folder.Read("Config.ini");
@@ -538,7 +538,7 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
     Open->BtnDialogClick();
     Open->BtnCancel->click();
   });
-  Form->BtnOpenClick();
+  Form->Run(TWindowCommand::Open);
   EXPECT_EQ(Form->Settings().CatalogFile, Folder.File("Other.qzt"));
 }
 
@@ -595,7 +595,7 @@ TEST_F(MainWindow, WhileTheStripFillsSettingsOpenAndClosingActAtOnce) {
   Form->FillGallery();
   Strip().Go();
   ASSERT_TRUE(Strip().Filling());
-  Form->BtnSettingsClick();
+  Form->Run(TWindowCommand::Settings);
   EXPECT_EQ(SettingsShown, 1);
 
   // Another catalog: the fill stops at once, with no worker left and no
@@ -606,7 +606,7 @@ TEST_F(MainWindow, WhileTheStripFillsSettingsOpenAndClosingActAtOnce) {
     Open->BtnDialogClick();
     Open->BtnOk->click();
   });
-  Form->BtnOpenClick();
+  Form->Run(TWindowCommand::Open);
   EXPECT_EQ(Form->Catalog().Count(), 2);
   EXPECT_EQ(ThumbnailWorkers(), 0);
   const std::string cacheFile = TThumbnailCache(UserCacheFolder()).FileOf(Folder.File("Sample.qzt"));
@@ -661,7 +661,7 @@ TEST_F(MainWindow, PlayMapsThePathAndNamesAMissingFile) {
   EXPECT_EQ(Desktop->Errors[0], QStringLiteral("The video file \"\\\\nas\\movies\\alpha.avi\" does not exist."));
   EXPECT_TRUE(Desktop->Started.empty());
   ASSERT_TRUE(Navigate([&] { ClickSideBarItem(0, 1); }));
-  Form->BtnPlayClick();
+  Form->Run(TWindowCommand::Play);
   ASSERT_EQ(Desktop->Started.size(), 1u);
   EXPECT_EQ(Desktop->Started[0].second, QStringList{QString::fromStdString(Folder.File("films/beta.avi"))});
   // The page still shows the stored text.

@@ -240,7 +240,7 @@ TEST_F(SettingsWindow, F10OpensItWithTheLastTabActive) {
     EXPECT_EQ(SettingsForm->PageControl1->currentWidget(), SettingsForm->TabUserVars);
     SettingsForm->BtnCancel->click();
   });
-  Form->BtnSettingsClick();
+  Form->Run(TWindowCommand::Settings);
   EXPECT_EQ(SettingsShown, 2);
 }
 
@@ -350,7 +350,7 @@ TEST_F(SettingsWindow, TitleTypeRetitlesWithoutRebuildingTheSideBar) {
   const TSideBarItem* section = &sections[0];
   ASSERT_TRUE(WaitUntil([&] { return Parts(*Form).CoverStrip->Items().Count() == 2; }));
   AutoCloseSettings = true;
-  Form->BtnSettingsClick();  // records the title type; the window closes at once
+  Form->Run(TWindowCommand::Settings);  // records the title type; the window closes at once
   AutoCloseSettings = false;
   SettingsForm->FormShow();
   SettingsForm->ComboTitle->setCurrentIndex(1);
@@ -369,7 +369,7 @@ TEST_F(SettingsWindow, PeopleNamesKeepTheirTextWhenTheTitleTypeChanges) {
   Start();
   const std::string name = Parts(*Form).SideBar->Items()[0].Items().Strings(0);
   AutoCloseSettings = true;
-  Form->BtnSettingsClick();
+  Form->Run(TWindowCommand::Settings);
   AutoCloseSettings = false;
   SettingsForm->FormShow();
   SettingsForm->ComboTitle->setCurrentIndex(1);

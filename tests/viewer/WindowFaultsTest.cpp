@@ -51,7 +51,7 @@ class WindowFaults : public ::testing::Test, public ViewerFixture {
     ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }, 60000)) << what;
     if (Form->Catalog().Count() > 0) {
       const int last = Form->Catalog().Count() - 1;
-      ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(0, last, std::string()); })) << what;
+      ASSERT_TRUE(Navigate([&] { ChooseInSideBar(*Form, 0, last); })) << what;
     }
     Search(QStringLiteral("*a*"), what);
   }
@@ -277,7 +277,7 @@ TEST_F(WindowFaults, AnEditorSavingInALoopIsShownWithThePlaceKeptOnceItStops) {
     // Now and then the editor pauses long enough for a reload between saves.
     if (save % 15 == 0) quiet.Fire();
   }
-  ASSERT_TRUE(Navigate([&] { Form->NiceSideBar1Select(0, 4, {}); }));
+  ASSERT_TRUE(Navigate([&] { ChooseInSideBar(*Form, 0, 4); }));
   const std::string chosen = Parts(*Form).SideBar->Items()[0].Items().Strings(4);
   quiet.Fire();
   EXPECT_FALSE(quiet.Active());
