@@ -1,7 +1,7 @@
 #include "config/ColorScheme.h"
 
+#include "config/AsciiText.h"
 #include "config/Overloaded.h"
-#include "config/PageFrame.h"
 #include "config/SystemScheme.h"
 
 #include <algorithm>
@@ -99,4 +99,24 @@ std::vector<std::string> TSchemeFile::Names() {
     names.push_back(kSystemSchemeName);
   }
   return names;
+}
+
+std::uint32_t ParseSchemeColorText(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
+  auto piece = [&](std::size_t from) { return from < text.size() ? text.substr(from, 2) : std::string_view(); };
+  std::string joined = std::string(piece(5)) + std::string(piece(3)) + std::string(piece(1));
+  if (joined.empty()) return 0;
+  std::uint32_t value = 0;
+  for (char c : joined) {
+    int digit = HexDigitValue(c);
+    if (digit < 0) return 0;
+    value = value * 16 + static_cast<std::uint32_t>(digit);
+  }
+  return value;
+}
+
+std::uint32_t ParseSchemeColor(const TIniFile& schemes, const std::string& scheme, const std::string& key,
+                               const std::string& defaultText) {
+  return ParseSchemeColorText(schemes.ReadString(scheme, key, defaultText));
 }

@@ -4,10 +4,24 @@
 #include "config/TColor.h"
 #include "config/TIniFile.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+constexpr const char* kSchemesFileName = "Schemes.ini";
+
+// A scheme colour "#RRGGBB" as the colour value 0x00BBGGRR: the first
+// character is skipped whatever it is, blanks around the text are removed,
+// and anything that is not hexadecimal gives black (0).
+std::uint32_t ParseSchemeColorText(std::string_view text);
+
+// Reads `key` of `scheme` (or `defaultText` when the key is absent) and
+// parses it as above. A key present with an empty value is black.
+std::uint32_t ParseSchemeColor(const TIniFile& schemes, const std::string& scheme, const std::string& key,
+                               const std::string& defaultText);
 
 struct TDesktopPalette;
 

@@ -6,6 +6,7 @@
 #include "layout/TSideBarModel.h"
 #include "catalog/DisplayRules.h"
 #include "catalog/TCatalogReader.h"
+#include "config/ColorScheme.h"
 #include "config/PageFrame.h"
 #include "config/TIniFile.h"
 #include "config/TViewerSettings.h"

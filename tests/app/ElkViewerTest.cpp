@@ -217,7 +217,9 @@ TEST_F(ViewerProgram, RunsOnAWaylandDesktop) {
   EXPECT_TRUE(shown) << said;
   EXPECT_FALSE(viewerEnded) << said;
   EXPECT_FALSE(compositorEnded) << said;
+  // Ended when asked, its settings saved.
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << "\n" << said;
+  EXPECT_NE(ReadText(copy / "Config.ini").find("LastOrder="), std::string::npos) << said;
   // Natively: Qt did not fall back to another platform.
   EXPECT_EQ(ReadText(m_folder / "stderr.txt").find("Could not load the Qt platform plugin"), std::string::npos);
 }
