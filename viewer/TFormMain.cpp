@@ -157,6 +157,10 @@ void TFormMain::WireComponents() {
   m_catalog->Watcher().OnUnreadable = [this] {
     m_status->ShowProblem("(changed on disk, but the new file could not be read)");
   };
+  WireWindowEvents();
+}
+
+void TFormMain::WireWindowEvents() {
   auto* events = new TWindowEvents(*this);
   events->OnKey = [this](int key, Qt::KeyboardModifiers modifiers) { return KeyDown(key, modifiers); };
   // The desktop turned light or dark: the "System" scheme follows it, the

@@ -115,6 +115,8 @@ class TFormMain : public QWidget, public TSettingsOwner {
 
  private:
   void WireComponents();
+  // The key preview, and the desktop's palette and density.
+  void WireWindowEvents();
   void BindCommands();
   // Settings loaded, the look, the language and the first catalog.
   void Start();
