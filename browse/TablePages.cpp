@@ -44,6 +44,13 @@ std::string SideBarTableAddress(std::string_view filterText) { return TableAddre
 
 std::string ListTableAddress(std::string_view pageName) { return TableAddress("list", pageName); }
 
+std::string MovieTableAddress(std::string_view shownPageName, std::string_view filterText) {
+  const std::vector<std::string> tokens = TokenizeMovieAddress(shownPageName);
+  const bool list = (tokens.size() > 3 && tokens[0] == "movie") ||
+                    (tokens.size() >= 3 && (tokens[0] == kFindPageName || tokens[0] == kStatisticsBarPageName));
+  return list ? ListTableAddress(shownPageName) : SideBarTableAddress(filterText);
+}
+
 std::optional<TResolvedPage> ResolveTablePage(std::string_view name, const TPageInput& pages) {
   if (name.substr(0, kTablePageName.size()) != kTablePageName) return std::nullopt;
   const std::vector<std::string> tokens = TokenizeMovieAddress(name);

@@ -14,6 +14,10 @@
 // ("?sort=year&order=desc&part=2").
 std::string SideBarTableAddress(std::string_view filterText);
 std::string ListTableAddress(std::string_view pageName);
+// The table of the page on screen (`shownPageName`, empty for none) when
+// it lists movies (several movies, a search's result, a statistics bar's
+// movies), or else of the movies the side bar shows.
+std::string MovieTableAddress(std::string_view shownPageName, std::string_view filterText);
 
 // Resolves a table address into the rows' page ("movierows[...]") with
 // the query asked for, and how many rows it has; a damaged address gives

@@ -79,3 +79,9 @@ void RegisterMovieUrlScheme() {
   // wrote cannot reach the user's files.
   QWebEngineUrlScheme::registerScheme(scheme);
 }
+
+std::string MoviePageName(const QUrl& url) {
+  if (url.scheme() != QLatin1String(kMovieScheme)) return {};
+  const QString bare = url.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery).toString(QUrl::FullyEncoded);
+  return TMovieRequestHandler::RequestName(TMovieRequestHandler::DecodeRequestUrl(bare.toStdU16String()));
+}

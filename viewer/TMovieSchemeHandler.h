@@ -3,10 +3,12 @@
 #include "render/TMovieRequestHandler.h"
 
 #include <QPointer>
+#include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 class QWebEngineProfile;
@@ -68,6 +70,10 @@ class TMovieSchemeServer {
 // application object exists. The scheme has a host, so a relative picture
 // address in a page resolves to movie://localhost/NAME.
 void RegisterMovieUrlScheme();
+
+// The name of the page a "movie" URL shows ("movie[12,13].html"), without
+// its query; empty for a URL of another scheme.
+std::string MoviePageName(const QUrl& url);
 
 // The name of the scheme, as the engine spells it.
 inline constexpr const char* kMovieScheme = "movie";

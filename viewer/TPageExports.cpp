@@ -12,6 +12,7 @@
 #include "viewer/TDesktop.h"
 #include "viewer/TViewerApplication.h"
 #include "viewer/TWebView.h"
+#include "viewer/TWindowCommands.h"
 #include "widgets/QtBridge.h"
 
 #include <QAction>
@@ -80,6 +81,13 @@ TPageExports::TPageExports(QWidget& window, TWebView& view, std::function<const 
 }
 
 TPageExports::~TPageExports() = default;
+
+void TPageExports::BindCommands(TWindowCommands& commands) {
+  commands.Bind(TWindowCommand::Statistics, [this] { ShowStatistics(); });
+  commands.Bind(TWindowCommand::Print, [this] { Print(); });
+  commands.Bind(TWindowCommand::SavePdf, [this] { SaveAsPdf(); });
+  commands.Bind(TWindowCommand::ExportCsv, [this] { ExportCsv(); });
+}
 
 void TPageExports::ShowStatistics() { m_view.load(QUrl(ToQString(StatisticsPageAddress()))); }
 

@@ -13,6 +13,7 @@ class QPrinter;
 class QWidget;
 class TMovieList;
 class TWebView;
+class TWindowCommands;
 
 // The collection as a whole and the page taken elsewhere: the statistics
 // page, printing the page shown, saving it as PDF and exporting the catalog
@@ -23,6 +24,8 @@ class TPageExports : public QObject {
   TPageExports(QWidget& window, TWebView& view, std::function<const TMovieList&()> catalog);
   ~TPageExports() override;
 
+  // The statistics, printing, PDF and CSV commands run these.
+  void BindCommands(TWindowCommands& commands);
   void ShowStatistics();
   void Print();
   void SaveAsPdf();

@@ -30,7 +30,8 @@ void TRecentMenu::Fill(const std::vector<std::string>& recent) {
   }
 }
 
-void TRecentMenu::PopupBelow(QWidget& button) {
+void TRecentMenu::PopupBelow(const std::vector<std::string>& recent, QWidget& button) {
+  Fill(recent);
   m_menu->popup(button.mapToGlobal(QPoint(0, button.height())));
   if (!m_menu->actions().isEmpty()) m_menu->setActiveAction(m_menu->actions().front());
 }

@@ -14,14 +14,14 @@ class TRecentMenu {
  public:
   explicit TRecentMenu(QWidget* parent);
 
-  QMenu& Menu() { return *m_menu; }
-  // Fills the menu from the list, latest first, in the chosen language.
-  void Fill(const std::vector<std::string>& recent);
-  // Shows it below `button`, the first entry ready for the keyboard.
-  void PopupBelow(QWidget& button);
+  // Shows the list (latest first, in the chosen language) below `button`,
+  // the first entry ready for the keyboard.
+  void PopupBelow(const std::vector<std::string>& recent, QWidget& button);
 
   std::function<void(const std::string& path)> OnChosen;
 
  private:
+  void Fill(const std::vector<std::string>& recent);
+
   QMenu* m_menu;
 };

@@ -5,9 +5,12 @@
 #include "dialogs/DialogLook.h"
 #include "widgets/TIntervalTimer.h"
 #include "viewer/TFormMainUi.h"
+#include "viewer/WindowPanels.h"
 #include "widgets/QtBridge.h"
 
 #include <QLabel>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 
 namespace {
 
@@ -43,6 +46,16 @@ void TStatusLine::SetPageTimer(std::unique_ptr<TIntervalTimer> timer) {
     m_makingPage = true;
     Render();
   };
+}
+
+void TStatusLine::FollowPage(QWebEnginePage& page) {
+  QObject::connect(&page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& loading) {
+    if (loading.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+      PageStarted(loading.url());
+    } else {
+      PageEnded(loading.url());
+    }
+  });
 }
 
 void TStatusLine::PageStarted(const QUrl& url) {
@@ -138,5 +151,5 @@ void TStatusLine::Render() {
   } else {
     m_ui.StatusText->setText(m_note.isEmpty() ? where : m_note);
   }
-  m_ui.PlaceStatusLabels();
+  WindowPanels::PlaceStatusLabels(m_ui);
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+class QWebEnginePage;
 class TIntervalTimer;
 struct TFormMainUi;
 
@@ -48,6 +49,8 @@ class TStatusLine : public QObject {
   // Everything again in the language now chosen.
   void Retranslate() { Render(); }
 
+  // PageStarted and PageEnded as `page` loads.
+  void FollowPage(QWebEnginePage& page);
   // The view began loading a page, or ended loading one (shown, failed or
   // given up for another).
   void PageStarted(const QUrl& url);

@@ -173,7 +173,12 @@ void TStripFiller::End() {
   m_cache.reset();
   m_state = TState::Filled;
   TimingLog::Write("strip-filled", std::to_string(items.Count()));
+  ApplyScrolling();
   if (OnFilled) OnFilled();
+}
+
+void TStripFiller::ApplyScrolling() {
+  if (!Filling()) m_strip.SetActive(m_settings.ShowTopImages && m_settings.AutoScroll);
 }
 
 void TStripFiller::Cancel() {

@@ -49,6 +49,9 @@ class TStripFiller : public QObject {
   void Cancel();
   // Stops any fill and empties the strip.
   void Clear();
+  // The strip scrolls by itself where the settings show it and ask so; a
+  // fill still running does this when it ends.
+  void ApplyScrolling();
   // Every picture's title in the title type now chosen.
   void Retitle(const TMovieList& catalog);
 
@@ -59,7 +62,7 @@ class TStripFiller : public QObject {
   // How many pictures of the last fill came from the thumbnail cache.
   int CacheHits() const { return m_hits; }
 
-  // After the last picture of a fill was added.
+  // After the last picture of a fill was added (and the scrolling set).
   std::function<void()> OnFilled;
   // Now and then while thumbnails are made: how many of how many.
   std::function<void(int made, int total)> OnProgress;

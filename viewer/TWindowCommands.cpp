@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
 #include <QWidget>
 
 TWindowCommands::TWindowCommands(QWidget& window) {
@@ -31,6 +32,16 @@ void TWindowCommands::Attach(TButtonEvents& button, TWindowCommand command) {
 }
 
 QAction* TWindowCommands::Action(TWindowCommand command) const { return m_actions.at(command); }
+
+void TWindowCommands::AddToMenu(QMenu& menu, std::initializer_list<TWindowCommand> commands) const {
+  for (TWindowCommand command : commands) {
+    if (command == TWindowCommand::None) {
+      menu.addSeparator();
+    } else {
+      menu.addAction(Action(command));
+    }
+  }
+}
 
 bool TWindowCommands::Run(TWindowCommand command) {
   if (command == TWindowCommand::None) return false;

@@ -3,9 +3,11 @@
 #include "viewer/WindowCommands.h"
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 
 class QAction;
+class QMenu;
 class QWidget;
 class TButtonEvents;
 
@@ -22,6 +24,8 @@ class TWindowCommands {
   // A click on `button` runs the command.
   void Attach(TButtonEvents& button, TWindowCommand command);
   QAction* Action(TWindowCommand command) const;
+  // Adds the commands' actions to `menu`; TWindowCommand::None adds a separator.
+  void AddToMenu(QMenu& menu, std::initializer_list<TWindowCommand> commands) const;
   // Runs the command; false for TWindowCommand::None.
   bool Run(TWindowCommand command);
   // Every caption in the chosen language.

@@ -12,3 +12,7 @@ class TSearchEdit : public QLineEdit {
  protected:
   void focusInEvent(QFocusEvent* event) override;
 };
+
+// Gives `box` the keyboard with all of its text chosen, as a find command
+// does, so that typing replaces it.
+void FocusForTyping(QLineEdit& box);

@@ -178,4 +178,11 @@ TEST(TablePages, ListTheSideBarsMoviesOrTheListShown) {
     EXPECT_EQ(resolve(std::string("movie://localhost/") + damaged)->Name, "movie[].html") << damaged;
   }
   EXPECT_FALSE(ResolveTablePage("movie[1].html", pages));
+  // The table command lists the page on screen only when it lists movies.
+  for (const std::string& shown : {std::string("movie[1,2].html"), find, std::string("moviebar[3,x41].html")}) {
+    EXPECT_EQ(MovieTableAddress(shown, "garden"), ListTableAddress(shown)) << shown;
+  }
+  for (const char* shown : {"", "movie[1].html", "moviestatistics.html", "movietable[all,x].html"}) {
+    EXPECT_EQ(MovieTableAddress(shown, "garden"), SideBarTableAddress("garden")) << shown;
+  }
 }

@@ -592,7 +592,7 @@ TEST_F(MainWindow, WhileTheStripFillsSettingsOpenAndClosingActAtOnce) {
   EXPECT_FALSE(Parts(*Form).CoverStrip->isVisible());
   EXPECT_FALSE(Strip().Filled());
   Form->Settings().ShowTopImages = true;
-  Form->FillGallery();
+  Form->FillCoverStrip();
   Strip().Go();
   ASSERT_TRUE(Strip().Filling());
   Form->Run(TWindowCommand::Settings);
