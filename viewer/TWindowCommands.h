@@ -9,7 +9,7 @@
 class QAction;
 class QMenu;
 class QWidget;
-class TButtonEvents;
+struct TButtonEvents;
 
 // The main window's commands as actions, one per line of the command
 // table: its caption in the language shown, its keys (shown in menus; the

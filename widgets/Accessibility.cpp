@@ -2,7 +2,7 @@
 
 #include "widgets/QtBridge.h"
 #include "widgets/TCaptionButton.h"
-#include "widgets/TImageButton.h"
+#include "widgets/TOwnerDrawnButton.h"
 #include "widgets/TCoverStrip.h"
 #include "widgets/TSideBar.h"
 
@@ -183,8 +183,7 @@ class TButtonAccessible : public QAccessibleWidget {
     // is closed, and the screen reader gives up waiting.
     QPointer<QWidget> button = widget();
     QTimer::singleShot(0, button, [button] {
-      auto* events = dynamic_cast<TButtonEvents*>(button.data());
-      if (events != nullptr && events->OnClick) events->OnClick(*button);
+      if (auto* pressed = dynamic_cast<TOwnerDrawnButton*>(button.data())) pressed->Click();
     });
   }
 };
@@ -209,7 +208,7 @@ QAccessibleInterface* CreateAccessible(const QString& className, QObject* object
         widget, QAccessible::List, QStringLiteral("Covers"),
         [](QWidget* w) { return static_cast<TCoverStrip*>(w)->Items().Count(); });
   }
-  if (dynamic_cast<TCaptionButton*>(widget) != nullptr || dynamic_cast<TImageButton*>(widget) != nullptr) {
+  if (dynamic_cast<TOwnerDrawnButton*>(widget) != nullptr) {
     return new TButtonAccessible(widget);
   }
   return nullptr;

@@ -1,10 +1,8 @@
 #include "widgets/TCaptionButton.h"
 
-#include "widgets/Accessibility.h"
 #include "widgets/Canvas.h"
 #include "widgets/QtBridge.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -14,11 +12,7 @@ constexpr TColor kDarkEdge = RgbColor(0x4F, 0x4F, 0x4F);
 
 }  // namespace
 
-TCaptionButton::TCaptionButton(QWidget* parent, const QString& name) : QWidget(parent) {
-  InstallAccessibility();
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  // The keyboard reaches it with Tab; a click does not take the focus.
-  setFocusPolicy(Qt::TabFocus);
+TCaptionButton::TCaptionButton(QWidget* parent, const QString& name) : TOwnerDrawnButton(parent) {
   setObjectName(name);
   resize(86, 22);
   m_caption = FromQString(name);
@@ -67,26 +61,6 @@ void TCaptionButton::paintEvent(QPaintEvent*) {
   DrawLook(canvas, m_paintLook);
   if (hasFocus()) DrawFocusMark(canvas, rect(), 3, ToQColor(Font.Color));
   m_lastLook = m_paintLook;
-}
-
-void TCaptionButton::keyPressEvent(QKeyEvent* event) {
-  const TNavigationKey key = NavigationKeyOf(event->key());
-  if ((key == TNavigationKey::Space || key == TNavigationKey::Enter) && event->modifiers() == Qt::NoModifier) {
-    event->accept();
-    if (m_enabled && OnClick) OnClick(*this);
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void TCaptionButton::focusInEvent(QFocusEvent* event) {
-  QWidget::focusInEvent(event);
-  update();
-}
-
-void TCaptionButton::focusOutEvent(QFocusEvent* event) {
-  QWidget::focusOutEvent(event);
-  update();
 }
 
 void TCaptionButton::DrawLook(QPainter& canvas, TButtonLook look) {
@@ -139,37 +113,6 @@ void TCaptionButton::DrawLook(QPainter& canvas, TButtonLook look) {
   Line(canvas, w, h - 1, -1, h - 1, sunk);
 }
 
-void TCaptionButton::enterEvent(QEnterEvent* event) {
-  QWidget::enterEvent(event);
-  if (m_enabled) ShowLook(TButtonLook::Hover);
-}
-
-void TCaptionButton::leaveEvent(QEvent* event) {
-  QWidget::leaveEvent(event);
-  ShowLook(TButtonLook::Normal);
-}
-
-void TCaptionButton::mousePressEvent(QMouseEvent* event) {
-  event->accept();
-  m_pressedInside = event->button() == Qt::LeftButton;
-  if (event->button() != Qt::LeftButton || !m_enabled) return;
-  QPoint at = event->position().toPoint();
-  if (OnMouseDown) OnMouseDown(*this, event->button(), event->modifiers(), at.x(), at.y());
-  ShowLook(TButtonLook::Pressed);
-}
-
-void TCaptionButton::mouseReleaseEvent(QMouseEvent* event) {
-  event->accept();
-  QPoint at = event->position().toPoint();
-  bool over = rect().contains(at);
-  // A click (press and release of the left button over the button) is
-  // handled before the release itself.
-  if (event->button() == Qt::LeftButton && m_pressedInside && over) {
-    ShowLook(TButtonLook::Normal);
-    if (m_enabled && OnClick) OnClick(*this);
-  }
-  if (event->button() == Qt::LeftButton) m_pressedInside = false;
-  if (event->button() != Qt::LeftButton || !m_enabled) return;
-  if (OnMouseUp) OnMouseUp(*this, event->button(), event->modifiers(), at.x(), at.y());
+void TCaptionButton::ShowReleased(bool over) {
   if (over) ShowLook(TButtonLook::Hover);
 }

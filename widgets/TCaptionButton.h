@@ -1,31 +1,18 @@
 #pragma once
 
 #include "config/TColor.h"
+#include "widgets/TOwnerDrawnButton.h"
 
 #include <QImage>
-#include <QWidget>
-#include <functional>
 #include <string>
 
 enum class TButtonLook { Normal, Hover, Pressed };
-
-using TMouseButtonEvent = std::function<void(QWidget& sender, Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y)>;
-
-// The events both kinds of button raise. Enter and leave are declared for
-// their owners but never raised: the buttons only change their looks then.
-struct TButtonEvents {
-  TMouseButtonEvent OnMouseDown;
-  TMouseButtonEvent OnMouseUp;
-  std::function<void(QWidget& sender)> OnMouseEnter;
-  std::function<void(QWidget& sender)> OnMouseLeave;
-  std::function<void(QWidget& sender)> OnClick;
-};
 
 // A flat caption button with a one-pixel border, an optional glyph and a
 // caption, drawn in three looks: normal, hover (raised edge) and pressed
 // (sunken edge). It draws the new look at once when its state changes; any
 // other repaint shows the normal look.
-class TCaptionButton : public QWidget, public TButtonEvents {
+class TCaptionButton : public TOwnerDrawnButton {
  public:
   // The caption starts as the component name, as placed on a window.
   explicit TCaptionButton(QWidget* parent = nullptr, const QString& name = QString());
@@ -55,13 +42,12 @@ class TCaptionButton : public QWidget, public TButtonEvents {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
+  bool Clickable() const override { return m_enabled; }
+  void ShowHover() override { ShowLook(TButtonLook::Hover); }
+  void ShowNormal() override { ShowLook(TButtonLook::Normal); }
+  void ShowPressed() override { ShowLook(TButtonLook::Pressed); }
+  void ShowClicked() override { ShowLook(TButtonLook::Normal); }
+  void ShowReleased(bool over) override;
 
  private:
   void ShowLook(TButtonLook look);
@@ -75,5 +61,4 @@ class TCaptionButton : public QWidget, public TButtonEvents {
   TColor m_captionColor = clBlack;
   TButtonLook m_paintLook = TButtonLook::Normal;
   TButtonLook m_lastLook = TButtonLook::Normal;
-  bool m_pressedInside = false;
 };
