@@ -39,6 +39,19 @@ void CheckDirection(TSortMenu& menu, bool descending) {
   }
 }
 
+// A click on the menu's entry: the field or the direction it names goes to
+// the settings' values, and the check marks move.
+void ClickEntry(TSortMenu& menu, int index, std::uint8_t& code, bool& descending) {
+  const TSortMenuEntry& entry = menu.Entries.at(static_cast<std::size_t>(index));
+  if (entry.IsDirection) {
+    descending = entry.Tag == 1;
+    CheckDirection(menu, descending);
+  } else {
+    code = static_cast<std::uint8_t>(entry.Tag);
+    CheckCode(menu, code);
+  }
+}
+
 }  // namespace
 
 TSortMenus::TSortMenus() {
@@ -57,38 +70,19 @@ TSortMenus::TSortMenus() {
   AddDirections(OrderBy);
 }
 
-void TSortMenus::SetGroupCheck(int code) { CheckCode(GroupBy, code); }
-void TSortMenus::SetOrderCheck(int code) { CheckCode(OrderBy, code); }
-void TSortMenus::SetGroupDirectionCheck(bool descending) { CheckDirection(GroupBy, descending); }
-void TSortMenus::SetOrderDirectionCheck(bool descending) { CheckDirection(OrderBy, descending); }
-
 void TSortMenus::CheckFromSettings(const TViewerSettings& settings) {
-  SetGroupCheck(settings.LastGroup);
-  SetOrderCheck(settings.LastOrder);
-  SetGroupDirectionCheck(settings.LastGroupDesc);
-  SetOrderDirectionCheck(settings.LastOrderDesc);
+  CheckCode(GroupBy, settings.LastGroup);
+  CheckCode(OrderBy, settings.LastOrder);
+  CheckDirection(GroupBy, settings.LastGroupDesc);
+  CheckDirection(OrderBy, settings.LastOrderDesc);
 }
 
 void TSortMenus::ClickGroupBy(int index, TViewerSettings& settings) {
-  const TSortMenuEntry& entry = GroupBy.Entries.at(static_cast<std::size_t>(index));
-  if (entry.IsDirection) {
-    settings.LastGroupDesc = entry.Tag == 1;
-    SetGroupDirectionCheck(settings.LastGroupDesc);
-  } else {
-    settings.LastGroup = static_cast<std::uint8_t>(entry.Tag);
-    SetGroupCheck(settings.LastGroup);
-  }
+  ClickEntry(GroupBy, index, settings.LastGroup, settings.LastGroupDesc);
   if (OnRefresh) OnRefresh();
 }
 
 void TSortMenus::ClickOrderBy(int index, TViewerSettings& settings) {
-  const TSortMenuEntry& entry = OrderBy.Entries.at(static_cast<std::size_t>(index));
-  if (entry.IsDirection) {
-    settings.LastOrderDesc = entry.Tag == 1;
-    SetOrderDirectionCheck(settings.LastOrderDesc);
-  } else {
-    settings.LastOrder = static_cast<std::uint8_t>(entry.Tag);
-    SetOrderCheck(settings.LastOrder);
-  }
+  ClickEntry(OrderBy, index, settings.LastOrder, settings.LastOrderDesc);
   if (OnRefresh) OnRefresh();
 }

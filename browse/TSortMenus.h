@@ -25,17 +25,14 @@ struct TSortMenu {
 
 class TSortMenus {
  public:
-  // Builds both menus with their tags (WireSortMenus).
+  // Builds both menus with their tags.
   TSortMenus();
 
   TSortMenu GroupBy;
   TSortMenu OrderBy;
 
-  void SetGroupCheck(int code);
-  void SetOrderCheck(int code);
-  void SetGroupDirectionCheck(bool descending);
-  void SetOrderDirectionCheck(bool descending);
-  // All four from the settings, as after loading them.
+  // The check marks of the fields and directions the settings hold, as
+  // after loading them.
   void CheckFromSettings(const TViewerSettings& settings);
 
   // A click on entry `index` of a menu: stores the choice in the settings,
