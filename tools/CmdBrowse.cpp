@@ -8,26 +8,13 @@
 #include "catalog/DisplayRules.h"
 #include "catalog/TMovieList.h"
 #include "config/TextEncoding.h"
-#include "config/TViewerError.h"
 
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-namespace {
-
 // Arguments are UTF-8 like the terminal; texts of the program are
-// Windows-1252, so they are converted on the way in and out.
-int LoadCatalog(const std::string& path, TMovieList& movies) {
-  try {
-    movies.LoadFromFile(path);
-  } catch (const TViewerError& error) {
-    std::cerr << error.what() << "\n";
-    return 1;
-  }
-  return 0;
-}
-
-}  // namespace
+// Windows-1252, so they are converted on the way in and out. An error
+// loading the catalog is said by the dispatcher.
 
 int RunSideBar(const std::vector<std::string>& words) {
   TArgs args(words, {"group", "order", "title-type"}, {"group-desc", "order-desc"});
@@ -36,7 +23,7 @@ int RunSideBar(const std::vector<std::string>& words) {
   int order = static_cast<int>(args.Integer("order", kDefaultOrderCode, 0, 255));
   int titleType = static_cast<int>(args.Integer("title-type", 0, -2147483647L - 1, 2147483647L));
   TMovieList movies;
-  if (int status = LoadCatalog(args.Positional()[0], movies)) return status;
+  movies.LoadFromFile(args.Positional()[0]);
   TSideBarModel sideBar;
   std::string caption =
       BuildSideBar(movies, sideBar, titleType, group, args.Flag("group-desc"), order, args.Flag("order-desc"));
@@ -58,7 +45,7 @@ int RunSearch(const std::vector<std::string>& words) {
   int field = static_cast<int>(args.Integer("field", 0, -2147483647L - 1, 2147483647L));
   int titleType = static_cast<int>(args.Integer("title-type", 0, -2147483647L - 1, 2147483647L));
   TMovieList movies;
-  if (int status = LoadCatalog(args.Positional()[0], movies)) return status;
+  movies.LoadFromFile(args.Positional()[0]);
   std::optional<std::string> address = SearchMovies(Utf8ToCp1252(args.Positional()[1]), field, movies, titleType);
   if (address) std::cout << Cp1252ToUtf8(*address) << "\n";
   return 0;
@@ -68,7 +55,7 @@ int RunFilter(const std::vector<std::string>& words) {
   TArgs args(words, {}, {"json"});
   args.ExpectPositional(2, 1000000);
   TMovieList movies;
-  if (int status = LoadCatalog(args.Positional()[0], movies)) return status;
+  movies.LoadFromFile(args.Positional()[0]);
   std::string typed;
   for (std::size_t i = 1; i < args.Positional().size(); ++i) typed += Utf8ToCp1252(args.Positional()[i]) + " ";
   const std::vector<bool> kept = FilterCatalog(movies, FilterWords(typed));

@@ -22,17 +22,6 @@ using TJson = nlohmann::ordered_json;
 
 TJson Text(const std::string& text) { return Cp1252ToUtf8(text); }
 
-// Loads the catalog, or says why not on standard error.
-bool LoadOrSay(const std::string& path, TMovieList& list) {
-  try {
-    list.LoadFromFile(path);
-    return true;
-  } catch (const TViewerError& error) {
-    std::cerr << error.what() << "\n";
-    return false;
-  }
-}
-
 TJson MovieJson(const TMovie& m) {
   TJson j;
   j["handle"] = std::to_string(m.Handle);
@@ -54,7 +43,7 @@ int RunDump(const std::vector<std::string>& words) {
   TArgs args(words, {}, {});
   args.ExpectPositional(1, 1);
   TMovieList list;
-  if (!LoadOrSay(args.Positional()[0], list)) return 1;
+  list.LoadFromFile(args.Positional()[0]);
   TJson out;
   out["owner"] = Text(list.Properties().OwnerName);
   out["header"] = TJson::array({Text(list.Properties().HeaderText1), Text(list.Properties().HeaderText2),
@@ -119,28 +108,23 @@ int RunSample(const std::vector<std::string>& words) {
 int RunStats(const std::vector<std::string>& words) {
   TArgs args(words, {"dir"}, {});
   args.ExpectPositional(1, 1);
-  try {
-    auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
-    const TCollectionStats stats = CollectStatistics(session->Catalog(), session->Settings().VideoPathField);
-    TJson out;
-    out["movies"] = stats.Movies;
-    out["withLength"] = stats.WithLength;
-    out["totalMinutes"] = stats.TotalMinutes;
-    out["averageMinutes"] = stats.AverageMinutes;
-    out["withCover"] = stats.WithCover;
-    out["withVideo"] = stats.WithVideo;
-    TJson charts;
-    for (const TStatChart& chart : stats.Charts) {
-      TJson bars = TJson::array();
-      for (const TStatBar& bar : chart.Bars) bars.push_back({{"label", Text(bar.Label)}, {"count", bar.Count}});
-      charts[chart.Key] = std::move(bars);
-    }
-    out["charts"] = std::move(charts);
-    std::cout << out.dump(2) << "\n";
-  } catch (const TViewerError& error) {
-    std::cerr << error.what() << "\n";
-    return 1;
+  auto session = TPageSession::ForCatalog(args.Value("dir").value_or(ProgramFolder()), args.Positional()[0]);
+  const TCollectionStats stats = CollectStatistics(session->Catalog(), session->Settings().VideoPathField);
+  TJson out;
+  out["movies"] = stats.Movies;
+  out["withLength"] = stats.WithLength;
+  out["totalMinutes"] = stats.TotalMinutes;
+  out["averageMinutes"] = stats.AverageMinutes;
+  out["withCover"] = stats.WithCover;
+  out["withVideo"] = stats.WithVideo;
+  TJson charts;
+  for (const TStatChart& chart : stats.Charts) {
+    TJson bars = TJson::array();
+    for (const TStatBar& bar : chart.Bars) bars.push_back({{"label", Text(bar.Label)}, {"count", bar.Count}});
+    charts[chart.Key] = std::move(bars);
   }
+  out["charts"] = std::move(charts);
+  std::cout << out.dump(2) << "\n";
   return 0;
 }
 
@@ -157,7 +141,7 @@ int RunExport(const std::vector<std::string>& words) {
     throw TUsageError(error.what());
   }
   TMovieList list;
-  if (!LoadOrSay(args.Positional()[0], list)) return 1;
+  list.LoadFromFile(args.Positional()[0]);
   std::ofstream file;
   const std::optional<std::string> outPath = args.Value("out");
   if (outPath) {

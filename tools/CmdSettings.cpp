@@ -3,7 +3,6 @@
 
 #include "config/Overloaded.h"
 #include "config/TextEncoding.h"
-#include "config/TViewerError.h"
 #include "config/TViewerSettings.h"
 
 #include <iostream>
@@ -55,12 +54,7 @@ int RunSettings(const std::vector<std::string>& words) {
   LoadSettings(settings, folder, kNominalScreenWidth, kNominalScreenHeight);
   std::cout << SettingsJson(settings).dump(2) << "\n";
   if (args.Flag("resave")) {
-    try {
-      SaveSettings(settings, folder);
-    } catch (const TViewerError& error) {
-      std::cerr << error.what() << "\n";
-      return 1;
-    }
+    SaveSettings(settings, folder);
   }
   return 0;
 }

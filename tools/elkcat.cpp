@@ -182,6 +182,10 @@ int main(int argc, char** argv) {
       std::cerr << "elkcat " << command.Name << ": " << error.what() << "\n";
       std::cerr << "usage: " << command.Usage << "\n";
       return 2;
+    } catch (const TViewerError& error) {
+      // The program's own errors are whole sentences naming their file.
+      std::cerr << error.what() << "\n";
+      return 1;
     } catch (const std::exception& error) {
       std::cerr << "elkcat " << command.Name << ": " << error.what() << "\n";
       return 1;
