@@ -31,7 +31,6 @@ class TFormOpen : public QDialog {
 
   // Shows the window modally; true when OK was pressed.
   bool ShowModal();
-  bool ModalResultOk() const { return m_ok; }
 
   // Runs the file-open dialog with a proposed file name; nothing on cancel.
   // Tests replace it.

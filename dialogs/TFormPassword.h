@@ -27,7 +27,6 @@ class TFormPassword : public QDialog {
 
   // Replaces the 30-second timer (tests fire it themselves).
   void SetTimer(std::unique_ptr<TIntervalTimer> timer);
-  TIntervalTimer& Timer1() { return *m_timer; }
 
   QLabel* Label1;
   QLineEdit* Edit1;

@@ -91,25 +91,11 @@ void TCoverStripModel::ItemsChanged() {
   RedrawAll();
 }
 
-void TCoverStripModel::AssignItems(const std::vector<TCoverStripItem>& items) {
-  m_scrollPos = 0;
-  m_items.BeginUpdate();
-  m_items.m_items = items;
-  m_items.EndUpdate();
-}
-
 void TCoverStripModel::SetActive(bool active) {
   if (active == m_active) return;
   m_active = active;
   if (!active) m_scrollPos = 0;
   if (m_view) m_view->SetTimerRunning(active);
-}
-
-void TCoverStripModel::SetScrollerSize(int size) {
-  if (size == m_scrollerSize) return;
-  m_scrollerSize = size;
-  LayoutItems();
-  RedrawAll();
 }
 
 void TCoverStripModel::SetClientSize(int width, int height) {

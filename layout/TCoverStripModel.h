@@ -95,13 +95,9 @@ class TCoverStripModel {
 
   TCoverStripItems& Items() { return m_items; }
   const TCoverStripItems& Items() const { return m_items; }
-  // Replaces every item, back at the start of the strip.
-  void AssignItems(const std::vector<TCoverStripItem>& items);
 
   bool Active() const { return m_active; }
   void SetActive(bool active);
-  int ScrollerSize() const { return m_scrollerSize; }
-  void SetScrollerSize(int size);
   TColor ScrollerArrowColor = clWhite;
   TColor ScrollerColor = clBlack;
   TColor ScrollerHoverArrowColor = clYellow;
@@ -114,7 +110,6 @@ class TCoverStripModel {
   bool ShowHint = false;
 
   int ClientWidth() const { return m_width; }
-  int ClientHeight() const { return m_height; }
   void SetClientSize(int width, int height);
 
   void LayoutItems();
@@ -133,7 +128,6 @@ class TCoverStripModel {
   // used.
   bool KeyDown(TCoverStripKey key);
   int CursorIndex() const { return m_cursor; }
-  bool Focused() const { return m_focused; }
   void SetFocused(bool focused);
   // Scrolls as little as needed to show a picture whole.
   void ShowItem(int index);
@@ -148,8 +142,6 @@ class TCoverStripModel {
   const std::array<std::array<int, 2>, 7>& LeftArrow() const { return m_leftArrow; }
   const std::array<std::array<int, 2>, 7>& RightArrow() const { return m_rightArrow; }
   int HoverIndex() const { return m_hoverIndex; }
-  int LastHoverIndex() const { return m_lastHoverIndex; }
-  int LastDirection() const { return m_lastDirection; }
   bool ScrollingLeft() const { return m_scrollingLeft; }
   bool ScrollingRight() const { return m_scrollingRight; }
   bool AutoReverse() const { return m_autoReverse; }

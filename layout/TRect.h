@@ -8,7 +8,6 @@ struct TRect {
   int Right = 0;
   int Bottom = 0;
   bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-  bool Intersects(const TRect& r) const { return Left < r.Right && r.Left < Right && Top < r.Bottom && r.Top < Bottom; }
   int Width() const { return Right - Left; }
   int Height() const { return Bottom - Top; }
   bool operator==(const TRect&) const = default;

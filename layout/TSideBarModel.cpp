@@ -59,12 +59,6 @@ void TSideBarItem::SetCaption(const std::string& caption) {
   Changed(true);
 }
 
-void TSideBarItem::SetImageIndex(int index) {
-  if (index == m_imageIndex) return;
-  m_imageIndex = index;
-  Changed(false);
-}
-
 void TSideBarItem::SetExpanded(bool expanded) {
   if (expanded == m_expanded) return;
   m_expanded = expanded;
@@ -309,18 +303,7 @@ void TSideBarModel::SetLayoutValue(T& field, T value, bool rebuildRows) {
   RedrawAll();
 }
 
-void TSideBarModel::SetItemHeight(int value) { SetLayoutValue(m_itemHeight, value, true); }
-void TSideBarModel::SetSubItemHeight(int value) { SetLayoutValue(m_subItemHeight, value, true); }
 void TSideBarModel::SetAlignment(TSideBarAlign value) { SetLayoutValue(m_alignment, value, false); }
-void TSideBarModel::SetMargin(int value) { SetLayoutValue(m_margin, value, true); }
-void TSideBarModel::SetGroupSeparator(int value) { SetLayoutValue(m_groupSeparator, value, true); }
-
-void TSideBarModel::SetIndent(int value) {
-  if (value == m_indent) return;
-  m_indent = value;
-  RedrawAll();
-}
-
 void TSideBarModel::SetAlwaysExpand(bool value) {
   if (value == m_alwaysExpand) return;
   m_alwaysExpand = value;

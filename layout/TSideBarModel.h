@@ -110,8 +110,6 @@ class TSideBarItem {
 
   const std::string& Caption() const { return m_caption; }
   void SetCaption(const std::string& caption);
-  int ImageIndex() const { return m_imageIndex; }
-  void SetImageIndex(int index);
   TSideBarStrings& Items() { return m_items; }
   const TSideBarStrings& Items() const { return m_items; }
   bool Expanded() const { return m_expanded; }
@@ -140,7 +138,6 @@ class TSideBarItem {
   TSideBarItems* m_owner;
   int m_index;
   std::string m_caption;
-  int m_imageIndex = -1;
   TSideBarStrings m_items;
   bool m_expanded = true;
   bool m_enabled = true;
@@ -198,24 +195,16 @@ class TSideBarModel {
   void SetItemIndex(int value);
   void SetSubItemIndex(int value);
 
-  int ItemHeight() const { return m_itemHeight; }
-  void SetItemHeight(int value);
   int SubItemHeight() const { return m_subItemHeight; }
-  void SetSubItemHeight(int value);
   TSideBarAlign Alignment() const { return m_alignment; }
   void SetAlignment(TSideBarAlign value);
   int Margin() const { return m_margin; }
-  void SetMargin(int value);
   int GroupSeparator() const { return m_groupSeparator; }
-  void SetGroupSeparator(int value);
   int Indent() const { return m_indent; }
-  void SetIndent(int value);
-  bool AlwaysExpand() const { return m_alwaysExpand; }
   void SetAlwaysExpand(bool value);
 
   // The client size; a change scrolls back to the top and lays out anew.
   int ClientWidth() const { return m_width; }
-  int ClientHeight() const { return m_height; }
   void SetClientSize(int width, int height);
 
   void BeginUpdate() { m_updating = true; }
@@ -268,7 +257,6 @@ class TSideBarModel {
   const TRect& UpRect() const { return m_upRect; }
   const TRect& DownRect() const { return m_downRect; }
   int HoverRow() const { return m_hoverRow; }
-  int LastHoverRow() const { return m_lastHoverRow; }
   int SelectedItemRow() const { return m_selectedItemRow; }
   int SelectedSubItemRow() const { return m_selectedSubItemRow; }
   // Whether the pointer is over something clickable (for the hand cursor).
@@ -292,7 +280,6 @@ class TSideBarModel {
   int FirstRowOfSection(int index) const;
   int RowOfItem(int index, int subIndex) const;
   bool IsRow(int row) const { return row >= 0 && row < static_cast<int>(m_rows.size()); }
-  int RowHeight(int row) const { return m_rows[static_cast<std::size_t>(row)].Rect.Height(); }
   void MoveHover(int newRow);
 
   TSideBarView* m_view = nullptr;

@@ -46,11 +46,6 @@ std::optional<std::string> TArgs::Value(const std::string& name) const {
   return found->second;
 }
 
-const std::string& TArgs::Require(std::size_t index, const std::string& what) const {
-  if (index >= m_positional.size()) throw TUsageError("missing " + what);
-  return m_positional[index];
-}
-
 void TArgs::ExpectPositional(std::size_t min, std::size_t max) const {
   if (m_positional.size() < min) throw TUsageError("missing argument");
   if (m_positional.size() > max) throw TUsageError("unexpected argument '" + m_positional[max] + "'");

@@ -23,8 +23,6 @@ class TArgs {
   const std::vector<std::string>& Positional() const { return m_positional; }
   std::optional<std::string> Value(const std::string& name) const;
   bool Flag(const std::string& name) const { return m_flags.count(name) > 0; }
-  // Positional word i, or a usage error naming `what`.
-  const std::string& Require(std::size_t index, const std::string& what) const;
   void ExpectPositional(std::size_t min, std::size_t max) const;
 
   // An integer option within [min, max], or `fallback` when absent.

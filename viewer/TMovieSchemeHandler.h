@@ -31,8 +31,6 @@ class TMovieSchemeHandler : public QWebEngineUrlSchemeHandler {
 
   // A page ("movie..." address) was answered; on the window's thread.
   std::function<void(const QUrl& url, const TMovieResponse& response)> OnPageAnswered;
-  // Requests asked and not yet answered.
-  int Pending() const { return static_cast<int>(m_pending.size()); }
 
  private:
   struct TPending {

@@ -92,11 +92,6 @@ void TStatusLine::ShowCatalog(int count, const std::string& path, bool complete)
   Render();
 }
 
-void TStatusLine::ShowFound(int found) {
-  m_found = found;
-  Render();
-}
-
 void TStatusLine::ShowCount() {
   if (!m_found) return;
   m_found.reset();

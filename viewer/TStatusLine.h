@@ -33,8 +33,6 @@ class TStatusLine : public QObject {
   // The open catalog: its count and path (empty: none open), and whether
   // its file was read to its end. Forgets a search's count and a problem.
   void ShowCatalog(int count, const std::string& path, bool complete);
-  // A search found `found` of the catalog's movies.
-  void ShowFound(int found);
   // A movie or list was shown: the count again.
   void ShowCount();
   // How many movies the filter keeps (nothing: no filter).

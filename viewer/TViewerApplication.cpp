@@ -90,14 +90,6 @@ void ShowCurrentException() {
   }
 }
 
-QAction* AddMenuCommand(QMenu& menu, QObject& owner, const QKeySequence& keys, std::function<void()> run) {
-  QAction* action = menu.addAction(QString());
-  action->setShortcut(keys);
-  action->setShortcutContext(Qt::WidgetShortcut);
-  QObject::connect(action, &QAction::triggered, &owner, [run = std::move(run)] { RunGuarded(run); });
-  return action;
-}
-
 QWidget* LiveWidget(const QObject* object) {
   for (QWidget* widget : QApplication::allWidgets()) {
     if (static_cast<const QObject*>(widget) == object) return widget;

@@ -19,13 +19,6 @@ bool RunGuarded(F&& action);
 
 void ShowCurrentException();
 
-// A menu entry that shows its keys (the window's key handling runs them)
-// and runs `run` guarded when chosen, for as long as `owner` lives.
-class QAction;
-class QKeySequence;
-class QMenu;
-QAction* AddMenuCommand(QMenu& menu, QObject& owner, const QKeySequence& keys, std::function<void()> run);
-
 // The widget that `object` is, found without asking `object` anything (nor
 // its type): application-wide event filters are also handed objects the web
 // engine is in the middle of destroying, where any call would be unsound.

@@ -39,13 +39,6 @@ const std::vector<TCommandEntry>& WindowCommandTable() {
   return table;
 }
 
-const TCommandEntry& WindowCommandEntry(TWindowCommand command) {
-  for (const TCommandEntry& entry : WindowCommandTable()) {
-    if (entry.Command == command) return entry;
-  }
-  throw std::logic_error("a window command without its line in the table");
-}
-
 namespace {
 
 bool KeyHolds(const TCommandKey& key, const TKeyContext& context) {

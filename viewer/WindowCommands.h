@@ -58,7 +58,6 @@ struct TCommandEntry {
 // The commands in the order a key is looked up: where two share a key, the
 // first whose condition holds wins.
 const std::vector<TCommandEntry>& WindowCommandTable();
-const TCommandEntry& WindowCommandEntry(TWindowCommand command);
 
 struct TKeyContext {
   bool InTextField = false;

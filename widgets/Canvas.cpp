@@ -101,7 +101,3 @@ QImage WithoutCornerColour(const QImage& image) {
   }
   return result;
 }
-
-void DrawTransparent(QPainter& canvas, int x, int y, const QImage& image) {
-  canvas.drawImage(QPoint(x, y), WithoutCornerColour(image));
-}

@@ -33,4 +33,3 @@ void DrawClippedText(QPainter& canvas, int x, int y, const QRect& clip, const QS
 
 // The image with every pixel of the colour of its top-left pixel left out.
 QImage WithoutCornerColour(const QImage& image);
-void DrawTransparent(QPainter& canvas, int x, int y, const QImage& image);

@@ -27,7 +27,6 @@ class TCaptionButton : public TOwnerDrawnButton {
   void SetEnabled(bool enabled) { m_enabled = enabled; }
   const QImage& Glyph() const { return m_glyph; }
   void SetGlyph(const QImage& glyph);
-  bool ShowCaption() const { return m_showCaption; }
   void SetShowCaption(bool show);
   TFontSpec Font{"Arial", -11, false, clBlack};
   TColor ColorOverCaption = clBlack;

@@ -12,22 +12,6 @@
 
 namespace {
 
-// The image list a header uses in its state; the plain list when the one
-// for the state is not assigned.
-const TImageList* ChooseImages(const TSideBar& bar, TSideBarStates states) {
-  const TImageList* special = nullptr;
-  if (states & ssDisabled) {
-    special = bar.DisabledImages;
-  } else if (states & ssSelected) {
-    special = bar.SelectedImages;
-  } else if (states & ssHover) {
-    special = bar.HoverImages;
-  } else {
-    return bar.Images;
-  }
-  return special != nullptr ? special : bar.Images;
-}
-
 struct TLook {
   TColor Brush;
   const TFontSpec* Font;
@@ -70,11 +54,6 @@ void TSideBar::SetColor(TColor color) {
   if (color == m_model.Color) return;
   m_model.Color = color;
   update();
-}
-
-void TSideBar::SetHandPointCursor(bool value) {
-  m_model.HandPointCursor = value;
-  setCursor(Qt::ArrowCursor);
 }
 
 QRect TSideBar::RowPaintRect(int rowOrCode) const {
@@ -146,11 +125,10 @@ void TSideBar::DrawRow(QPainter& canvas, int rowOrCode) {
       DrawSubItem(canvas, rc, row.Caption, states);
     }
   } else {
-    int imageIndex = m_model.Items()[row.Index].ImageIndex();
     if (OnCustomDrawItem) {
-      OnCustomDrawItem(*this, canvas, rc, row.Caption, states, imageIndex);
+      OnCustomDrawItem(*this, canvas, rc, row.Caption, states);
     } else {
-      DrawItem(canvas, rc, row.Caption, states, imageIndex);
+      DrawItem(canvas, rc, row.Caption, states);
     }
   }
   // The keyboard's place, shown while the side bar has the focus.
@@ -160,8 +138,7 @@ void TSideBar::DrawRow(QPainter& canvas, int rowOrCode) {
   if (m_model.CanScrollDown() && rc.intersects(ToQRect(m_model.DownRect()))) drawScroller(false);
 }
 
-void TSideBar::DrawItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states,
-                            int imageIndex) {
+void TSideBar::DrawItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states) {
   const TSideBarItemStyle& style = m_model.ItemStyle;
   const int left = rc.left(), top = rc.top(), right = rc.left() + rc.width(), bottom = rc.top() + rc.height();
   const int bodyTop = top + m_model.GroupSeparator();
@@ -175,17 +152,7 @@ void TSideBar::DrawItem(QPainter& canvas, const QRect& rc, const std::string& st
   QFont font = ToQFont(*look.Font);
   QFontMetrics metrics(font);
   QString text = ToQString(str);
-  const TImageList* images = ChooseImages(*this, states);
-  bool withImage = images != nullptr && imageIndex >= 0 && imageIndex < static_cast<int>(images->Images.size());
-  int contentWidth = metrics.horizontalAdvance(text);
-  if (withImage) contentWidth += images->Width + m_model.Indent();
-  int x = StartX(m_model.Alignment(), areaLeft, areaRight, contentWidth);
-  if (withImage) {
-    int imageY = bodyTop + (m_model.ItemHeight() - images->Height) / 2;
-    int imageX = m_model.Alignment() == TSideBarAlign::saRight ? areaRight - images->Width : x;
-    DrawTransparent(canvas, imageX, imageY, images->Images[static_cast<std::size_t>(imageIndex)]);
-    if (m_model.Alignment() != TSideBarAlign::saRight) x += images->Width + m_model.Indent();
-  }
+  const int x = StartX(m_model.Alignment(), areaLeft, areaRight, metrics.horizontalAdvance(text));
   int textY = bodyTop + (bottom - bodyTop - metrics.height()) / 2;
   DrawClippedText(canvas, x, textY, ToQRect(areaLeft, bodyTop, areaRight, bottom), text, font, look.Font->Color);
 }

@@ -10,14 +10,6 @@
 
 class QPainter;
 
-// Images for section headers, all of one size; the colour of the top-left
-// pixel of each image is left out when it is drawn.
-struct TImageList {
-  int Width = 16;
-  int Height = 16;
-  std::vector<QImage> Images;
-};
-
 // The side bar of collapsible sections. TSideBarModel holds its sections,
 // rows, scroll position, selection and input rules; this widget measures,
 // paints every pixel itself and routes Qt's input to the model. A redraw
@@ -38,18 +30,10 @@ class TSideBar : public QWidget, public TSideBarView {
 
   TColor Color() const { return m_model.Color; }
   void SetColor(TColor color);
-  bool HandPointCursor() const { return m_model.HandPointCursor; }
-  void SetHandPointCursor(bool value);
-
-  const TImageList* Images = nullptr;
-  const TImageList* HoverImages = nullptr;
-  const TImageList* SelectedImages = nullptr;
-  const TImageList* DisabledImages = nullptr;
 
   std::function<void(TSideBar& sender, int index, int subIndex, const std::string& caption)> OnSelect;
   std::function<void(TSideBar& sender, int index, int subIndex, const std::string& caption)> OnHover;
-  std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states,
-                     int imageIndex)>
+  std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states)>
       OnCustomDrawItem;
   std::function<void(TSideBar& sender, QPainter& canvas, QRect& rc, const std::string& str, TSideBarStates states)>
       OnCustomDrawSubItem;
@@ -64,8 +48,7 @@ class TSideBar : public QWidget, public TSideBarView {
   QRect RowPaintRect(int rowOrCode) const;
 
  protected:
-  virtual void DrawItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states,
-                        int imageIndex);
+  virtual void DrawItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states);
   virtual void DrawSubItem(QPainter& canvas, const QRect& rc, const std::string& str, TSideBarStates states);
   virtual void DrawNonItem(QPainter& canvas, const QRect& rc);
   virtual void DrawScroller(QPainter& canvas, const QRect& rc, bool up, bool hover);

@@ -164,7 +164,7 @@ TEST_F(SideBarWidget, DrawsHoveredSelectedHeadersInTheSelectedColour) {
 
 TEST_F(SideBarWidget, CustomDrawEventsReplaceTheOwnDrawing) {
   int headers = 0, items = 0, nonItems = 0;
-  m_bar.OnCustomDrawItem = [&](TSideBar&, QPainter& canvas, QRect& rc, const std::string&, TSideBarStates, int) {
+  m_bar.OnCustomDrawItem = [&](TSideBar&, QPainter& canvas, QRect& rc, const std::string&, TSideBarStates) {
     ++headers;
     canvas.fillRect(rc, QColor(9, 9, 9));
   };
