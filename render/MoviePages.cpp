@@ -320,6 +320,34 @@ std::string ApplyUserVariables(std::string block, const TUserVars& userVars) {
   return block;
 }
 
+namespace {
+
+// The names of a movie's two pictures in the page: made before, made now by
+// `jobs` (then kept in the store), or for a list whose pictures the view
+// asks for as it shows them, the names they will be made under.
+std::array<std::string, 2> PictureNames(const TMovie& movie, const std::array<TPageBox, 2>& boxes, bool lazy,
+                                        std::vector<TPictureJob>& jobs,
+                                        const std::map<std::string, std::size_t>& jobOf, const TPageInput& input) {
+  std::array<std::string, 2> names;
+  for (std::size_t b = 0; b < boxes.size(); ++b) {
+    const TPageBox& box = boxes[b];
+    std::string key = MadePictureKey(box.SizeWord, movie, box.Width, box.Height);
+    if (std::optional<std::string> made = input.Store.MadeName(key)) {
+      names[b] = *made;
+    } else if (lazy) {
+      names[b] = PictureNameBeforeMaking(box.SizeWord, movie, box.Width, box.Height, input.Pictures);
+    } else {
+      TMadePicture& result = jobs[jobOf.at(key)].Result;
+      names[b] = result.Name;
+      input.Store.Add(result.Name, std::move(result.Bytes));
+      input.Store.RememberMade(key, result.Name);
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
 std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
   const TTranslationScope language(input.Language);
   std::vector<std::string> tokens = TokenizeMovieAddress(address);
@@ -374,21 +402,7 @@ std::string RenderMoviePage(std::string_view address, const TPageInput& input) {
     if (input.Cancelled != nullptr && input.Cancelled->load(std::memory_order_relaxed)) break;
     std::string block;
     if (movies[i] != nullptr) {
-      std::string names[2];
-      for (std::size_t b = 0; b < boxes.size(); ++b) {
-        const TPageBox& box = boxes[b];
-        std::string key = MadePictureKey(box.SizeWord, *movies[i], box.Width, box.Height);
-        if (std::optional<std::string> made = input.Store.MadeName(key)) {
-          names[b] = *made;
-        } else if (lazyPictures) {
-          names[b] = PictureNameBeforeMaking(box.SizeWord, *movies[i], box.Width, box.Height, input.Pictures);
-        } else {
-          TMadePicture& result = jobs[jobOf.at(key)].Result;
-          names[b] = result.Name;
-          input.Store.Add(result.Name, std::move(result.Bytes));
-          input.Store.RememberMade(key, result.Name);
-        }
-      }
+      const std::array<std::string, 2> names = PictureNames(*movies[i], boxes, lazyPictures, jobs, jobOf, input);
       block = SubstituteMovieVariables(movieTemplate, *movies[i], settings, names[0], names[1], input.Links,
                                        lazyPictures);
     } else {

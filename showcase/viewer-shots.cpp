@@ -173,6 +173,25 @@ void ShootSettings(const fs::path& bin, const QDir& folder) {
 
 }  // namespace
 
+// The written site's start, statistics and first movie page, as a browser
+// shows them.
+void ShootSite(const QDir& site, const QDir& folder) {
+  for (const char* page : {"index", "statistics", "movie-1"}) {
+    QWebEngineView view;
+    view.resize(kWidth, kHeight);
+    view.show();
+    bool loaded = false;
+    QObject::connect(&view, &QWebEngineView::loadFinished, [&] { loaded = true; });
+    view.load(QUrl::fromLocalFile(site.absoluteFilePath(QLatin1String(page) + QStringLiteral(".html"))));
+    RunEventsUntil([&] { return loaded; }, kLongestWaitMs);
+    Settle(800);
+    const std::string name = page == std::string("index") ? "index-covers" : page == std::string("movie-1") ? "movie-page" : page;
+    const QString file = folder.filePath(QString::fromStdString(name + ".png"));
+    view.grab().save(file);
+    std::printf("%s\n", file.toLocal8Bit().constData());
+  }
+}
+
 int main(int argc, char** argv) {
   const bool dense = argc == 3 && std::string(argv[2]) == "dense";
   const bool statistics = argc == 3 && std::string(argv[2]) == "statistics";
@@ -203,21 +222,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (site) {
-    for (const char* page : {"index", "statistics", "movie-1"}) {
-      QWebEngineView view;
-      view.resize(kWidth, kHeight);
-      view.show();
-      bool loaded = false;
-      QObject::connect(&view, &QWebEngineView::loadFinished, [&] { loaded = true; });
-      view.load(QUrl::fromLocalFile(QDir(QString::fromLocal8Bit(argv[3])).absoluteFilePath(QLatin1String(page) +
-                                                                                           QStringLiteral(".html"))));
-      RunEventsUntil([&] { return loaded; }, kLongestWaitMs);
-      Settle(800);
-      const std::string name = page == std::string("index") ? "index-covers" : page == std::string("movie-1") ? "movie-page" : page;
-      const QString file = path((name + ".png").c_str());
-      view.grab().save(file);
-      std::printf("%s\n", file.toLocal8Bit().constData());
-    }
+    ShootSite(QDir(QString::fromLocal8Bit(argv[3])), QDir(QString::fromLocal8Bit(argv[1])));
     return 0;
   }
   // The filter typed, then a random movie of those kept or their table.

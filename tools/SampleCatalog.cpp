@@ -111,6 +111,89 @@ std::string PictureExtension(int index, bool jpegOnly) {
   return ".jpg";
 }
 
+// One movie's record, drawn field by field in a fixed order (the samples of
+// a seed stay the same file).
+TMovie SampleMovie(TRandom& random, int i, TFormatVersion version) {
+  TMovie m;
+  m.Number = random.Below(20) == 0 ? -1 : i + 1;
+  m.Date = 36000 + random.Below(10000);
+  m.Rating = random.Below(12) == 0 ? -1 : random.Below(101);
+  if (version != TFormatVersion::V35 && m.Rating != -1) m.Rating = m.Rating / 10 * 10;
+  m.Year = random.Below(15) == 0 ? -1 : 1920 + random.Below(106);
+  m.Length = random.Below(15) == 0 ? -1 : 75 + random.Below(120);
+  m.VideoBitrate = random.Below(10) == 0 ? -1 : 500 + random.Below(40) * 50;
+  m.AudioBitrate = random.Below(10) == 0 ? -1 : 64 + random.Below(6) * 32;
+  m.Disks = random.Below(10) == 0 ? -1 : 1 + random.Below(3);
+  m.Checked = random.Below(2) == 1;
+  m.Media = "Shelf " + std::to_string(1 + random.Below(20));
+  if (version != TFormatVersion::V31) {
+    m.MediaType = random.Pick(kMediaTypes);
+    m.Source = random.Pick(kSources);
+  }
+  m.Borrower = random.Below(6) == 0 ? PersonName(random) : "";
+  // Drawn noun first, as the samples always were.
+  const std::string noun = random.Pick(kNouns);
+  const std::string adjective = random.Pick(kAdjectives);
+  const std::string title = (random.Below(3) == 0 ? "The " : "") + adjective + " " + noun;
+  int titles = random.Below(12);
+  if (titles == 0) {
+    // neither title
+  } else if (titles == 1) {
+    m.TranslatedTitle = random.Pick(kForeign);
+  } else {
+    m.OriginalTitle = title;
+    if (random.Below(3) == 0) m.TranslatedTitle = random.Pick(kForeign);
+  }
+  m.Director = NameList(random, 1 + (random.Below(6) == 0 ? 1 : 0), false);
+  m.Producer = NameList(random, 1 + random.Below(2), false);
+  m.Country = random.Below(10) == 0 ? "" : random.Pick(kCountries);
+  m.Category = random.Below(15) == 0 ? "" : WordList(random, kCategories, 1 + random.Below(3));
+  m.Actors = random.Below(20) == 0 ? "" : NameList(random, 5 + random.Below(11), true);
+  m.URL = "http://www.example.com/movies/" + std::to_string(i + 1);
+  m.Description = Paragraphs(random, 1 + random.Below(4));
+  m.Comments = random.Below(3) == 0 ? "" : Paragraphs(random, 1 + random.Below(2));
+  m.VideoFormat = random.Pick(kVideoFormats);
+  m.AudioFormat = random.Pick(kAudioFormats);
+  m.Resolution = random.Pick(kResolutions);
+  m.Framerate = random.Pick(kFramerates);
+  m.Languages = WordList(random, kLanguages, 1 + random.Below(3));
+  m.Subtitles = random.Below(4) == 0 ? "" : WordList(random, kLanguages, 1 + random.Below(2));
+  m.Size = std::to_string(600 + random.Below(4000)) + " MB";
+  return m;
+}
+
+// The movie's cover as the options say: in the record, in a "covers"
+// folder beside the catalog (linked relatively or absolutely), or none.
+void AddSamplePicture(TMovie& m, int i, const TSampleOptions& options, TRandom& random,
+                      const std::filesystem::path& folder, bool& coversMade) {
+  namespace fs = std::filesystem;
+  TSamplePictures mode = options.Pictures;
+  int linkKind = 0;  // 0 relative, 1 absolute
+  if (mode == TSamplePictures::Mixed) {
+    int pick = random.Below(10);
+    mode = pick < 5 ? TSamplePictures::Embedded : pick < 9 ? TSamplePictures::Linked : TSamplePictures::None;
+    linkKind = pick == 8 ? 1 : 0;
+  }
+  if (mode != TSamplePictures::None) {
+    std::string extension = PictureExtension(i, options.JpegOnly);
+    TBitmap cover = DrawSampleCover(options.CoverWidth, options.CoverHeight, options.Seed * 100003u + i);
+    std::string bytes = EncodePictureFile(cover, extension);
+    if (mode == TSamplePictures::Embedded) {
+      m.PictureName = extension;
+      m.Picture = std::make_unique<TPictureBytes>(bytes.size());
+      std::copy(bytes.begin(), bytes.end(), m.Picture->Data());
+    } else {
+      if (!coversMade) {
+        fs::create_directories(folder / "covers");
+        coversMade = true;
+      }
+      std::string name = "m" + std::to_string(i + 1) + extension;
+      WriteFileBytes((folder / "covers" / name).string(), bytes);
+      m.PictureName = linkKind == 1 ? (folder / "covers" / name).string() : "covers\\" + name;
+    }
+  }
+}
+
 }  // namespace
 
 void WriteSampleCatalog(const std::string& path, const TSampleOptions& options) {
@@ -128,77 +211,8 @@ void WriteSampleCatalog(const std::string& path, const TSampleOptions& options) 
   bool coversMade = false;
 
   for (int i = 0; i < options.Movies; ++i) {
-    TMovie m;
-    m.Number = random.Below(20) == 0 ? -1 : i + 1;
-    m.Date = 36000 + random.Below(10000);
-    m.Rating = random.Below(12) == 0 ? -1 : random.Below(101);
-    if (options.Version != TFormatVersion::V35 && m.Rating != -1) m.Rating = m.Rating / 10 * 10;
-    m.Year = random.Below(15) == 0 ? -1 : 1920 + random.Below(106);
-    m.Length = random.Below(15) == 0 ? -1 : 75 + random.Below(120);
-    m.VideoBitrate = random.Below(10) == 0 ? -1 : 500 + random.Below(40) * 50;
-    m.AudioBitrate = random.Below(10) == 0 ? -1 : 64 + random.Below(6) * 32;
-    m.Disks = random.Below(10) == 0 ? -1 : 1 + random.Below(3);
-    m.Checked = random.Below(2) == 1;
-    m.Media = "Shelf " + std::to_string(1 + random.Below(20));
-    if (options.Version != TFormatVersion::V31) {
-      m.MediaType = random.Pick(kMediaTypes);
-      m.Source = random.Pick(kSources);
-    }
-    m.Borrower = random.Below(6) == 0 ? PersonName(random) : "";
-    // Drawn noun first, as the samples always were.
-    const std::string noun = random.Pick(kNouns);
-    const std::string adjective = random.Pick(kAdjectives);
-    const std::string title = (random.Below(3) == 0 ? "The " : "") + adjective + " " + noun;
-    int titles = random.Below(12);
-    if (titles == 0) {
-      // neither title
-    } else if (titles == 1) {
-      m.TranslatedTitle = random.Pick(kForeign);
-    } else {
-      m.OriginalTitle = title;
-      if (random.Below(3) == 0) m.TranslatedTitle = random.Pick(kForeign);
-    }
-    m.Director = NameList(random, 1 + (random.Below(6) == 0 ? 1 : 0), false);
-    m.Producer = NameList(random, 1 + random.Below(2), false);
-    m.Country = random.Below(10) == 0 ? "" : random.Pick(kCountries);
-    m.Category = random.Below(15) == 0 ? "" : WordList(random, kCategories, 1 + random.Below(3));
-    m.Actors = random.Below(20) == 0 ? "" : NameList(random, 5 + random.Below(11), true);
-    m.URL = "http://www.example.com/movies/" + std::to_string(i + 1);
-    m.Description = Paragraphs(random, 1 + random.Below(4));
-    m.Comments = random.Below(3) == 0 ? "" : Paragraphs(random, 1 + random.Below(2));
-    m.VideoFormat = random.Pick(kVideoFormats);
-    m.AudioFormat = random.Pick(kAudioFormats);
-    m.Resolution = random.Pick(kResolutions);
-    m.Framerate = random.Pick(kFramerates);
-    m.Languages = WordList(random, kLanguages, 1 + random.Below(3));
-    m.Subtitles = random.Below(4) == 0 ? "" : WordList(random, kLanguages, 1 + random.Below(2));
-    m.Size = std::to_string(600 + random.Below(4000)) + " MB";
-
-    TSamplePictures mode = options.Pictures;
-    int linkKind = 0;  // 0 relative, 1 absolute
-    if (mode == TSamplePictures::Mixed) {
-      int pick = random.Below(10);
-      mode = pick < 5 ? TSamplePictures::Embedded : pick < 9 ? TSamplePictures::Linked : TSamplePictures::None;
-      linkKind = pick == 8 ? 1 : 0;
-    }
-    if (mode != TSamplePictures::None) {
-      std::string extension = PictureExtension(i, options.JpegOnly);
-      TBitmap cover = DrawSampleCover(options.CoverWidth, options.CoverHeight, options.Seed * 100003u + i);
-      std::string bytes = EncodePictureFile(cover, extension);
-      if (mode == TSamplePictures::Embedded) {
-        m.PictureName = extension;
-        m.Picture = std::make_unique<TPictureBytes>(bytes.size());
-        std::copy(bytes.begin(), bytes.end(), m.Picture->Data());
-      } else {
-        if (!coversMade) {
-          fs::create_directories(folder / "covers");
-          coversMade = true;
-        }
-        std::string name = "m" + std::to_string(i + 1) + extension;
-        WriteFileBytes((folder / "covers" / name).string(), bytes);
-        m.PictureName = linkKind == 1 ? (folder / "covers" / name).string() : "covers\\" + name;
-      }
-    }
+    TMovie m = SampleMovie(random, i, options.Version);
+    AddSamplePicture(m, i, options, random, folder, coversMade);
     writer.WriteMovie(m);
   }
   WriteFileBytes(path, writer.Bytes());
