@@ -26,17 +26,17 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const std::string& pro
 
 }  // namespace
 
-TFormOpen::TFormOpen(QWidget* parent) : QDialog(parent), OpenDialog1(RunFileDialog) {
+TFormOpen::TFormOpen(QWidget* parent) : QDialog(parent), ChooseFile(RunFileDialog) {
   setObjectName(QStringLiteral("FormOpen"));
   MakeFixedDialog(*this, 334, 143);
   EditFileName = new QLineEdit(this);
   EditFileName->setObjectName(QStringLiteral("EditFileName"));
   EditFileName->setReadOnly(true);
   EditFileName->setGeometry(16, 20, 271, 23);
-  BtnDialog = new QToolButton(this);
-  BtnDialog->setObjectName(QStringLiteral("BtnDialog"));
-  BtnDialog->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-  BtnDialog->setGeometry(293, 20, 25, 23);
+  BrowseButton = new QToolButton(this);
+  BrowseButton->setObjectName(QStringLiteral("BrowseButton"));
+  BrowseButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  BrowseButton->setGeometry(293, 20, 25, 23);
   CheckAutoOpen = new QCheckBox(this);
   CheckAutoOpen->setObjectName(QStringLiteral("CheckAutoOpen"));
   CheckAutoOpen->setGeometry(16, 56, 302, 20);
@@ -44,16 +44,16 @@ TFormOpen::TFormOpen(QWidget* parent) : QDialog(parent), OpenDialog1(RunFileDial
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
   line->setGeometry(8, 92, 318, 2);
-  BtnOk = new QPushButton(this);
-  BtnOk->setObjectName(QStringLiteral("BtnOk"));
-  BtnOk->setGeometry(162, 104, 75, 25);
-  BtnOk->setDefault(true);
-  BtnCancel = new QPushButton(this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  BtnCancel->setGeometry(243, 104, 75, 25);
-  QObject::connect(BtnDialog, &QToolButton::clicked, this, [this] { BtnDialogClick(); });
-  QObject::connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
-  QObject::connect(BtnCancel, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
+  OkButton = new QPushButton(this);
+  OkButton->setObjectName(QStringLiteral("OkButton"));
+  OkButton->setGeometry(162, 104, 75, 25);
+  OkButton->setDefault(true);
+  CancelButton = new QPushButton(this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  CancelButton->setGeometry(243, 104, 75, 25);
+  QObject::connect(BrowseButton, &QToolButton::clicked, this, [this] { BrowseForFile(); });
+  QObject::connect(OkButton, &QPushButton::clicked, this, [this] { Confirm(); });
+  QObject::connect(CancelButton, &QPushButton::clicked, this, [this] { Cancel(); });
 }
 
 QStringList TFormOpen::Filters() {
@@ -71,28 +71,28 @@ bool TFormOpen::ShowModal() {
 }
 
 void TFormOpen::showEvent(QShowEvent* event) {
-  FormShow();
+  PrepareToShow();
   QDialog::showEvent(event);
 }
 
-void TFormOpen::FormShow() {
+void TFormOpen::PrepareToShow() {
   setWindowTitle(TranslatedText("Open Movie Catalog"));
   CheckAutoOpen->setText(TranslatedText("Open this file on every program start"));
-  BtnOk->setText(TranslatedText("&OK"));
-  BtnCancel->setText(TranslatedText("&Cancel"));
+  OkButton->setText(TranslatedText("&OK"));
+  CancelButton->setText(TranslatedText("&Cancel"));
   m_ok = false;
 }
 
-void TFormOpen::BtnDialogClick() {
-  if (!OpenDialog1) return;
+void TFormOpen::BrowseForFile() {
+  if (!ChooseFile) return;
   // It starts where the file shown is: the open catalog's, or the one
   // chosen last.
-  if (std::optional<std::string> chosen = OpenDialog1(this, FileName())) EditFileName->setText(ToQString(*chosen));
+  if (std::optional<std::string> chosen = ChooseFile(this, FileName())) EditFileName->setText(ToQString(*chosen));
 }
 
-void TFormOpen::BtnOkClick() {
+void TFormOpen::Confirm() {
   m_ok = true;
   accept();
 }
 
-void TFormOpen::BtnCancelClick() { reject(); }
+void TFormOpen::Cancel() { reject(); }

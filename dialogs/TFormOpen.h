@@ -18,10 +18,10 @@ class TFormOpen : public QDialog {
   explicit TFormOpen(QWidget* parent = nullptr);
 
   QLineEdit* EditFileName;
-  QToolButton* BtnDialog;
+  QToolButton* BrowseButton;
   QCheckBox* CheckAutoOpen;
-  QPushButton* BtnOk;
-  QPushButton* BtnCancel;
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
 
   // The file and the check box the main window hands in and reads back.
   std::string FileName() const;
@@ -34,14 +34,14 @@ class TFormOpen : public QDialog {
 
   // Runs the file-open dialog with a proposed file name; nothing on cancel.
   // Tests replace it.
-  std::function<std::optional<std::string>(QWidget* parent, const std::string& proposed)> OpenDialog1;
+  std::function<std::optional<std::string>(QWidget* parent, const std::string& proposed)> ChooseFile;
   // The filter of the file-open dialog, catalogs first.
   static QStringList Filters();
 
-  void FormShow();
-  void BtnDialogClick();
-  void BtnOkClick();
-  void BtnCancelClick();
+  void PrepareToShow();
+  void BrowseForFile();
+  void Confirm();
+  void Cancel();
 
  protected:
   void showEvent(QShowEvent* event) override;

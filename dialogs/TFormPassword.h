@@ -28,15 +28,15 @@ class TFormPassword : public QDialog {
   // Replaces the 30-second timer (tests fire it themselves).
   void SetTimer(std::unique_ptr<TIntervalTimer> timer);
 
-  QLabel* Label1;
-  QLineEdit* Edit1;
-  QPushButton* BtnOk;
-  QPushButton* BtnCancel;
+  QLabel* PromptLabel;
+  QLineEdit* PasswordBox;
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
 
-  void FormShow();
-  void BtnOkClick();
-  void BtnCancelClick();
-  void Timer1Timer();
+  void PrepareToShow();
+  void Confirm();
+  void Cancel();
+  void TimedOut();
 
  protected:
   void showEvent(QShowEvent* event) override;

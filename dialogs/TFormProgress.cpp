@@ -11,28 +11,28 @@ TFormProgress::TFormProgress(QWidget* parent) : QWidget(parent) {
   setWindowFlag(Qt::WindowStaysOnTopHint);
   // Closing it only hides it; it never ends the program.
   setAttribute(Qt::WA_QuitOnClose, false);
-  Label1 = new QLabel(this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setGeometry(16, 12, 361, 16);
-  ProgressBar1 = new QProgressBar(this);
-  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-  ProgressBar1->setGeometry(16, 36, 361, 20);
-  ProgressBar1->setTextVisible(false);
+  MessageLabel = new QLabel(this);
+  MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
+  MessageLabel->setGeometry(16, 12, 361, 16);
+  ProgressBar = new QProgressBar(this);
+  ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+  ProgressBar->setGeometry(16, 36, 361, 20);
+  ProgressBar->setTextVisible(false);
 }
 
 void TFormProgress::showEvent(QShowEvent* event) {
-  FormShow();
+  PrepareToShow();
   QWidget::showEvent(event);
 }
 
-void TFormProgress::FormShow() {
+void TFormProgress::PrepareToShow() {
   setWindowTitle(TranslatedText("Loading ..."));
-  Label1->setText(TranslatedText("Loading catalog file ..."));
+  MessageLabel->setText(TranslatedText("Loading catalog file ..."));
 }
 
 void TFormProgress::Start(int maximum, const QWidget* owner) {
-  ProgressBar1->setRange(0, maximum);
-  ProgressBar1->setValue(0);
+  ProgressBar->setRange(0, maximum);
+  ProgressBar->setValue(0);
   if (owner != nullptr && owner->isVisible()) {
     QRect frame = owner->frameGeometry();
     move(frame.center() - QPoint(width() / 2, height() / 2));
@@ -40,8 +40,8 @@ void TFormProgress::Start(int maximum, const QWidget* owner) {
   show();
 }
 
-void TFormProgress::SetPosition(int position) { ProgressBar1->setValue(position); }
+void TFormProgress::SetPosition(int position) { ProgressBar->setValue(position); }
 
 void TFormProgress::StepIt() {
-  if (ProgressBar1->value() < ProgressBar1->maximum()) ProgressBar1->setValue(ProgressBar1->value() + 1);
+  if (ProgressBar->value() < ProgressBar->maximum()) ProgressBar->setValue(ProgressBar->value() + 1);
 }

@@ -11,14 +11,14 @@ class TFormProgress : public QWidget {
  public:
   explicit TFormProgress(QWidget* parent = nullptr);
 
-  QLabel* Label1;
-  QProgressBar* ProgressBar1;
+  QLabel* MessageLabel;
+  QProgressBar* ProgressBar;
 
   // Shows the window with the bar at 0 of `maximum`, centred on `owner`.
   void Start(int maximum, const QWidget* owner);
   void StepIt();
   void SetPosition(int position);
-  void FormShow();
+  void PrepareToShow();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -212,7 +212,7 @@ const std::vector<TRow>& GeneralRows() {
       {&F::EditDateSample, "EditDateSample", "Sample Date"},
       {&F::EditExternalPlayer, "EditExternalPlayer", "External Player (blank = the desktop's default program)",
        "ExternalPlayer", TPlace::Above, nullptr, true},
-      {&F::SpeedButton1, "SpeedButton1", nullptr, nullptr, TPlace::Beside},
+      {&F::ChoosePlayerButton, "ChoosePlayerButton", nullptr, nullptr, TPlace::Beside},
       {&F::ComboVideoField, "ComboVideoField", "Field used to store video path", "VideoPathField"},
       {&F::CheckLiveReload, "CheckLiveReload", "Reload the catalog when its file changes", "LiveReload", TPlace::Alone},
       {&F::CheckThumbnailCache, "CheckThumbnailCache", "Keep the strip's pictures for a quick reopen", "ThumbnailCache",
@@ -228,10 +228,10 @@ const std::vector<TRow>& SecurityRows() {
        "LabelPassword1"},
       {&F::EditPassword2, "EditPassword2", "Confirm", nullptr, TPlace::Labelled, nullptr, false, &F::LabelPassword2,
        "LabelPassword2"},
-      {&F::CheckBtnOpen, "CheckBtnOpen", "Show \"Open\" button", "ShowOpenButton", TPlace::Alone},
-      {&F::CheckBtnEdit, "CheckBtnEdit", "Show \"Edit\" button", "ShowEditButton", TPlace::Alone},
-      {&F::CheckBtnPlay, "CheckBtnPlay", "Show \"Play\" button", "ShowPlayButton", TPlace::Alone},
-      {&F::CheckBtnSettings, "CheckBtnSettings", "Show \"Settings\" button", "ShowSettingsButton", TPlace::Alone,
+      {&F::CheckOpenButton, "CheckOpenButton", "Show \"Open\" button", "ShowOpenButton", TPlace::Alone},
+      {&F::CheckEditButton, "CheckEditButton", "Show \"Edit\" button", "ShowEditButton", TPlace::Alone},
+      {&F::CheckPlayButton, "CheckPlayButton", "Show \"Play\" button", "ShowPlayButton", TPlace::Alone},
+      {&F::CheckSettingsButton, "CheckSettingsButton", "Show \"Settings\" button", "ShowSettingsButton", TPlace::Alone,
        "(use F10 to access \"Settings\")"},
       {&F::CheckSearch, "CheckSearch", "Show \"Search\"", "ShowSearch", TPlace::Alone},
   };
@@ -327,7 +327,7 @@ void BuildPairTabs(TFormSettings& form) {
   userVars->addWidget(new QLabel(QStringLiteral("User Variables")));
   form.GridUserVars = MakePairGrid(form.TabUserVars, "GridUserVars", "Find", 180, "Replace with", 213);
   userVars->addWidget(form.GridUserVars, 1);
-  form.PageControl1->addTab(form.TabUserVars, QStringLiteral("User Vars"));
+  form.Tabs->addTab(form.TabUserVars, QStringLiteral("User Vars"));
 
   // Paths written on another machine.
   form.TabPaths = Named(new QWidget, "TabPaths");
@@ -343,12 +343,12 @@ void BuildPairTabs(TFormSettings& form) {
   auto* check = new QHBoxLayout;
   form.LabelPathCounts = Named(new QLabel, "LabelPathCounts");
   form.LabelPathCounts->setWordWrap(true);
-  form.BtnCheckPaths = Named(new QPushButton(QStringLiteral("Check")), "BtnCheckPaths");
-  form.BtnCheckPaths->setAutoDefault(false);
+  form.CheckPathsButton = Named(new QPushButton(QStringLiteral("Check")), "CheckPathsButton");
+  form.CheckPathsButton->setAutoDefault(false);
   check->addWidget(form.LabelPathCounts, 1);
-  check->addWidget(form.BtnCheckPaths, 0, Qt::AlignTop);
+  check->addWidget(form.CheckPathsButton, 0, Qt::AlignTop);
   paths->addLayout(check);
-  form.PageControl1->addTab(form.TabPaths, QStringLiteral("Paths"));
+  form.Tabs->addTab(form.TabPaths, QStringLiteral("Paths"));
 }
 
 void BuildAboutTab(TFormSettings& form) {
@@ -371,7 +371,7 @@ void BuildAboutTab(TFormSettings& form) {
                                .arg(QStringLiteral(ELK_VERSION)));
   about->addWidget(form.LabelAbout);
   about->addStretch();
-  form.PageControl1->addTab(form.TabAbout, QStringLiteral("About"));
+  form.Tabs->addTab(form.TabAbout, QStringLiteral("About"));
 }
 
 }  // namespace
@@ -394,21 +394,21 @@ const std::vector<std::pair<const char*, const char*>>& TFormSettings::InsertInf
 bool TFormSettings::OfferedAsProgram(const QFileInfo& file) { return file.isDir() || (file.isFile() && file.isExecutable()); }
 
 TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
-    : QDialog(parent), OpenDialog1(RunProgramDialog), ErrorBox(ShowErrorBox), m_owner(owner) {
+    : QDialog(parent), ChooseFile(RunProgramDialog), ErrorBox(ShowErrorBox), m_owner(owner) {
   setObjectName(QStringLiteral("FormSettings"));
   setWindowTitle(QStringLiteral("Settings"));
   MakeFixedDialog(*this, 457, 526);
 
-  PageControl1 = Named(new QTabWidget(this), "PageControl1");
-  PageControl1->setGeometry(8, 8, 441, 470);
+  Tabs = Named(new QTabWidget(this), "Tabs");
+  Tabs->setGeometry(8, 8, 441, 470);
   // All six tabs in one row without scroll arrows.
-  PageControl1->setUsesScrollButtons(false);
-  PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
+  Tabs->setUsesScrollButtons(false);
+  Tabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
 
   TabGeneral = BuildRowTab(*this, "TabGeneral", GeneralRows());
-  PageControl1->addTab(TabGeneral, QStringLiteral("General"));
+  Tabs->addTab(TabGeneral, QStringLiteral("General"));
   TabSecurity = BuildRowTab(*this, "TabSecurity", SecurityRows());
-  PageControl1->addTab(TabSecurity, QStringLiteral("Security"));
+  Tabs->addTab(TabSecurity, QStringLiteral("Security"));
   // The rows' extras: bounds, list entries, the player chooser's look.
   for (QSpinBox* spin : {SpinMaxImageWidth, SpinMaxImageHeight}) {
     // No bounds, as the settings have none.
@@ -419,16 +419,16 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
   for (const char* format : kDateFormats) ComboDate->addItem(QString::fromLatin1(format));
   for (const std::string& field : VideoFieldChoices()) ComboVideoField->addItem(QString::fromStdString(field));
   EditDateSample->setReadOnly(true);
-  SpeedButton1->setAutoRaise(true);
-  SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  ChoosePlayerButton->setAutoRaise(true);
+  ChoosePlayerButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
   for (QLineEdit* edit : {EditPassword1, EditPassword2}) edit->setEchoMode(QLineEdit::Password);
 
-  TabTemplate = BuildTemplateTab("TabTemplate", "Template (HTML fragment)", "BtnInsert", "MemoTemplate", BtnInsert,
+  TabTemplate = BuildTemplateTab("TabTemplate", "Template (HTML fragment)", "InsertInfoButton", "MemoTemplate", InsertInfoButton,
                                  MemoTemplate);
-  PageControl1->addTab(TabTemplate, QStringLiteral("Template"));
-  TabListTemplate = BuildTemplateTab("TabListTemplate", "List Template (HTML fragment)", "BtnInsert2",
-                                     "MemoListTemplate", BtnInsert2, MemoListTemplate);
-  PageControl1->addTab(TabListTemplate, QStringLiteral("List Template"));
+  Tabs->addTab(TabTemplate, QStringLiteral("Template"));
+  TabListTemplate = BuildTemplateTab("TabListTemplate", "List Template (HTML fragment)", "ListInsertInfoButton",
+                                     "MemoListTemplate", ListInsertInfoButton, MemoListTemplate);
+  Tabs->addTab(TabListTemplate, QStringLiteral("List Template"));
   BuildPairTabs(*this);
   BuildAboutTab(*this);
 
@@ -438,33 +438,33 @@ TFormSettings::TFormSettings(QWidget* parent, TSettingsOwner& owner)
     const char* Caption;
     int Left;
   };
-  for (const TButton& button : {TButton{&TFormSettings::BtnApply, "BtnApply", "&Apply", 212},
-                                TButton{&TFormSettings::BtnOk, "BtnOk", "&OK", 293},
-                                TButton{&TFormSettings::BtnCancel, "BtnCancel", "&Cancel", 374}}) {
+  for (const TButton& button : {TButton{&TFormSettings::ApplyButton, "ApplyButton", "&Apply", 212},
+                                TButton{&TFormSettings::OkButton, "OkButton", "&OK", 293},
+                                TButton{&TFormSettings::CancelButton, "CancelButton", "&Cancel", 374}}) {
     this->*button.Member = Named(new QPushButton(QString::fromLatin1(button.Caption), this), button.Name);
     (this->*button.Member)->setGeometry(button.Left, 490, 75, 25);
     (this->*button.Member)->setAutoDefault(false);
   }
-  BtnOk->setDefault(true);
+  OkButton->setDefault(true);
 
-  QObject::connect(BtnApply, &QPushButton::clicked, this, [this] { BtnApplyClick(); });
-  QObject::connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
-  QObject::connect(BtnCancel, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
-  QObject::connect(CheckPassword, &QCheckBox::clicked, this, [this] { CheckPasswordClick(); });
-  QObject::connect(ComboDate, &QComboBox::editTextChanged, this, [this] { ComboDateChange(); });
-  QObject::connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-  QObject::connect(BtnInsert, &QPushButton::clicked, this, [this] { BtnInsertClick(); });
-  QObject::connect(BtnInsert2, &QPushButton::clicked, this, [this] { BtnInsert2Click(); });
-  QObject::connect(BtnCheckPaths, &QPushButton::clicked, this, [this] { BtnCheckPathsClick(); });
-  FormCreate();
+  QObject::connect(ApplyButton, &QPushButton::clicked, this, [this] { Apply(); });
+  QObject::connect(OkButton, &QPushButton::clicked, this, [this] { Confirm(); });
+  QObject::connect(CancelButton, &QPushButton::clicked, this, [this] { Cancel(); });
+  QObject::connect(CheckPassword, &QCheckBox::clicked, this, [this] { EnablePasswordFields(); });
+  QObject::connect(ComboDate, &QComboBox::editTextChanged, this, [this] { ShowDateSample(); });
+  QObject::connect(ChoosePlayerButton, &QToolButton::clicked, this, [this] { ChoosePlayer(); });
+  QObject::connect(InsertInfoButton, &QPushButton::clicked, this, [this] { OfferInsertInfo(); });
+  QObject::connect(ListInsertInfoButton, &QPushButton::clicked, this, [this] { OfferListInsertInfo(); });
+  QObject::connect(CheckPathsButton, &QPushButton::clicked, this, [this] { CheckPaths(); });
+  MakeInsertInfoMenu();
 }
 
-void TFormSettings::FormCreate() {
-  PopupMenu1 = new QMenu(this);
-  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+void TFormSettings::MakeInsertInfoMenu() {
+  InsertInfoMenu = new QMenu(this);
+  InsertInfoMenu->setObjectName(QStringLiteral("InsertInfoMenu"));
   for (const auto& [caption, variable] : InsertInfoItems()) {
     QString text = QString::fromLatin1(variable);
-    QObject::connect(PopupMenu1->addAction(QString::fromLatin1(caption)), &QAction::triggered, this,
+    QObject::connect(InsertInfoMenu->addAction(QString::fromLatin1(caption)), &QAction::triggered, this,
                      [this, text] { InsertVariable(text); });
   }
 }
@@ -472,11 +472,11 @@ void TFormSettings::FormCreate() {
 void TFormSettings::ShowModal() { exec(); }
 
 void TFormSettings::showEvent(QShowEvent* event) {
-  FormShow();
+  PrepareToShow();
   QDialog::showEvent(event);
 }
 
-void TFormSettings::FormShow() {
+void TFormSettings::PrepareToShow() {
   const TViewerSettings& s = m_owner.Settings();
   const std::filesystem::path folder(m_owner.SettingsProgramFolder());
 
@@ -522,8 +522,8 @@ void TFormSettings::FormShow() {
                row.Control);
   });
   EditPassword2->setText(Text(s.Password));
-  CheckPasswordClick();
-  ComboDateChange();
+  EnablePasswordFields();
+  ShowDateSample();
 
   SetLines(*MemoTemplate, s.Template);
   SetLines(*MemoListTemplate, s.ListTemplate);
@@ -540,7 +540,7 @@ void TFormSettings::FormShow() {
   std::vector<std::pair<std::string, std::string>> rules;
   for (const TPathRule& rule : s.PathMap) rules.emplace_back(rule.From, rule.To);
   FillPairGrid(*GridPathMap, rules);
-  BtnCheckPathsClick();
+  CheckPaths();
 }
 
 TPathMap TFormSettings::GridPathRules() const {
@@ -552,7 +552,7 @@ TPathMap TFormSettings::GridPathRules() const {
   return rules;
 }
 
-void TFormSettings::BtnCheckPathsClick() {
+void TFormSettings::CheckPaths() {
   const TPathCounts counts = m_owner.CountPaths(GridPathRules());
   QString text = QStringLiteral("Linked pictures found: %1 of %3 as stored, %2 of %3 with these rules.")
                      .arg(counts.PicturesFound)
@@ -568,7 +568,7 @@ void TFormSettings::BtnCheckPathsClick() {
   LabelPathCounts->setText(text);
 }
 
-void TFormSettings::BtnApplyClick() {
+void TFormSettings::Apply() {
   const TViewerSettings before = m_owner.Settings();
   TViewerSettings& s = m_owner.Settings();
   s.TitleType = ComboTitle->currentIndex();
@@ -611,21 +611,21 @@ void TFormSettings::BtnApplyClick() {
   activateWindow();
 }
 
-void TFormSettings::BtnOkClick() {
+void TFormSettings::Confirm() {
   if (CheckPassword->isChecked() && EditPassword1->text() != EditPassword2->text()) {
     if (ErrorBox) ErrorBox(this, QStringLiteral("Passwords mismatch."));
     EditPassword1->setFocus();
     return;
   }
-  BtnApplyClick();
+  Apply();
   // A failed save leaves the window open, so nothing edited is lost.
   if (!m_owner.SaveSettings()) return;
   accept();
 }
 
-void TFormSettings::BtnCancelClick() { reject(); }
+void TFormSettings::Cancel() { reject(); }
 
-void TFormSettings::CheckPasswordClick() {
+void TFormSettings::EnablePasswordFields() {
   const bool on = CheckPassword->isChecked();
   for (QWidget* widget : {static_cast<QWidget*>(EditPassword1), static_cast<QWidget*>(EditPassword2),
                           static_cast<QWidget*>(LabelPassword1), static_cast<QWidget*>(LabelPassword2)}) {
@@ -633,25 +633,25 @@ void TFormSettings::CheckPasswordClick() {
   }
 }
 
-void TFormSettings::ComboDateChange() {
+void TFormSettings::ShowDateSample() {
   EditDateSample->setText(Text(FormatMovieDate(TodayDayNumber(), FromQString(ComboDate->currentText()))));
 }
 
-void TFormSettings::SpeedButton1Click() {
-  if (!OpenDialog1) return;
-  if (std::optional<std::string> chosen = OpenDialog1(this, FromQString(EditExternalPlayer->text()))) {
+void TFormSettings::ChoosePlayer() {
+  if (!ChooseFile) return;
+  if (std::optional<std::string> chosen = ChooseFile(this, FromQString(EditExternalPlayer->text()))) {
     EditExternalPlayer->setText(Text(*chosen));
   }
 }
 
-void TFormSettings::BtnInsertClick() {
+void TFormSettings::OfferInsertInfo() {
   m_insertTarget = 0;
-  PopupMenu1->popup(BtnInsert->mapToGlobal(QPoint(0, BtnInsert->height())));
+  InsertInfoMenu->popup(InsertInfoButton->mapToGlobal(QPoint(0, InsertInfoButton->height())));
 }
 
-void TFormSettings::BtnInsert2Click() {
+void TFormSettings::OfferListInsertInfo() {
   m_insertTarget = 1;
-  PopupMenu1->popup(BtnInsert2->mapToGlobal(QPoint(0, BtnInsert2->height())));
+  InsertInfoMenu->popup(ListInsertInfoButton->mapToGlobal(QPoint(0, ListInsertInfoButton->height())));
 }
 
 void TFormSettings::InsertVariable(const QString& variable) {

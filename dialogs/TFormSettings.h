@@ -49,7 +49,7 @@ class TFormSettings : public QDialog {
   // Shows the window modally until it is closed.
   void ShowModal();
 
-  QTabWidget* PageControl1;
+  QTabWidget* Tabs;
   QWidget* TabGeneral;
   QWidget* TabSecurity;
   QWidget* TabTemplate;
@@ -69,7 +69,7 @@ class TFormSettings : public QDialog {
   QComboBox* ComboDate;
   QLineEdit* EditDateSample;
   QLineEdit* EditExternalPlayer;
-  QToolButton* SpeedButton1;
+  QToolButton* ChoosePlayerButton;
   QComboBox* ComboVideoField;
   QCheckBox* CheckLiveReload;
   QCheckBox* CheckThumbnailCache;
@@ -79,42 +79,42 @@ class TFormSettings : public QDialog {
   QLineEdit* EditPassword1;
   QLabel* LabelPassword2;
   QLineEdit* EditPassword2;
-  QCheckBox* CheckBtnOpen;
-  QCheckBox* CheckBtnEdit;
-  QCheckBox* CheckBtnPlay;
-  QCheckBox* CheckBtnSettings;
+  QCheckBox* CheckOpenButton;
+  QCheckBox* CheckEditButton;
+  QCheckBox* CheckPlayButton;
+  QCheckBox* CheckSettingsButton;
   QCheckBox* CheckSearch;
 
-  QPushButton* BtnInsert;
+  QPushButton* InsertInfoButton;
   QPlainTextEdit* MemoTemplate;
-  QPushButton* BtnInsert2;
+  QPushButton* ListInsertInfoButton;
   QPlainTextEdit* MemoListTemplate;
   TGrid* GridUserVars;
   TGrid* GridPathMap;
-  QPushButton* BtnCheckPaths;
+  QPushButton* CheckPathsButton;
   QLabel* LabelPathCounts;
   QLabel* LabelAbout;
 
-  QPushButton* BtnApply;
-  QPushButton* BtnOk;
-  QPushButton* BtnCancel;
-  QMenu* PopupMenu1;
+  QPushButton* ApplyButton;
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
+  QMenu* InsertInfoMenu;
 
   // 0 when the Insert Info menu serves MemoTemplate, 1 for MemoListTemplate.
   int InsertTarget() const { return m_insertTarget; }
 
-  void FormCreate();
-  void FormShow();
-  void BtnApplyClick();
-  void BtnOkClick();
-  void BtnCancelClick();
-  void CheckPasswordClick();
-  void ComboDateChange();
-  void SpeedButton1Click();
-  void BtnInsertClick();
-  void BtnInsert2Click();
+  void MakeInsertInfoMenu();
+  void PrepareToShow();
+  void Apply();
+  void Confirm();
+  void Cancel();
+  void EnablePasswordFields();
+  void ShowDateSample();
+  void ChoosePlayer();
+  void OfferInsertInfo();
+  void OfferListInsertInfo();
   // Counts the open catalog's paths with the rules in the grid.
-  void BtnCheckPathsClick();
+  void CheckPaths();
   // The rules as the grid holds them (rows without a prefix left out).
   TPathMap GridPathRules() const;
   // Inserts a variable into the menu's target box, over the selection.
@@ -122,7 +122,7 @@ class TFormSettings : public QDialog {
 
   // The chooser of the player program and the error box; tests replace
   // them.
-  std::function<std::optional<std::string>(QWidget* parent, const std::string& proposed)> OpenDialog1;
+  std::function<std::optional<std::string>(QWidget* parent, const std::string& proposed)> ChooseFile;
   std::function<void(QWidget* parent, const QString& message)> ErrorBox;
 
   // The Insert Info menu: captions and what they insert, in menu order.

@@ -11,7 +11,7 @@ bool TPictureStore::Add(const std::string& name, std::string bytes) {
   auto [at, added] = m_byName.emplace(Key(name), m_first + m_entries.size());
   if (!added) return false;
   m_totalBytes += bytes.size();
-  m_entries.push_back({name, std::make_shared<const std::string>(std::move(bytes))});
+  m_entries.push_back({name, std::make_shared<const std::string>(std::move(bytes)), std::string()});
   return true;
 }
 

@@ -160,8 +160,8 @@ void ShootSettings(const fs::path& bin, const QDir& folder) {
     TFormSettings settings(&form, form);
     settings.show();
     const char* names[] = {"general", "security", "template", "list-template", "user-vars", "paths", "about"};
-    for (int tab = 0; tab < settings.PageControl1->count() && tab < static_cast<int>(std::size(names)); ++tab) {
-      settings.PageControl1->setCurrentIndex(tab);
+    for (int tab = 0; tab < settings.Tabs->count() && tab < static_cast<int>(std::size(names)); ++tab) {
+      settings.Tabs->setCurrentIndex(tab);
       Settle(200);
       QString file = folder.filePath(QStringLiteral("settings-%1.png").arg(QLatin1String(names[tab])));
       settings.grab().save(file);

@@ -33,19 +33,19 @@ class PasswordWindow : public ::testing::Test {
 
 TEST_F(PasswordWindow, EnterConfirmsWhatWasTyped) {
   WhileShown([&] {
-    QTest::keyClicks(m_form.Edit1, QStringLiteral("Secret"));
-    QTest::keyClick(m_form.Edit1, Qt::Key_Return);
+    QTest::keyClicks(m_form.PasswordBox, QStringLiteral("Secret"));
+    QTest::keyClick(m_form.PasswordBox, Qt::Key_Return);
   });
   EXPECT_TRUE(m_form.ShowModal());
   EXPECT_EQ(m_form.Text(), "Secret");
-  EXPECT_EQ(m_form.Edit1->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(m_form.PasswordBox->echoMode(), QLineEdit::Password);
   EXPECT_FALSE(m_timer->Active());
 }
 
 TEST_F(PasswordWindow, CancelAndTheCloseButtonDoNotConfirm) {
   WhileShown([&] {
-    QTest::keyClicks(m_form.Edit1, QStringLiteral("Secret"));
-    m_form.BtnCancel->click();
+    QTest::keyClicks(m_form.PasswordBox, QStringLiteral("Secret"));
+    m_form.CancelButton->click();
   });
   EXPECT_FALSE(m_form.ShowModal());
   WhileShown([&] { m_form.close(); });
@@ -56,7 +56,7 @@ TEST_F(PasswordWindow, CancelAndTheCloseButtonDoNotConfirm) {
 TEST_F(PasswordWindow, ThirtySecondsCountAsCancelEvenWhileTyping) {
   WhileShown([&] {
     EXPECT_EQ(m_timer->Interval, 30000);
-    QTest::keyClicks(m_form.Edit1, QStringLiteral("Sec"));
+    QTest::keyClicks(m_form.PasswordBox, QStringLiteral("Sec"));
     m_timer->Fire();
   });
   EXPECT_FALSE(m_form.ShowModal());
@@ -65,14 +65,14 @@ TEST_F(PasswordWindow, ThirtySecondsCountAsCancelEvenWhileTyping) {
 
 TEST_F(PasswordWindow, EveryShowingStartsEmptyWithFreshTime) {
   WhileShown([&] {
-    QTest::keyClicks(m_form.Edit1, QStringLiteral("first"));
-    m_form.BtnOk->click();
+    QTest::keyClicks(m_form.PasswordBox, QStringLiteral("first"));
+    m_form.OkButton->click();
   });
   m_form.ShowModal();
   WhileShown([&] {
-    EXPECT_TRUE(m_form.Edit1->text().isEmpty());
+    EXPECT_TRUE(m_form.PasswordBox->text().isEmpty());
     EXPECT_TRUE(m_timer->Active());
-    m_form.BtnOk->click();
+    m_form.OkButton->click();
   });
   EXPECT_TRUE(m_form.ShowModal());
   EXPECT_EQ(m_form.Text(), "");
@@ -86,10 +86,10 @@ TEST_F(PasswordWindow, TextsFollowTheLanguage) {
   LoadLanguage(folder.File("Deutsch.lng"));
   WhileShown([&] {
     EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Passwort erforderlich"));
-    EXPECT_EQ(m_form.Label1->text(), QStringLiteral("Passwort"));
-    EXPECT_EQ(m_form.BtnOk->text(), QStringLiteral("&OK"));
-    EXPECT_EQ(m_form.BtnCancel->text(), QStringLiteral("&Abbrechen"));
-    m_form.BtnCancel->click();
+    EXPECT_EQ(m_form.PromptLabel->text(), QStringLiteral("Passwort"));
+    EXPECT_EQ(m_form.OkButton->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(m_form.CancelButton->text(), QStringLiteral("&Abbrechen"));
+    m_form.CancelButton->click();
   });
   m_form.ShowModal();
   LoadLanguage(folder.File("none.lng"));
@@ -97,8 +97,8 @@ TEST_F(PasswordWindow, TextsFollowTheLanguage) {
 
 TEST_F(PasswordWindow, AccentedTextComesBackAsSingleBytes) {
   WhileShown([&] {
-    m_form.Edit1->setText(QString::fromUtf8("K\xC3\xA4se"));
-    m_form.BtnOk->click();
+    m_form.PasswordBox->setText(QString::fromUtf8("K\xC3\xA4se"));
+    m_form.OkButton->click();
   });
   m_form.ShowModal();
   EXPECT_EQ(m_form.Text(), "K\xE4se");

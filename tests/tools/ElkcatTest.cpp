@@ -278,7 +278,7 @@ std::string IsoOfDay(long long day) {
   const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
   const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
   const long long d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9;
-  char text[16];
+  char text[72];
   std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", yoe + era * 400 + (m <= 2), m, d);
   return text;
 }

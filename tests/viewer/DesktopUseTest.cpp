@@ -80,13 +80,13 @@ TEST_F(DesktopUse, ApplyKeepsTheWindowsPlaceAndF11AndEscGoInAndOutOfFullScreen) 
   Start();
   Form->showMaximized();
   ASSERT_TRUE(WaitUntil([&] { return Form->isMaximized(); }, 5000));
-  SettingsForm->FormShow();
-  SettingsForm->BtnApplyClick();
+  SettingsForm->PrepareToShow();
+  SettingsForm->Apply();
   EXPECT_TRUE(Form->isMaximized());
   Form->showNormal();
   Form->resize(700, 500);
-  SettingsForm->FormShow();
-  SettingsForm->BtnOkClick();
+  SettingsForm->PrepareToShow();
+  SettingsForm->Confirm();
   EXPECT_EQ(Form->size(), QSize(700, 500));
 
   Press(Parts(*Form).SideBar, Qt::Key_F11);
@@ -219,13 +219,13 @@ TEST_F(DesktopUse, CatalogsOpenFromTheCommandLineADropAndTheRecentList) {
 
   // The open dialog starts at the catalog shown.
   std::string proposed;
-  Open->OpenDialog1 = [&](QWidget*, const std::string& name) -> std::optional<std::string> {
+  Open->ChooseFile = [&](QWidget*, const std::string& name) -> std::optional<std::string> {
     proposed = name;
     return configured;
   };
   QTimer::singleShot(0, Open, [&] {
-    Open->BtnDialogClick();
-    Open->BtnOk->click();
+    Open->BrowseForFile();
+    Open->OkButton->click();
   });
   ASSERT_TRUE(Navigate([&] { Press(Parts(*Form).SideBar, Qt::Key_O, Qt::ControlModifier); }));
   EXPECT_EQ(proposed, Folder.File("Two.qzt"));

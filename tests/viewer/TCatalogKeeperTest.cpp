@@ -39,7 +39,7 @@ TEST(CatalogKeeper, KeepsTheCatalogShownUntilAnotherIsReadWhole) {
   EXPECT_NE(folder.Read("Config.ini").find("CatalogFile=" + folder.File("One.qzt")), std::string::npos);
 
   // A broken and a missing file: an error, nothing let go, nothing saved.
-  for (const std::string& name : {"Broken.qzt", "Missing.qzt"}) {
+  for (const char* name : {"Broken.qzt", "Missing.qzt"}) {
     EXPECT_THROW(keeper.Open(folder.File(name), false), std::exception) << name;
     EXPECT_EQ(session.Catalog().Count(), 2) << name;
     EXPECT_EQ(session.Settings().CatalogFile, folder.File("One.qzt")) << name;

@@ -518,11 +518,11 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
   WriteConfig(WriteSample(3));
   Start();
   WriteTestCatalog(Folder.File("Other.qzt"), "Bob", Movies(TestMovie(1, "One"), TestMovie(2, "Two")));
-  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Other.qzt"); };
+  Open->ChooseFile = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Other.qzt"); };
   QTimer::singleShot(0, Open, [&] {
-    Open->BtnDialogClick();
+    Open->BrowseForFile();
     Open->CheckAutoOpen->setChecked(false);
-    Open->BtnOk->click();
+    Open->OkButton->click();
   });
   ASSERT_TRUE(Navigate([&] { Form->Run(TWindowCommand::Open); }));
   EXPECT_EQ(Parts(*Form).OwnerTitleText.toStdString(), "Bob's");
@@ -533,10 +533,10 @@ TEST_F(MainWindow, OpenDialogOpensTheChosenCatalogAndSaves) {
 
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
   // Cancel after choosing a file changes nothing.
-  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Sample.qzt"); };
+  Open->ChooseFile = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Sample.qzt"); };
   QTimer::singleShot(0, Open, [&] {
-    Open->BtnDialogClick();
-    Open->BtnCancel->click();
+    Open->BrowseForFile();
+    Open->CancelButton->click();
   });
   Form->Run(TWindowCommand::Open);
   EXPECT_EQ(Form->Settings().CatalogFile, Folder.File("Other.qzt"));
@@ -547,10 +547,10 @@ TEST_F(MainWindow, FailedOpenIsReportedAndNotSaved) {
   Start();
   Folder.Write("Bad.qzt", "garbage");
   const std::string before = Folder.Read("Config.ini");
-  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Bad.qzt"); };
+  Open->ChooseFile = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Bad.qzt"); };
   QTimer::singleShot(0, Open, [&] {
-    Open->BtnDialogClick();
-    Open->BtnOk->click();
+    Open->BrowseForFile();
+    Open->OkButton->click();
   });
   const std::string page = PageUrl();
   const QString count = Parts(*Form).StatusCount->text();
@@ -601,10 +601,10 @@ TEST_F(MainWindow, WhileTheStripFillsSettingsOpenAndClosingActAtOnce) {
   // Another catalog: the fill stops at once, with no worker left and no
   // cache file, whole or half, for the catalog it was filling.
   WriteTestCatalog(Folder.File("Other.qzt"), "Bob", Movies(TestMovie(1, "One"), TestMovie(2, "Two")));
-  Open->OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Other.qzt"); };
+  Open->ChooseFile = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("Other.qzt"); };
   QTimer::singleShot(0, Open, [&] {
-    Open->BtnDialogClick();
-    Open->BtnOk->click();
+    Open->BrowseForFile();
+    Open->OkButton->click();
   });
   Form->Run(TWindowCommand::Open);
   EXPECT_EQ(Form->Catalog().Count(), 2);

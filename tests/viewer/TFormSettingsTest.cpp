@@ -45,7 +45,7 @@ class SettingsWindow : public ::testing::Test, public ViewerFixture {
 
   // The window as a showing fills it, without running its modal loop.
   TFormSettings& Dialog() {
-    SettingsForm->FormShow();
+    SettingsForm->PrepareToShow();
     return *SettingsForm;
   }
 
@@ -75,8 +75,8 @@ TEST_F(SettingsWindow, ShowsEverySettingAndTheInsertInfoMenu) {
   EXPECT_EQ(d.EditExternalPlayer->text(), QStringLiteral("/usr/bin/player"));
   EXPECT_EQ(d.ComboVideoField->currentText(), QStringLiteral("Comments"));
   EXPECT_EQ(d.EditDateSample->text(), QString::number(QDate::currentDate().year()));
-  EXPECT_FALSE(d.CheckBtnEdit->isChecked());
-  EXPECT_TRUE(d.CheckBtnOpen->isChecked());
+  EXPECT_FALSE(d.CheckEditButton->isChecked());
+  EXPECT_TRUE(d.CheckOpenButton->isChecked());
   // The password boxes hold the password but are off without protection.
   EXPECT_EQ(d.EditPassword1->text(), QStringLiteral("pw"));
   EXPECT_EQ(d.EditPassword2->text(), QStringLiteral("pw"));
@@ -86,13 +86,13 @@ TEST_F(SettingsWindow, ShowsEverySettingAndTheInsertInfoMenu) {
   EXPECT_TRUE(d.EditPassword1->isEnabled());
   EXPECT_TRUE(d.LabelPassword1->isEnabled());
 
-  ASSERT_EQ(d.PageControl1->count(), 7);
-  EXPECT_EQ(d.PageControl1->tabText(5), QStringLiteral("Paths"));
-  EXPECT_EQ(d.PageControl1->tabText(6), QStringLiteral("About"));
+  ASSERT_EQ(d.Tabs->count(), 7);
+  EXPECT_EQ(d.Tabs->tabText(5), QStringLiteral("Paths"));
+  EXPECT_EQ(d.Tabs->tabText(6), QStringLiteral("About"));
   EXPECT_TRUE(d.LabelAbout->text().contains(QStringLiteral("Elk Movie Catalog Viewer")));
   EXPECT_TRUE(d.LabelAbout->text().contains(QStringLiteral(ELK_VERSION)));
 
-  const QList<QAction*> items = d.PopupMenu1->actions();
+  const QList<QAction*> items = d.InsertInfoMenu->actions();
   ASSERT_EQ(items.size(), 36);
   EXPECT_EQ(items.front()->text(), QStringLiteral("Actors"));
   EXPECT_EQ(items[12]->text(), QStringLiteral("Frame Rate"));
@@ -124,11 +124,11 @@ TEST_F(SettingsWindow, LanguageListFromTheProgramFolder) {
   EXPECT_EQ(d.ComboLanguages->currentIndex(), 0);
   // German, and back to English.
   d.ComboLanguages->setCurrentIndex(1);
-  d.BtnApplyClick();
+  d.Apply();
   EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " \xD6" "ffnen");
   EXPECT_EQ(Dialog().ComboLanguages->currentIndex(), 1);
   d.ComboLanguages->setCurrentIndex(0);
-  d.BtnOkClick();
+  d.Confirm();
   EXPECT_EQ(Form->Settings().Language, "English");
   EXPECT_NE(Folder.Read("Config.ini").find("Language=English\r\n"), std::string::npos);
   EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " Open");
@@ -145,7 +145,7 @@ TEST_F(SettingsWindow, UserVariablesKeepTheirEqualsSignsAndDropIncompleteRows) {
   d.GridUserVars->SetCells(1, 2, "only replace");
   d.GridUserVars->SetCells(0, 3, "Tom");
   d.GridUserVars->SetCells(1, 3, "Thomas");
-  d.BtnApplyClick();
+  d.Apply();
   const auto& vars = Form->Settings().UserVars.Entries();
   ASSERT_EQ(vars.size(), 2u);
   EXPECT_EQ(vars[0].Name, "a&equal;b");
@@ -166,10 +166,10 @@ TEST_F(SettingsWindow, CancelAfterApplyKeepsWhatApplyDid) {
   Start();
   const std::string saved = Folder.Read("Config.ini");
   TFormSettings& d = Dialog();
-  d.CheckBtnPlay->setChecked(false);
+  d.CheckPlayButton->setChecked(false);
   d.SpinMaxImageHeight->setValue(123);
-  d.BtnApplyClick();
-  d.BtnCancelClick();
+  d.Apply();
+  d.Cancel();
   EXPECT_FALSE(Form->Settings().ShowPlayButton);
   EXPECT_EQ(Form->Settings().MaxImageHeight, 123);
   EXPECT_FALSE(Parts(*Form).PlayButton->isVisible());
@@ -187,7 +187,7 @@ TEST_F(SettingsWindow, MismatchedPasswordsKeepEveryEarlierSetting) {
   d.CheckPassword->setChecked(true);
   d.EditPassword1->setText(QStringLiteral("Secret"));
   d.EditPassword2->setText(QStringLiteral("secret"));
-  d.BtnOkClick();
+  d.Confirm();
   ASSERT_EQ(SettingsErrors.size(), 1u);
   EXPECT_EQ(SettingsErrors[0], QStringLiteral("Passwords mismatch."));
   EXPECT_FALSE(Form->Settings().FullScreen);
@@ -198,7 +198,7 @@ TEST_F(SettingsWindow, MismatchedPasswordsKeepEveryEarlierSetting) {
   // Without protection the confirmation is not looked at.
   d.CheckPassword->setChecked(false);
   d.CheckFullScreen->setChecked(false);
-  d.BtnOkClick();
+  d.Confirm();
   EXPECT_EQ(SettingsErrors.size(), 1u);
   EXPECT_EQ(Form->Settings().Password, "Secret");
   EXPECT_NE(Folder.Read("Config.ini").find("[Template]"), std::string::npos);
@@ -209,18 +209,18 @@ TEST_F(SettingsWindow, OkSavesAndAFailedSaveLeavesTheWindowOpen) {
   Start();
   TFormSettings& d = Dialog();
   d.SpinMaxImageWidth->setValue(321);
-  d.BtnOkClick();
+  d.Confirm();
   EXPECT_NE(Folder.Read("Config.ini").find("MaxImageWidth=321"), std::string::npos);
   EXPECT_TRUE(Desktop->Errors.empty());
 
   // A folder where Config.ini should be: saving fails.
   std::filesystem::remove(Folder.File("Config.ini"));
   std::filesystem::create_directory(Folder.File("Config.ini"));
-  QTimer::singleShot(0, SettingsForm, [&] { SettingsForm->BtnOk->click(); });
+  QTimer::singleShot(0, SettingsForm, [&] { SettingsForm->OkButton->click(); });
   QTimer::singleShot(0, SettingsForm, [&] {
     // Still open after the error; Cancel closes it.
     EXPECT_TRUE(SettingsForm->isVisible());
-    SettingsForm->BtnCancel->click();
+    SettingsForm->CancelButton->click();
   });
   SettingsForm->ShowModal();
   ASSERT_EQ(Desktop->Errors.size(), 1u);
@@ -232,13 +232,13 @@ TEST_F(SettingsWindow, F10OpensItWithTheLastTabActive) {
   WriteConfig(WriteSample(3));
   Start();
   QTimer::singleShot(0, SettingsForm, [&] {
-    SettingsForm->PageControl1->setCurrentWidget(SettingsForm->TabUserVars);
-    SettingsForm->BtnCancel->click();
+    SettingsForm->Tabs->setCurrentWidget(SettingsForm->TabUserVars);
+    SettingsForm->CancelButton->click();
   });
   QTest::keyClick(Parts(*Form).SideBar, Qt::Key_F10);
   QTimer::singleShot(0, SettingsForm, [&] {
-    EXPECT_EQ(SettingsForm->PageControl1->currentWidget(), SettingsForm->TabUserVars);
-    SettingsForm->BtnCancel->click();
+    EXPECT_EQ(SettingsForm->Tabs->currentWidget(), SettingsForm->TabUserVars);
+    SettingsForm->CancelButton->click();
   });
   Form->Run(TWindowCommand::Settings);
   EXPECT_EQ(SettingsShown, 2);
@@ -252,10 +252,10 @@ TEST_F(SettingsWindow, InsertInfoInsertsAtTheCaretOrOverTheSelection) {
   QTextCursor caret = d.MemoTemplate->textCursor();
   caret.setPosition(3);
   d.MemoTemplate->setTextCursor(caret);
-  d.BtnInsertClick();
+  d.OfferInsertInfo();
   EXPECT_EQ(d.InsertTarget(), 0);
-  d.PopupMenu1->actions()[27]->trigger();  // Title
-  d.PopupMenu1->close();
+  d.InsertInfoMenu->actions()[27]->trigger();  // Title
+  d.InsertInfoMenu->close();
   EXPECT_EQ(d.MemoTemplate->toPlainText(), QStringLiteral("<b>$TITLE</b>"));
 
   d.MemoListTemplate->setPlainText(QStringLiteral("old text"));
@@ -263,10 +263,10 @@ TEST_F(SettingsWindow, InsertInfoInsertsAtTheCaretOrOverTheSelection) {
   selection.setPosition(0);
   selection.setPosition(3, QTextCursor::KeepAnchor);
   d.MemoListTemplate->setTextCursor(selection);
-  d.BtnInsert2Click();
+  d.OfferListInsertInfo();
   EXPECT_EQ(d.InsertTarget(), 1);
-  d.PopupMenu1->actions().back()->trigger();
-  d.PopupMenu1->close();
+  d.InsertInfoMenu->actions().back()->trigger();
+  d.InsertInfoMenu->close();
   EXPECT_EQ(d.MemoListTemplate->toPlainText(), QStringLiteral("$LINK text"));
   EXPECT_EQ(d.MemoTemplate->toPlainText(), QStringLiteral("<b>$TITLE</b>"));
 }
@@ -283,15 +283,15 @@ TEST_F(SettingsWindow, PlayerChooserOffersProgramsFirst) {
   Start();
   TFormSettings& d = Dialog();
   std::string proposed;
-  d.OpenDialog1 = [&](QWidget*, const std::string& text) -> std::optional<std::string> {
+  d.ChooseFile = [&](QWidget*, const std::string& text) -> std::optional<std::string> {
     proposed = text;
     return std::nullopt;
   };
-  d.SpeedButton1Click();
+  d.ChoosePlayer();
   EXPECT_EQ(proposed, "/old/player");
   EXPECT_EQ(d.EditExternalPlayer->text(), QStringLiteral("/old/player"));
-  d.OpenDialog1 = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("tool"); };
-  d.SpeedButton1Click();
+  d.ChooseFile = [&](QWidget*, const std::string&) -> std::optional<std::string> { return Folder.File("tool"); };
+  d.ChoosePlayer();
   EXPECT_EQ(d.EditExternalPlayer->text().toStdString(), Folder.File("tool"));
 }
 
@@ -300,8 +300,8 @@ TEST_F(SettingsWindow, TextsStayEnglishUnderAnyLanguage) {
   WriteConfig(WriteSample(2), "Language=Deutsch\r\n");
   Start();
   TFormSettings& d = Dialog();
-  EXPECT_EQ(d.BtnOk->text(), QStringLiteral("&OK"));
-  EXPECT_EQ(d.BtnCancel->text(), QStringLiteral("&Cancel"));
+  EXPECT_EQ(d.OkButton->text(), QStringLiteral("&OK"));
+  EXPECT_EQ(d.CancelButton->text(), QStringLiteral("&Cancel"));
   EXPECT_EQ(d.ComboTitle->itemText(0), QStringLiteral("Original Title"));
   EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " Open");
   EXPECT_EQ(Parts(*Form).SearchField->itemText(0), QStringLiteral("Titel"));
@@ -319,8 +319,8 @@ TEST_F(SettingsWindow, ApplyRecoloursRecaptionsAndReloadsThePage) {
   TFormSettings& d = Dialog();
   d.ComboSchemes->setCurrentIndex(1);
   d.ComboLanguages->setCurrentText(QStringLiteral("Deutsch"));
-  d.CheckBtnOpen->setChecked(false);
-  ASSERT_TRUE(Navigate([&] { d.BtnApplyClick(); }));
+  d.CheckOpenButton->setChecked(false);
+  ASSERT_TRUE(Navigate([&] { d.Apply(); }));
   EXPECT_EQ(Parts(*Form).CoverStrip->Color(), 0x302010u);
   EXPECT_EQ(Parts(*Form).EditButton->Color(), 0x605040u);
   EXPECT_EQ(Parts(*Form).OpenButton->Caption(), " \xD6" "ffnen");
@@ -335,7 +335,7 @@ TEST_F(SettingsWindow, ApplyRecoloursRecaptionsAndReloadsThePage) {
 TEST_F(SettingsWindow, NothingChosenYetReloadsTheEmptyFrame) {
   WriteConfig(Folder.File("none.qzt"));
   Start();
-  ASSERT_TRUE(Navigate([&] { Dialog().BtnApplyClick(); }));
+  ASSERT_TRUE(Navigate([&] { Dialog().Apply(); }));
   EXPECT_EQ(PageUrl(), "movie://localhost/movie[].html");
   EXPECT_TRUE(PageHtml().contains(QStringLiteral("bgcolor")));
 }
@@ -352,9 +352,9 @@ TEST_F(SettingsWindow, TitleTypeRetitlesWithoutRebuildingTheSideBar) {
   AutoCloseSettings = true;
   Form->Run(TWindowCommand::Settings);  // records the title type; the window closes at once
   AutoCloseSettings = false;
-  SettingsForm->FormShow();
+  SettingsForm->PrepareToShow();
   SettingsForm->ComboTitle->setCurrentIndex(1);
-  SettingsForm->BtnApplyClick();
+  SettingsForm->Apply();
   EXPECT_EQ(&sections[0], section);
   EXPECT_EQ(sections[0].Items().Strings(0), "Translated One");
   EXPECT_EQ(sections[0].Items().Strings(1), "Original Two");
@@ -371,9 +371,9 @@ TEST_F(SettingsWindow, PeopleNamesKeepTheirTextWhenTheTitleTypeChanges) {
   AutoCloseSettings = true;
   Form->Run(TWindowCommand::Settings);
   AutoCloseSettings = false;
-  SettingsForm->FormShow();
+  SettingsForm->PrepareToShow();
   SettingsForm->ComboTitle->setCurrentIndex(1);
-  SettingsForm->BtnApplyClick();
+  SettingsForm->Apply();
   EXPECT_EQ(Parts(*Form).SideBar->Items()[0].Items().Strings(0), name);
 }
 
@@ -384,7 +384,7 @@ TEST_F(SettingsWindow, TurningTopImagesOnFillsANeverFilledStripOnce) {
   EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), 0);
   TFormSettings& d = Dialog();
   d.CheckShowTopImages->setChecked(true);
-  d.BtnApplyClick();
+  d.Apply();
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling(); }));
   const int pictures = Parts(*Form).CoverStrip->Items().Count();
   EXPECT_GT(pictures, 0);
@@ -392,13 +392,13 @@ TEST_F(SettingsWindow, TurningTopImagesOnFillsANeverFilledStripOnce) {
   EXPECT_TRUE(Parts(*Form).CoverStrip->Active());
   // Off hides the strip without emptying it; on again does not fill again.
   d.CheckShowTopImages->setChecked(false);
-  d.BtnApplyClick();
+  d.Apply();
   EXPECT_FALSE(Parts(*Form).CoverStrip->isVisible());
   EXPECT_FALSE(Parts(*Form).CoverStrip->Active());
   EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
   d.CheckShowTopImages->setChecked(true);
   d.CheckAutoscroll->setChecked(false);
-  d.BtnApplyClick();
+  d.Apply();
   EXPECT_FALSE(Strip().Filling());
   EXPECT_EQ(Parts(*Form).CoverStrip->Items().Count(), pictures);
   EXPECT_FALSE(Parts(*Form).CoverStrip->Active());
@@ -411,13 +411,13 @@ TEST_F(SettingsWindow, FullScreenOnAndOff) {
   Form->resize(700, 500);
   TFormSettings& d = Dialog();
   d.CheckFullScreen->setChecked(true);
-  d.BtnApplyClick();
+  d.Apply();
   EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_TRUE(Form->isMaximized());
   EXPECT_TRUE(Parts(*Form).ClosePanel->isVisible());
   EXPECT_TRUE(Form->isVisible());
   d.CheckFullScreen->setChecked(false);
-  d.BtnApplyClick();
+  d.Apply();
   EXPECT_FALSE(Form->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_FALSE(Form->isMaximized());
   EXPECT_FALSE(Parts(*Form).ClosePanel->isVisible());
@@ -439,15 +439,15 @@ TEST_F(SettingsWindow, PathsTabCountsAndAppliesTheRules) {
   EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("Linked pictures found: 0 of 2 as stored, 0 of 2")));
   d.GridPathMap->SetCells(0, 0, "c:\\covers\\");
   d.GridPathMap->SetCells(1, 0, Folder.File("covers/"));
-  d.BtnCheckPathsClick();
+  d.CheckPaths();
   EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("0 of 2 as stored, 1 of 2 with these rules")))
       << d.LabelPathCounts->text().toStdString();
   EXPECT_TRUE(d.LabelPathCounts->text().contains(QStringLiteral("Video files found: 0 of 1 as stored, 1 of 1")));
-  d.BtnApplyClick();
+  d.Apply();
   ASSERT_EQ(Form->Settings().PathMap.size(), 1u);
   EXPECT_EQ(Form->Settings().PathMap[0].From, "c:\\covers\\");
   // The strip is made again and finds the cover.
   ASSERT_TRUE(WaitUntil([&] { return !Strip().Filling() && Parts(*Form).CoverStrip->Items().Count() == 1; }));
-  d.BtnOkClick();
+  d.Confirm();
   EXPECT_NE(Folder.Read("Config.ini").find("[PathMap]"), std::string::npos);
 }

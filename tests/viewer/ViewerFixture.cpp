@@ -92,7 +92,7 @@ ViewerFixture::ViewerFixture() : Desktop(std::make_shared<TRecordingDesktop>()) 
   SetApplicationDesktop(Desktop);
   m_settingsWatcher.OnShow = [this] {
     ++SettingsShown;
-    if (AutoCloseSettings) QTimer::singleShot(0, SettingsForm, [this] { SettingsForm->BtnCancel->click(); });
+    if (AutoCloseSettings) QTimer::singleShot(0, SettingsForm, [this] { SettingsForm->CancelButton->click(); });
   };
 }
 
@@ -128,7 +128,7 @@ void ViewerFixture::Start() {
   Open = new TFormOpen(Form.get());
   SettingsForm = new TFormSettings(Form.get(), *Form);
   SettingsForm->ErrorBox = [this](QWidget*, const QString& message) { SettingsErrors.push_back(message); };
-  SettingsForm->OpenDialog1 = [](QWidget*, const std::string&) -> std::optional<std::string> { return std::nullopt; };
+  SettingsForm->ChooseFile = [](QWidget*, const std::string&) -> std::optional<std::string> { return std::nullopt; };
   SettingsForm->installEventFilter(&m_settingsWatcher);
   Password = new TFormPassword(Form.get());
   auto timer = std::make_unique<TManualTimer>();
@@ -218,7 +218,7 @@ void ViewerFixture::ClickStripPicture(int index) {
 
 void ViewerFixture::AnswerPassword(const QString& text, bool confirm) {
   QTimer::singleShot(0, Password, [this, text, confirm] {
-    Password->Edit1->setText(text);
-    (confirm ? Password->BtnOk : Password->BtnCancel)->click();
+    Password->PasswordBox->setText(text);
+    (confirm ? Password->OkButton : Password->CancelButton)->click();
   });
 }
