@@ -14,7 +14,7 @@ enum class TButtonLook { Normal, Hover, Pressed };
 // other repaint shows the normal look.
 class TCaptionButton : public TOwnerDrawnButton {
  public:
-  // The caption starts as the component name, as placed on a window.
+  // The caption starts as the object name until the window gives it one.
   explicit TCaptionButton(QWidget* parent = nullptr, const QString& name = QString());
 
   const std::string& Caption() const { return m_caption; }

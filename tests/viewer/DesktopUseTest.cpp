@@ -6,6 +6,7 @@
 #include "tests/support/WindowParts.h"
 
 #include "catalog/TMovieList.h"
+#include "config/TIniFile.h"
 #include "config/TViewerSettings.h"
 #include "config/Translation.h"
 #include "dialogs/TFormOpen.h"
@@ -273,5 +274,12 @@ TEST(WindowCommands, TheReadmesKeyTableIsTheCommandTable) {
   for (const std::string& key : documented) {
     if (key == "Tab" || key == "Space" || key == "Enter") continue;
     EXPECT_TRUE(commanded.count(key)) << key << " runs no command";
+  }
+}
+
+TEST(WindowCommands, EveryCaptionIsInTheGermanCaptions) {
+  const TIniFile german(std::string(ELK_SOURCE_DIR) + "/data/Deutsch.lng");
+  for (const TCommandEntry& entry : WindowCommandTable()) {
+    EXPECT_TRUE(german.Find("Translations", entry.Caption)) << entry.Caption;
   }
 }
