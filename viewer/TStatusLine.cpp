@@ -142,7 +142,7 @@ void TStatusLine::Render() {
     where += QStringLiteral("   ") + ToQString(FormatMessage(work, std::to_string(m_total)));
   }
   if (m_makingPage) {
-    m_ui.StatusText->setText(TranslatedText("Making the page...").replace(QStringLiteral("..."), QChar(0x2026)));
+    m_ui.StatusText->setText(TranslatedEllipsisText("Making the page..."));
   } else {
     m_ui.StatusText->setText(m_note.isEmpty() ? where : m_note);
   }

@@ -2,7 +2,7 @@
 
 #include "dialogs/DialogLook.h"
 #include "viewer/TViewerApplication.h"
-#include "widgets/TImageButton.h"
+#include "widgets/TOwnerDrawnButton.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -51,6 +51,6 @@ bool TWindowCommands::Run(TWindowCommand command) {
 
 void TWindowCommands::Translate() {
   for (const TCommandEntry& entry : WindowCommandTable()) {
-    m_actions[entry.Command]->setText(TranslatedText(entry.Caption).replace(QStringLiteral("..."), QChar(0x2026)));
+    m_actions[entry.Command]->setText(TranslatedEllipsisText(entry.Caption));
   }
 }

@@ -135,7 +135,7 @@ void ApplyCaptions(TFormMainUi& ui) {
     ui.SearchField->addItem(TranslatedText(field));
   }
   ui.SearchField->setCurrentIndex(0);
-  ui.FilterBox->setPlaceholderText(TranslatedText("Filter ...").replace(QStringLiteral("..."), QChar(0x2026)));
+  ui.FilterBox->setPlaceholderText(TranslatedEllipsisText("Filter ..."));
   // The starting text follows the language until the user replaced it.
   const QString searchStart = TranslatedText("Search ...");
   if (ui.SearchBox->text() == ui.SearchStartText) ui.SearchBox->setText(searchStart);
